@@ -1,0 +1,31 @@
+#include "app/shell.h"
+#include "ui/qtplatform.h"
+#include "ui/tform1.h"
+
+#include <QApplication>
+
+#include <memory>
+
+using namespace tavolin;
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The title reaches the desktop's task list as the application's name;
+    // a display name would be appended to every window caption on X11.
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setDesktopFileName(QStringLiteral("tavolin"));
+
+    QtPlatform platform;
+    std::unique_ptr<TForm1> form;
+    try {
+        form = std::make_unique<TForm1>(platform, FormEnvironment::FromApplication());
+        platform.setDialogParent(form.get());
+        form->show();
+        QApplication::exec();
+    } catch (const std::exception& error) {
+        ShowGeneralError(platform, ErrorText(error));
+    } catch (...) {
+        ShowGeneralError(platform, QStringLiteral("Unbekannter Fehler"));
+    }
+    return 0;
+}

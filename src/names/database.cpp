@@ -1,0 +1,46 @@
+#include "names/database.h"
+
+#include "fileio/fileio.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace tavolin {
+
+LineList ReadNameFile(const QString& path) {
+    return LineList::FromFileBytes(ReadFileBytes(path));
+}
+
+void ParseNameLines(const LineList& lines, NameList& names) {
+    // Every line of the list is followed by CR LF in fileBytes() and holds no
+    // break byte itself, so the breaks can be skipped right in that text.
+    const std::string_view text = lines.fileBytes();
+    const auto count = static_cast<std::size_t>(std::count(text.begin(), text.end(), kSeparator));
+    names.reserve(count, text.size());
+
+    std::string joined; // a name that runs across line breaks, without them
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const void* hit = std::memchr(text.data() + pos, kSeparator, text.size() - pos);
+        if (!hit)
+            break; // text behind the last separator is no name
+        const auto stop = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        const std::string_view piece = text.substr(pos, stop - pos);
+        if (piece.find_first_of("\r\n") == std::string_view::npos) {
+            names.append(piece);
+        } else {
+            joined.clear();
+            std::copy_if(piece.begin(), piece.end(), std::back_inserter(joined),
+                         [](char c) { return c != '\r' && c != '\n'; });
+            names.append(joined);
+        }
+        pos = stop + 1;
+    }
+}
+
+void WriteNameDatabase(const LineList& lines, const QString& path) {
+    SaveFileAtomically(path, lines.fileBytes());
+}
+
+} // namespace tavolin

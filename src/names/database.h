@@ -1,0 +1,41 @@
+#pragma once
+
+#include "names/linelist.h"
+#include "names/namelist.h"
+
+#include <QString>
+
+namespace tavolin {
+
+inline constexpr char kSeparator = '\xB3'; // "³", ends every name in a database file
+
+// The lists shared by the window's handlers: the raw lines and the names of
+// the two databases and of the last foreign database loaded. They live for
+// the whole run and only grow (a new foreign database replaces the old one).
+struct NameStore {
+    LineList FemaleLines;
+    LineList MaleLines;
+    LineList MergeLines;
+    NameList FemaleNames;
+    NameList MaleNames;
+    NameList MergeNames;
+};
+
+// File names of the two databases in the program's directory.
+inline const QString kFemaleDatabaseFile = QStringLiteral("fnames.dat");
+inline const QString kMaleDatabaseFile = QStringLiteral("mnames.dat");
+
+// Reads a database file into raw lines. Throws FileError when it cannot be
+// opened or read.
+LineList ReadNameFile(const QString& path);
+
+// Appends to `names` every name of the raw lines: everything between two
+// separators is a name, line breaks are ignored (a name may run across
+// lines), and text behind the last separator is dropped.
+void ParseNameLines(const LineList& lines, NameList& names);
+
+// Replaces the file with the raw lines, each followed by CR LF. Throws
+// FileError with the create error text; the old file then stays as it was.
+void WriteNameDatabase(const LineList& lines, const QString& path);
+
+} // namespace tavolin

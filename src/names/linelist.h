@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavolin {
+
+// The raw lines of a name database file, kept to be written back. Lines hold
+// no line-break bytes; the list keeps them as one text in which every line is
+// followed by CR LF, which is exactly the file that a rewrite produces.
+class LineList {
+public:
+    // Splits a file's bytes into lines: a line ends at CR LF, at a CR alone or
+    // at an LF alone; the break bytes belong to no line, and a last line
+    // without a break is still a line.
+    static LineList FromFileBytes(std::string_view bytes);
+
+    std::size_t size() const { return starts_.size(); }
+    bool empty() const { return starts_.empty(); }
+    std::string_view operator[](std::size_t index) const {
+        const std::size_t next = index + 1 < starts_.size() ? starts_[index + 1] : text_.size();
+        return std::string_view(text_).substr(starts_[index], next - 2 - starts_[index]);
+    }
+
+    // Appends one line; it must not hold CR or LF.
+    void append(std::string_view line);
+    // Appends text to the end of the last line (a new line when there is none).
+    void appendToLastLine(std::string_view text);
+    void clear();
+
+    // Every line followed by CR LF.
+    std::string_view fileBytes() const { return text_; }
+
+private:
+    std::string text_;
+    std::vector<std::size_t> starts_; // offset of each line in text_
+};
+
+} // namespace tavolin

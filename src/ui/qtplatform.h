@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/platform.h"
+
+#include <QPointer>
+
+#include <map>
+#include <memory>
+
+class QColorDialog;
+class QFileDialog;
+class QFontDialog;
+class QWidget;
+
+namespace tavolin {
+
+// The desktop's own message boxes, dialogs and clipboard.
+class QtPlatform final : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+    // The window that owns the boxes and dialogs from now on.
+    void setDialogParent(QWidget* parent);
+
+    void showMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    std::optional<QString> openFile(const FileDialogSpec& dialog) override;
+    std::optional<QString> saveFile(const FileDialogSpec& dialog) override;
+    std::optional<QColor> chooseColor(const QString& objectName, const QColor& initial) override;
+    std::optional<ChosenFont> chooseFont(const QString& objectName, const ChosenFont& initial) override;
+    void copyToClipboard(const QString& text) override;
+    void postQuit() override;
+
+    // "Description|pattern|..." pairs as the file dialog's name filters.
+    static QStringList NameFilters(const QString& pairs);
+
+private:
+    QFileDialog& fileDialog(const FileDialogSpec& spec, bool save);
+    std::optional<QString> runFileDialog(const FileDialogSpec& spec, bool save);
+
+    QPointer<QWidget> parent_;
+    std::map<QString, std::unique_ptr<QFileDialog>> fileDialogs_;
+    std::map<QString, std::unique_ptr<QColorDialog>> colorDialogs_;
+    std::map<QString, std::unique_ptr<QFontDialog>> fontDialogs_;
+};
+
+} // namespace tavolin

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "names/database.h"
+#include "settings/appearance.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenu;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace tavolin {
+
+class Platform;
+
+// What the window takes from its surroundings: the executable's full path
+// (its directory holds the databases and the settings file) and the clock.
+struct FormEnvironment {
+    QString executablePath;
+    std::function<qint64()> clockSeconds;
+
+    static FormEnvironment FromApplication();
+};
+
+// The main window. Its handlers carry the program's logic; every one of them
+// runs through one guard, so no exception reaches Qt.
+class TForm1 final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm1)
+
+public:
+    // Builds the window from its description and runs FormCreate.
+    TForm1(Platform& platform, FormEnvironment environment, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const QString& ProgramDir() const { return programDir_; }
+    QString FemaleDatabasePath() const;
+    QString MaleDatabasePath() const;
+    NameStore& Lists() { return *lists_; }
+    const Appearance& CurrentAppearance() const { return appearance_; }
+    QMenu* PopupMenu() const { return popupMenu_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void FormResize();
+    void LoadNameDatabases();
+    void ShowNameCounts();
+
+    void ApplyDesignFonts();
+    void BuildPopupMenu();
+    // Runs a handler; an exception that escapes it goes to the general error
+    // display. Returns whether the handler ran to its end.
+    bool Guarded(const std::function<void()>& handler) noexcept;
+
+    std::unique_ptr<Ui::TForm1> ui_;
+    Platform& platform_;
+    FormEnvironment environment_;
+    QString programDir_;
+    std::unique_ptr<NameStore> lists_;
+    std::vector<std::string> settingsLines_;
+    Appearance appearance_;
+    QMenu* popupMenu_ = nullptr;
+};
+
+} // namespace tavolin

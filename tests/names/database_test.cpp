@@ -1,0 +1,148 @@
+#include "fileio/fileio.h"
+#include "names/database.h"
+#include "support/testfiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tavolin {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// A literal's bytes, NUL bytes included.
+template <std::size_t N>
+std::string Bytes(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
+Strings LinesOf(const LineList& lines) {
+    Strings result;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        result.emplace_back(lines[i]);
+    return result;
+}
+
+Strings NamesOf(std::string_view fileBytes) {
+    NameList names;
+    ParseNameLines(LineList::FromFileBytes(fileBytes), names);
+    return Strings(names.begin(), names.end());
+}
+
+struct SplitCase {
+    const char* what;
+    std::string bytes;
+    Strings lines;
+};
+
+TEST(LineSplitTest, EveryKindOfBreakEndsALine) {
+    const std::vector<SplitCase> cases = {
+        {"empty file", "", {}},
+        {"last line without break", "Anna", {"Anna"}},
+        {"CR LF", "Anna\r\nBerta\r\n", {"Anna", "Berta"}},
+        {"CR alone", "Anna\rBerta", {"Anna", "Berta"}},
+        {"LF alone", "Anna\nBerta\n", {"Anna", "Berta"}},
+        {"mixed", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"LF CR is two breaks", "a\n\rb", {"a", "", "b"}},
+        {"CR CR LF", "a\r\r\nb", {"a", "", "b"}},
+        {"only a break", "\r\n", {""}},
+        {"empty lines kept", "\n\n", {"", ""}},
+        {"NUL is an ordinary byte", Bytes("a\0b\r\nc"), {Bytes("a\0b"), "c"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LinesOf(LineList::FromFileBytes(c.bytes)), c.lines) << c.what;
+}
+
+struct ParseCase {
+    const char* what;
+    std::string bytes;
+    Strings names;
+};
+
+TEST(ParseNameLinesTest, SeparatorRuleAcrossLines) {
+    const std::vector<ParseCase> cases = {
+        {"the about text's example",
+         "Jul\r\nia\xB3" "Brigitte\r\n\xB3\r\nPaula\xB3\r\nNancy\xB3Rebekka\xB3P\r\nat\r\nr\r\nick\xB3\r\n",
+         {"Julia", "Brigitte", "Paula", "Nancy", "Rebekka", "Patrick"}},
+        {"separator at the start gives an empty name", "\xB3" "Anna\xB3", {"", "Anna"}},
+        {"two separators give an empty name", "Anna\xB3\xB3" "Berta\xB3", {"Anna", "", "Berta"}},
+        {"separators with only breaks between", "Anna\xB3\r\n\n\xB3", {"Anna", ""}},
+        {"text behind the last separator is dropped", "Anna\xB3" "Ber", {"Anna"}},
+        {"blanks are kept", " Anna \xB3", {" Anna "}},
+        {"every kind of break is ignored", "An\rna\xB3\nEva\r\n\xB3", {"Anna", "Eva"}},
+        {"empty file", "", {}},
+        {"no separator at all", "Anna\r\nBerta\r\n", {}},
+        {"duplicates stay", "Anna\xB3" "Anna\xB3", {"Anna", "Anna"}},
+        {"case is kept", "anna\xB3" "ANNA\xB3", {"anna", "ANNA"}},
+        {"NUL bytes are part of a name", Bytes("A\0na\xB3"), {Bytes("A\0na")}},
+        {"umlauts as Windows-1252 bytes", "\xC4nne\xB3J\xF6rg\xB3", {"\xC4nne", "J\xF6rg"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NamesOf(c.bytes), c.names) << c.what;
+}
+
+TEST(ParseNameLinesTest, AppendsWithoutClearing) {
+    NameList names;
+    names.append("Eva");
+    ParseNameLines(LineList::FromFileBytes("Anna\xB3"), names);
+    ParseNameLines(LineList::FromFileBytes("Berta\xB3"), names);
+    EXPECT_EQ(Strings(names.begin(), names.end()), (Strings{"Eva", "Anna", "Berta"}));
+    EXPECT_TRUE(names.contains("Berta"));
+}
+
+class WriteNameDatabaseTest : public ::testing::Test {
+protected:
+    QString Path() const { return dir.filePath(QStringLiteral("fnames.dat")); }
+    QTemporaryDir dir;
+};
+
+TEST_F(WriteNameDatabaseTest, RewritesEveryLineWithCrLf) {
+    // Breaks of every kind come back as CR LF, a last line gains its CR LF,
+    // and an added name follows as a line of its own.
+    LineList lines = LineList::FromFileBytes("Jul\nia\xB3");
+    lines.append("Eva\xB3");
+    WriteNameDatabase(lines, Path());
+    EXPECT_EQ(test::ReadBytes(Path()), "Jul\r\nia\xB3\r\nEva\xB3\r\n");
+
+    WriteNameDatabase(LineList::FromFileBytes(Bytes("Paula\xB3Pat\rX\0Y\n\n")), Path());
+    EXPECT_EQ(test::ReadBytes(Path()), Bytes("Paula\xB3Pat\r\nX\0Y\r\n\r\n"));
+}
+
+TEST_F(WriteNameDatabaseTest, ReadBackGivesTheSameLinesAndNames) {
+    const std::string original = "Jul\r\nia\xB3" "Brigitte\r\n\xB3\r\nPaula\xB3Pat\r\n";
+    test::WriteBytes(Path(), original);
+    const LineList lines = ReadNameFile(Path());
+    WriteNameDatabase(lines, Path());
+    EXPECT_EQ(test::ReadBytes(Path()), original);
+    EXPECT_EQ(NamesOf(test::ReadBytes(Path())), (Strings{"Julia", "Brigitte", "Paula"}));
+}
+
+TEST_F(WriteNameDatabaseTest, FailedRewriteLeavesTheFileAsItWas) {
+    const std::string old = "Anna\xB3\r\n";
+    test::WriteBytes(Path(), old);
+    LineList lines = LineList::FromFileBytes(old);
+    lines.append("Eva\xB3");
+    SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Write; });
+    EXPECT_THROW(WriteNameDatabase(lines, Path()), FileError);
+    SetSaveFaultHookForTesting({});
+    EXPECT_EQ(test::ReadBytes(Path()), old);
+    WriteNameDatabase(lines, Path());
+    EXPECT_EQ(test::ReadBytes(Path()), "Anna\xB3\r\nEva\xB3\r\n");
+}
+
+TEST(LineListTest, AppendToLastLineClosesTrailingText) {
+    LineList lines = LineList::FromFileBytes("Paula\xB3Pat");
+    lines.appendToLastLine("\xB3");
+    lines.append("Eva\xB3");
+    EXPECT_EQ(lines.fileBytes(), "Paula\xB3Pat\xB3\r\nEva\xB3\r\n");
+    LineList empty;
+    empty.appendToLastLine("x");
+    EXPECT_EQ(empty.fileBytes(), "x\r\n");
+}
+
+} // namespace
+} // namespace tavolin

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "support/scripted_platform.h"
+#include "support/testfiles.h"
+#include "ui/tform1.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tavolin::test {
+
+// A program directory in a temporary folder with known databases, and the
+// real window built on it with a scripted platform.
+class FormFixture : public ::testing::Test {
+protected:
+    // Small well-formed databases used unless a test writes its own.
+    static constexpr std::string_view kFemaleBytes = "Anna\xB3\r\nBerta\xB3\r\nClara\xB3\r\n";
+    static constexpr std::string_view kMaleBytes = "Anton\xB3\r\nBernd\xB3\r\n";
+
+    void SetUp() override;
+    void TearDown() override;
+
+    QString ProgramFile(const QString& name) const;
+    // Writes a file into the program directory; nothing means "remove it".
+    void SetProgramFile(const QString& name, std::optional<std::string_view> bytes);
+
+    // Builds the window; the databases are the defaults above unless set.
+    void CreateForm();
+
+    template <class T>
+    T* Control(const char* objectName) {
+        T* control = form->findChild<T*>(QString::fromLatin1(objectName));
+        EXPECT_NE(control, nullptr) << "no control " << objectName;
+        return control;
+    }
+
+    QTemporaryDir programDir;
+    ScriptedPlatform platform;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace tavolin::test

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ui/platform.h"
+
+#include <deque>
+#include <vector>
+
+namespace tavolin::test {
+
+// A platform that records every message box and answers every dialog from a
+// script. A dialog without a scripted answer fails the test and is cancelled.
+class ScriptedPlatform final : public Platform {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+        MessageIcon icon;
+        bool operator==(const Message&) const = default;
+    };
+    struct FileRequest {
+        FileDialogSpec dialog;
+        bool save;
+    };
+
+    void showMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    std::optional<QString> openFile(const FileDialogSpec& dialog) override;
+    std::optional<QString> saveFile(const FileDialogSpec& dialog) override;
+    std::optional<QColor> chooseColor(const QString& objectName, const QColor& initial) override;
+    std::optional<ChosenFont> chooseFont(const QString& objectName, const ChosenFont& initial) override;
+    void copyToClipboard(const QString& text) override;
+    void postQuit() override;
+
+    // Answers for the next dialogs, in order; nothing means "cancel".
+    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<std::optional<QColor>> colorAnswers;
+    std::deque<std::optional<ChosenFont>> fontAnswers;
+
+    std::vector<Message> messages;
+    std::vector<FileRequest> fileRequests;
+    std::vector<QColor> colorPresets;
+    std::vector<ChosenFont> fontPresets;
+    std::vector<QString> clipboard;
+    int quitRequests = 0;
+};
+
+} // namespace tavolin::test

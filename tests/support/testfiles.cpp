@@ -1,0 +1,28 @@
+#include "support/testfiles.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace tavolin::test {
+
+void WriteBytes(const QString& path, std::string_view bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes.data(), static_cast<qint64>(bytes.size())), static_cast<qint64>(bytes.size()));
+}
+
+std::string ReadBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return {};
+    }
+    return file.readAll().toStdString();
+}
+
+bool Exists(const QString& path) {
+    return QFile::exists(path);
+}
+
+} // namespace tavolin::test

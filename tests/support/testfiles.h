@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace tavolin::test {
+
+// Whole files as bytes, for checks byte for byte.
+void WriteBytes(const QString& path, std::string_view bytes);
+std::string ReadBytes(const QString& path);
+bool Exists(const QString& path);
+
+} // namespace tavolin::test
+
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

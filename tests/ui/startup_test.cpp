@@ -1,0 +1,150 @@
+#include "app/shell.h"
+#include "support/form_fixture.h"
+#include "ui/bevel.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tavolin::test {
+namespace {
+
+using Message = ScriptedPlatform::Message;
+
+const QString kFemaleMissing = QStringLiteral("Konnte Namendatei mit den weiblichen Namen nicht öffnen.");
+const QString kMaleMissing = QStringLiteral("Konnte Namendatei mit den männlichen Namen nicht öffnen.");
+
+class StartupTest : public FormFixture {
+protected:
+    QStringList CountCaptions() {
+        return {Control<QLabel>("Panel2")->text(), Control<QLabel>("Panel5")->text(),
+                Control<QLabel>("Panel6")->text()};
+    }
+    QStringList ProgramDirEntries() const {
+        return QDir(programDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+};
+
+TEST_F(StartupTest, BothDatabasesReadShowsTheCounts) {
+    // Empty and duplicate names count like any other.
+    SetProgramFile(QStringLiteral("fnames.dat"), "Anna\xB3\xB3" "Anna\r\nBer\xB3" "Cl");
+    CreateForm();
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(platform.quitRequests, 0);
+    EXPECT_EQ(form->ProgramDir(), QDir::toNativeSeparators(programDir.path()));
+    EXPECT_EQ(form->pos(), QPoint(0, 0));
+    EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("3 weibliche Wuzelnamen in der Datenbank"),
+                                            QStringLiteral("2 männliche Wuzelnamen in der Datenbank"),
+                                            QStringLiteral("5 Wuzelnamen insgesamt in der Datenbank")}));
+    EXPECT_EQ(form->Lists().FemaleNames.size(), 3u);
+    EXPECT_TRUE(form->Lists().FemaleNames.contains("AnnaBer"));
+    EXPECT_EQ(form->Lists().FemaleLines.size(), 2u); // the trailing "Cl" stays in the raw lines
+}
+
+TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
+    SetProgramFile(QStringLiteral("fnames.dat"), "");
+    SetProgramFile(QStringLiteral("mnames.dat"), "");
+    CreateForm();
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("0 weibliche Wuzelnamen in der Datenbank"),
+                                            QStringLiteral("0 männliche Wuzelnamen in der Datenbank"),
+                                            QStringLiteral("0 Wuzelnamen insgesamt in der Datenbank")}));
+}
+
+struct MissingCase {
+    const char* what;
+    bool femaleThere;
+    bool maleThere;
+    std::vector<QString> texts;
+};
+
+// A database that cannot be read is reported with its own box (female
+// first), the other one is still read, nothing is parsed or shown, the
+// program is asked to quit, and no file is written.
+TEST_F(StartupTest, MissingDatabasesAreReportedAndEndTheProgram) {
+    const std::vector<MissingCase> cases = {
+        {"female missing", false, true, {kFemaleMissing}},
+        {"male missing", true, false, {kMaleMissing}},
+        {"both missing", false, false, {kFemaleMissing, kMaleMissing}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetProgramFile(QStringLiteral("fnames.dat"),
+                       c.femaleThere ? std::optional<std::string_view>(kFemaleBytes) : std::nullopt);
+        SetProgramFile(QStringLiteral("mnames.dat"),
+                       c.maleThere ? std::optional<std::string_view>(kMaleBytes) : std::nullopt);
+        const QStringList before = ProgramDirEntries();
+        platform.messages.clear();
+        platform.quitRequests = 0;
+        CreateForm();
+
+        std::vector<Message> expected;
+        for (const QString& text : c.texts)
+            expected.push_back({text, QStringLiteral("Fehler"), MessageIcon::Stop});
+        EXPECT_EQ(platform.messages, expected);
+        EXPECT_GE(platform.quitRequests, 1);
+        EXPECT_EQ(form->Lists().FemaleLines.size(), c.femaleThere ? 3u : 0u);
+        EXPECT_EQ(form->Lists().MaleLines.size(), c.maleThere ? 2u : 0u);
+        EXPECT_TRUE(form->Lists().FemaleNames.empty());
+        EXPECT_TRUE(form->Lists().MaleNames.empty());
+        EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("0 weibliche Wuzelnamen in der Datenbank"),
+                                                QStringLiteral("0 männliche Wuzelnamen in der Datenbank"),
+                                                QStringLiteral("0 Wuzelnamen insgesamt in der Datenbank")}));
+        EXPECT_EQ(Control<QLineEdit>("Edit1")->text(), QString());
+        EXPECT_EQ(Control<QLabel>("Panel10")->text(), QStringLiteral("Kein Name"));
+        form->close();
+        EXPECT_EQ(ProgramDirEntries(), before);
+        form.reset();
+    }
+}
+
+TEST_F(StartupTest, ResizeStretchesOnlyTheBevelLines) {
+    CreateForm();
+    const QRect button7 = Control<QPushButton>("Button7")->geometry();
+    const QSize memo = Control<QPlainTextEdit>("Memo1")->size();
+    const QSize list = Control<QListWidget>("ListBox1")->size();
+    form->show(); // a hidden window gets its resize events only when shown
+    for (int width : {640, 300}) {
+        form->resize(width, 542);
+        for (const char* name : {"Bevel1", "Bevel2", "Bevel3", "Bevel4", "Bevel5"}) {
+            const auto* bevel = Control<Bevel>(name);
+            EXPECT_EQ(bevel->x(), 0) << name;
+            EXPECT_EQ(bevel->width(), width) << name;
+            EXPECT_EQ(bevel->height(), 9) << name;
+        }
+        EXPECT_EQ(Control<QPushButton>("Button7")->geometry(), button7);
+        EXPECT_EQ(Control<QPlainTextEdit>("Memo1")->size(), memo);
+        EXPECT_EQ(Control<QListWidget>("ListBox1")->size(), list);
+    }
+}
+
+TEST_F(StartupTest, FontsOfTheDescription) {
+    CreateForm();
+    EXPECT_EQ(form->font().family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(form->font().pixelSize(), 11);
+    for (const char* name : {"Button1", "Panel2", "Panel5", "Panel6", "Button6"})
+        EXPECT_TRUE(Control<QWidget>(name)->font().bold()) << name;
+    for (const char* name : {"Button2", "Panel3", "Edit1", "Button7"})
+        EXPECT_FALSE(Control<QWidget>(name)->font().bold()) << name;
+    const QFont memo = Control<QPlainTextEdit>("Memo1")->font();
+    EXPECT_TRUE(memo.bold());
+    EXPECT_EQ(memo.pixelSize(), 15);
+    // The statistics columns line up only in a fixed-pitch font.
+    EXPECT_TRUE(QFontInfo(Control<QListWidget>("ListBox1")->font()).fixedPitch());
+}
+
+TEST(GeneralErrorTest, AppendsAPointAlwaysAndUsesTheApplicationTitle) {
+    ScriptedPlatform platform;
+    ShowGeneralError(platform, QStringLiteral("Datei /x kann nicht erstellt werden"));
+    ShowGeneralError(platform, QStringLiteral("Schon mit Punkt."));
+    EXPECT_EQ(platform.messages,
+              (std::vector<Message>{
+                  {QStringLiteral("Datei /x kann nicht erstellt werden."), QStringLiteral("Tavolin 4.2"), MessageIcon::Stop},
+                  {QStringLiteral("Schon mit Punkt.."), QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));
+}
+
+} // namespace
+} // namespace tavolin::test
