@@ -26,7 +26,10 @@ void ParseNameLines(const LineList& lines, NameList& names) {
         if (!hit)
             break; // text behind the last separator is no name
         const auto stop = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-        const std::string_view piece = text.substr(pos, stop - pos);
+        std::string_view piece = text.substr(pos, stop - pos);
+        // The usual case: the name is the whole line, after the previous break.
+        while (!piece.empty() && (piece.front() == '\r' || piece.front() == '\n'))
+            piece.remove_prefix(1);
         if (piece.find_first_of("\r\n") == std::string_view::npos) {
             names.append(piece);
         } else {

@@ -54,11 +54,10 @@ bool NameList::contains(std::string_view name) const {
 }
 
 void NameList::append(std::string_view name) {
-    const bool known = contains(name);
     bytes_.append(name);
     ends_.push_back(bytes_.size());
-    if (!known)
-        index_->insert(static_cast<std::uint32_t>(ends_.size() - 1));
+    // A name that is there already keeps the position of its first entry.
+    index_->insert(static_cast<std::uint32_t>(ends_.size() - 1));
 }
 
 void NameList::clear() {

@@ -96,19 +96,18 @@ void TForm1::ApplyDesignFonts() {
 void TForm1::BuildPopupMenu() {
     popupMenu_ = new QMenu(this);
     popupMenu_->setObjectName(u"PopupMenu1"_s);
-    const auto separator = [this](const QString& name) { popupMenu_->addSeparator()->setObjectName(name); };
     popupMenu_->addAction(ui_->Gesamtschriftauswhlen1);
-    separator(u"N1"_s);
+    popupMenu_->addAction(ui_->N1);
     popupMenu_->addAction(ui_->Hintergrundfarbeauswhlen1);
     popupMenu_->addAction(ui_->AnzeigetafelJintergrundfarbendern1);
     popupMenu_->addAction(ui_->EingabefelderHintergrundfarbendern1);
-    separator(u"N2"_s);
+    popupMenu_->addAction(ui_->N2);
     popupMenu_->addAction(ui_->Standardeinstellungen1);
     popupMenu_->addAction(ui_->Wt);
-    separator(u"N3"_s);
+    popupMenu_->addAction(ui_->N3);
     popupMenu_->addAction(ui_->Oberflchespeichernunter1);
     popupMenu_->addAction(ui_->Oberflcheladen1);
-    separator(u"N4"_s);
+    popupMenu_->addAction(ui_->N4);
     popupMenu_->addAction(ui_->Ws);
 }
 
