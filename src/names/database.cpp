@@ -42,6 +42,26 @@ void ParseNameLines(const LineList& lines, NameList& names) {
     }
 }
 
+std::string TrailingText(const LineList& lines) {
+    const std::string_view text = lines.fileBytes();
+    const std::size_t last = text.rfind(kSeparator);
+    std::string trailing;
+    const std::string_view tail = last == std::string_view::npos ? text : text.substr(last + 1);
+    std::copy_if(tail.begin(), tail.end(), std::back_inserter(trailing), [](char c) { return c != '\r' && c != '\n'; });
+    return trailing;
+}
+
+void AppendName(LineList& lines, NameList& names, std::string_view name) {
+    if (const std::string trailing = TrailingText(lines); !trailing.empty()) {
+        lines.insertAfterLastText(kSeparator);
+        names.append(trailing);
+    }
+    std::string line(name);
+    line.push_back(kSeparator);
+    lines.append(line);
+    names.append(name);
+}
+
 void WriteNameDatabase(const LineList& lines, const QString& path) {
     SaveFileAtomically(path, lines.fileBytes());
 }

@@ -34,6 +34,17 @@ LineList ReadNameFile(const QString& path);
 // lines), and text behind the last separator is dropped.
 void ParseNameLines(const LineList& lines, NameList& names);
 
+// Text behind the last separator of the raw lines, without its line breaks:
+// no name, but the next start reads it as the beginning of the next name.
+std::string TrailingText(const LineList& lines);
+
+// Adds a name to a database: to its names list, and to its raw lines as one
+// line made of the name and the separator. Trailing text is first closed with
+// a separator on its own line and becomes a name, so that the added name
+// comes back whole at the next start and the names list stays equal to what
+// the next start reads.
+void AppendName(LineList& lines, NameList& names, std::string_view name);
+
 // Replaces the file with the raw lines, each followed by CR LF. Throws
 // FileError with the create error text; the old file then stays as it was.
 void WriteNameDatabase(const LineList& lines, const QString& path);

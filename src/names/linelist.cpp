@@ -38,12 +38,15 @@ void LineList::append(std::string_view line) {
     text_.append(kLineEnd);
 }
 
-void LineList::appendToLastLine(std::string_view text) {
-    if (empty()) {
-        append(text);
-        return;
-    }
-    text_.insert(text_.size() - kLineEnd.size(), text);
+bool LineList::insertAfterLastText(char byte) {
+    const std::size_t last = text_.find_last_not_of("\r\n");
+    if (last == std::string::npos)
+        return false;
+    text_.insert(last + 1, 1, byte);
+    // Lines behind that one (empty ones) move one byte on.
+    for (auto start = std::upper_bound(starts_.begin(), starts_.end(), last); start != starts_.end(); ++start)
+        ++*start;
+    return true;
 }
 
 void LineList::clear() {

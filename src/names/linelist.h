@@ -26,8 +26,10 @@ public:
 
     // Appends one line; it must not hold CR or LF.
     void append(std::string_view line);
-    // Appends text to the end of the last line (a new line when there is none).
-    void appendToLastLine(std::string_view text);
+    // Inserts a byte right behind the last byte that is not a line break, on
+    // that byte's own line. Returns false (and changes nothing) when the
+    // lines hold nothing but breaks.
+    bool insertAfterLastText(char byte);
     void clear();
 
     // Every line followed by CR LF.

@@ -53,11 +53,24 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Start-up, shutdown and layout (tform1.cpp).
     void FormCreate();
     void FormClose();
     void FormResize();
     void LoadNameDatabases();
     void ShowNameCounts();
+
+    // Random names and the clipboard (tform1_random.cpp).
+
+    // Adding a name (tform1_add.cpp).
+
+    // Merging a foreign database (tform1_merge.cpp).
+
+    // Statistics view (tform1_stats.cpp).
+
+    // Settings file and appearance (tform1_settings.cpp).
+
+    // About view (tform1_about.cpp).
 
     void ApplyDesignFonts();
     void BuildPopupMenu();

@@ -134,14 +134,34 @@ TEST_F(WriteNameDatabaseTest, FailedRewriteLeavesTheFileAsItWas) {
     EXPECT_EQ(test::ReadBytes(Path()), "Anna\xB3\r\nEva\xB3\r\n");
 }
 
-TEST(LineListTest, AppendToLastLineClosesTrailingText) {
-    LineList lines = LineList::FromFileBytes("Paula\xB3Pat");
-    lines.appendToLastLine("\xB3");
-    lines.append("Eva\xB3");
-    EXPECT_EQ(lines.fileBytes(), "Paula\xB3Pat\xB3\r\nEva\xB3\r\n");
-    LineList empty;
-    empty.appendToLastLine("x");
-    EXPECT_EQ(empty.fileBytes(), "x\r\n");
+struct AppendCase {
+    const char* what;
+    std::string before;
+    std::string after; // the file once Eva is added
+    Strings names;     // the names list then, which must be what a new start reads
+};
+
+TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
+    const std::vector<AppendCase> cases = {
+        {"well-formed", "Anna\xB3\r\n", "Anna\xB3\r\nEva\xB3\r\n", {"Anna", "Eva"}},
+        {"empty file", "", "Eva\xB3\r\n", {"Eva"}},
+        {"only breaks", "\r\n\n", "\r\n\r\nEva\xB3\r\n", {"Eva"}},
+        {"trailing text closed on its own line", "Paula\xB3Pat", "Paula\xB3Pat\xB3\r\nEva\xB3\r\n",
+         {"Paula", "Pat", "Eva"}},
+        {"trailing text over lines, then empty lines", "Paula\xB3P\r\nat\r\n\r\n",
+         "Paula\xB3P\r\nat\xB3\r\n\r\nEva\xB3\r\n", {"Paula", "Pat", "Eva"}},
+        {"no separator at all", "Pat", "Pat\xB3\r\nEva\xB3\r\n", {"Pat", "Eva"}},
+    };
+    for (const auto& c : cases) {
+        LineList lines = LineList::FromFileBytes(c.before);
+        NameList names;
+        ParseNameLines(lines, names);
+        AppendName(lines, names, "Eva");
+        EXPECT_EQ(lines.fileBytes(), c.after) << c.what;
+        EXPECT_EQ(Strings(names.begin(), names.end()), c.names) << c.what;
+        EXPECT_EQ(NamesOf(lines.fileBytes()), c.names) << c.what;
+        EXPECT_EQ(LinesOf(LineList::FromFileBytes(lines.fileBytes())), LinesOf(lines)) << c.what;
+    }
 }
 
 } // namespace
