@@ -72,6 +72,12 @@ private:
 
     // About view (tform1_about.cpp).
 
+    // Connects a signal to a handler that runs through the guard.
+    template <class Sender, class Signal>
+    void Connect(Sender* sender, Signal signal, void (TForm1::*handler)()) {
+        connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    }
+
     void ApplyDesignFonts();
     void BuildPopupMenu();
     // Runs a handler; an exception that escapes it goes to the general error
