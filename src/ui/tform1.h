@@ -71,6 +71,9 @@ private:
     // Settings file and appearance (tform1_settings.cpp).
 
     // About view (tform1_about.cpp).
+    // Fills Memo1 with the about text and connects Button4.
+    void BuildAboutView();
+    void Button4Click();
 
     // Connects a signal to a handler that runs through the guard.
     template <class Sender, class Signal>

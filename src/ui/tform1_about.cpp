@@ -1,0 +1,60 @@
+#include "ui/tform1.h"
+#include "ui_tform1.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+// The window is linked from a static library, where nothing would otherwise
+// refer to the resource's registration and the linker would drop it. Qt's
+// macro declares the registration function where it is used, so this has to
+// stay in the global namespace (an unnamed one would hide the function).
+static void RegisterAboutResource() {
+    Q_INIT_RESOURCE(about);
+}
+
+namespace tavolin {
+
+namespace {
+
+// The about text is UTF-8 with one LF after every line, the last one included,
+// so that the file's line count is the memo's line count. Lines may end in
+// blanks; they are kept.
+QString ReadAboutText() {
+    RegisterAboutResource();
+    QFile file(u":/ui/about.txt"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    text.remove(u'\r'); // a checkout with CR LF must not change the lines
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+void TForm1::BuildAboutView() {
+    ui_->Memo1->setPlainText(ReadAboutText());
+    Connect(ui_->Button4, &QPushButton::clicked, &TForm1::Button4Click);
+}
+
+void TForm1::Button4Click() {
+    // The about view is open exactly while Memo1 is shown; nothing else
+    // records it. The memo's own flag counts, not whether the window is on
+    // screen.
+    if (!ui_->Memo1->isHidden()) {
+        ui_->Memo1->hide();
+        ui_->Button4->setText(u"Über das Programm..."_s);
+        return;
+    }
+    // The window may have been resized since the last opening, so the bounds
+    // are taken anew each time. The memo covers the bands down to just below
+    // the last bevel line and leaves the bottom row free.
+    ui_->Memo1->move(0, 0);
+    ui_->Memo1->resize(width(), ui_->Bevel4->y() + 3);
+    ui_->Memo1->show();
+    ui_->Button4->setText(u"Zurück"_s);
+}
+
+} // namespace tavolin

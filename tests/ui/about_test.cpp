@@ -1,0 +1,289 @@
+#include "names/database.h"
+#include "names/encoding.h"
+#include "names/linelist.h"
+#include "names/namelist.h"
+#include "support/form_fixture.h"
+#include "ui/bevel.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSize>
+#include <QTest>
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace tavolin::test {
+namespace {
+
+const QString kOpenCaption = QStringLiteral("Zurück");
+const QString kClosedCaption = QStringLiteral("Über das Programm...");
+const QString kStartCaption = QStringLiteral("Über das Programm und die Anleitung...");
+
+struct Passage {
+    const char* what;
+    std::vector<const char*> lines; // UTF-8, each exactly as the user reads it
+};
+
+// Lines that the about text must hold word for word, in this order.
+const Passage kQuotedPassages[] = {
+    {"heading", {"Tavolin 4.4 by Zendrik", ""}},
+    {"database format",
+     {"Eine solche Namen-Datenbank muss so aufgebaut sein: ",
+      "Alles was zwischen zwei Zeichen ³ steht, das ist ein Name. ", "Zeilenumbrüche werden ignoriert. ",
+      "Am Anfang sollte allerdings kein ³ stehen, dafür aber am ", "Ende. Also, z.B.:", "Jul", "ia³Brigitte", "³",
+      "Paula³", "Nancy³Rebekka³P", "at", "r", "ick³", "", "Diese Datenbank enthält dann für das Programm sechs ",
+      "Namen: ", "Julia, Brigitte, Paula, Nancy, Rebekka und Patrick. Die ",
+      "Zeilenumbrüche werden dabei überhaupt nicht beachtet."}},
+    {"farewell", {"Viel Spaß mit dem Programm!!!", "", ""}},
+    {"last update", {"Letzte Aktualisierung des Programms: 14.03.2001"}},
+};
+
+// Every position at which the passage starts in the lines.
+std::vector<qsizetype> Occurrences(const QStringList& lines, const Passage& passage) {
+    const auto length = static_cast<qsizetype>(passage.lines.size());
+    std::vector<qsizetype> found;
+    for (qsizetype start = 0; start + length <= lines.size(); ++start) {
+        bool equal = true;
+        for (qsizetype i = 0; i < length && equal; ++i)
+            equal = lines[start + i] == QString::fromUtf8(passage.lines[i]);
+        if (equal)
+            found.push_back(start);
+    }
+    return found;
+}
+
+// What the user can see of a control and what decides whether it can be used.
+std::map<std::string, QString> StateOfControls(const QWidget& window) {
+    std::map<std::string, QString> state;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        QString content;
+        if (const auto* edit = qobject_cast<const QLineEdit*>(control))
+            content = edit->text() + u'|' + QString::number(edit->cursorPosition());
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+            content = button->text() + (button->isChecked() ? u"|checked"_s : u"|"_s);
+        else if (const auto* panel = qobject_cast<const QLabel*>(control))
+            content = panel->text();
+        else if (const auto* group = qobject_cast<const QGroupBox*>(control))
+            content = group->title();
+        state[control->objectName().toStdString()] = content + (control->isEnabled() ? u"|enabled"_s : u"|disabled"_s) +
+                                                     (control->isHidden() ? u"|hidden"_s : u"|shown"_s);
+    }
+    return state;
+}
+
+class AboutTest : public FormFixture {
+protected:
+    void SetUp() override {
+        FormFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        CreateForm();
+        memo = Control<QPlainTextEdit>("Memo1");
+        button4 = Control<QPushButton>("Button4");
+        bevel4 = Control<Bevel>("Bevel4");
+        ASSERT_TRUE(memo != nullptr && button4 != nullptr && bevel4 != nullptr);
+    }
+
+    QStringList AboutLines() const { return memo->toPlainText().split(u'\n'); }
+
+    // The memo covers the window's client width and reaches just below the
+    // last bevel line.
+    QRect OpenBounds() const { return {0, 0, form->width(), bevel4->y() + 3}; }
+
+    void ShowWindow() {
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void ResizeWindow(QSize size) {
+        form->resize(size);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(form->size(), size);
+    }
+
+    // The names of the controls that Tab visits, starting at Edit1, once round.
+    std::vector<std::string> TabCycle() {
+        QWidget* first = Control<QWidget>("Edit1");
+        first->setFocus(Qt::TabFocusReason);
+        std::vector<std::string> cycle;
+        for (int step = 0; step < 64; ++step) {
+            QWidget* focused = QApplication::focusWidget();
+            if (focused == nullptr)
+                break;
+            if (step > 0 && focused == first)
+                return cycle;
+            cycle.push_back(focused->objectName().toStdString());
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        ADD_FAILURE() << "Tab does not come back to Edit1";
+        return cycle;
+    }
+
+    QPlainTextEdit* memo = nullptr;
+    QPushButton* button4 = nullptr;
+    Bevel* bevel4 = nullptr;
+};
+
+TEST_F(AboutTest, TextHasItsLinesFromTheStart) {
+    EXPECT_EQ(memo->blockCount(), 115);
+    EXPECT_EQ(AboutLines().size(), 115);
+    EXPECT_TRUE(memo->isHidden());
+    EXPECT_EQ(button4->text(), kStartCaption);
+}
+
+TEST_F(AboutTest, QuotedLinesAreExactAndInOrder) {
+    const QStringList lines = AboutLines();
+    qsizetype previous = -1;
+    for (const Passage& passage : kQuotedPassages) {
+        SCOPED_TRACE(passage.what);
+        const std::vector<qsizetype> found = Occurrences(lines, passage);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_GT(found.front(), previous);
+        previous = found.front();
+    }
+    EXPECT_EQ(Occurrences(lines, kQuotedPassages[0]).front(), 0);
+    // The merging section leads straight into the format, and a blank line
+    // ends the format.
+    const Passage& format = kQuotedPassages[1];
+    const qsizetype start = Occurrences(lines, format).front();
+    const qsizetype end = start + static_cast<qsizetype>(format.lines.size());
+    ASSERT_GT(start, 0);
+    ASSERT_LT(end, lines.size());
+    EXPECT_FALSE(lines[start - 1].isEmpty());
+    EXPECT_TRUE(lines[end].isEmpty());
+}
+
+TEST_F(AboutTest, ExampleDatabaseHoldsTheSixNames) {
+    const QStringList lines = AboutLines();
+    const qsizetype intro = lines.indexOf(QStringLiteral("Ende. Also, z.B.:"));
+    ASSERT_GE(intro, 0);
+    const qsizetype blank = lines.indexOf(QString(), intro);
+    ASSERT_GT(blank, intro + 1);
+    const std::optional<std::string> bytes = EncodeName(lines.mid(intro + 1, blank - intro - 1).join(u'\n'));
+    ASSERT_TRUE(bytes.has_value());
+
+    NameList names;
+    ParseNameLines(LineList::FromFileBytes(*bytes), names);
+    const std::vector<std::string> parsed(names.begin(), names.end());
+    EXPECT_EQ(parsed, (std::vector<std::string>{"Julia", "Brigitte", "Paula", "Nancy", "Rebekka", "Patrick"}));
+}
+
+TEST_F(AboutTest, AddressesAreOnlyReservedExampleDomains) {
+    static const QRegularExpression address(QStringLiteral(R"([\w.+-]+@([\w.-]+)|(?:https?://|www\.)([\w.-]+))"));
+    static const QRegularExpression reserved(QStringLiteral(R"(^(?:[\w-]+\.)*example\.(?:org|com|net)$)"));
+    int mail = 0;
+    int web = 0;
+    for (auto it = address.globalMatch(memo->toPlainText()); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const bool isMail = match.hasCaptured(1);
+        const QString host = match.captured(isMail ? 1 : 2);
+        EXPECT_TRUE(reserved.match(host).hasMatch()) << host.toStdString();
+        ++(isMail ? mail : web);
+    }
+    EXPECT_GE(mail, 1); // where to send new names
+    EXPECT_GE(web, 3);  // one for each contributor thanked
+}
+
+TEST_F(AboutTest, EachOpeningTakesTheWindowsCurrentSize) {
+    ShowWindow();
+    const QSize sizes[] = {form->size(), {700, 600}, {300, 400}, {452, 900}};
+    for (const QSize size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        ResizeWindow(size);
+        memo->setGeometry(7, 9, 11, 13); // whatever the last opening left
+        button4->click();
+        EXPECT_FALSE(memo->isHidden());
+        EXPECT_EQ(memo->geometry(), OpenBounds());
+        EXPECT_EQ(button4->text(), kOpenCaption);
+        button4->click();
+        EXPECT_TRUE(memo->isHidden());
+        EXPECT_EQ(button4->text(), kClosedCaption);
+    }
+}
+
+TEST_F(AboutTest, OpensDownToTheLastBevelLineBeforeTheWindowIsShown) {
+    button4->click();
+    EXPECT_FALSE(memo->isHidden());
+    EXPECT_EQ(memo->geometry(), QRect(0, 0, form->width(), 499));
+}
+
+TEST_F(AboutTest, ResizeWhileOpenLeavesTheMemoUntilReopened) {
+    ShowWindow();
+    button4->click();
+    const QRect opened = memo->geometry();
+    ResizeWindow({640, 560});
+    EXPECT_EQ(memo->geometry(), opened);
+    EXPECT_EQ(bevel4->width(), 640);
+
+    button4->click();
+    button4->click();
+    EXPECT_EQ(memo->geometry(), OpenBounds());
+    EXPECT_EQ(memo->width(), 640);
+}
+
+TEST_F(AboutTest, ControlsUnderTheMemoKeepTheirContentAndTabOrder) {
+    ShowWindow();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    Control<QLineEdit>("Edit1")->setText(QStringLiteral("Ölke"));
+    Control<QLineEdit>("Edit3")->setText(QStringLiteral("Ö"));
+    Control<QPushButton>("Button7")->setFocus();
+
+    auto expected = StateOfControls(*form);
+    expected.erase("Memo1");
+    expected.erase("Button4");
+    const std::vector<std::string> closedCycle = TabCycle();
+
+    button4->click();
+    auto opened = StateOfControls(*form);
+    opened.erase("Memo1");
+    opened.erase("Button4");
+    EXPECT_EQ(opened, expected);
+
+    // The memo joins the cycle right behind Button4; nothing else changes.
+    std::vector<std::string> withMemo = closedCycle;
+    const auto button4At = std::find(withMemo.begin(), withMemo.end(), "Button4");
+    ASSERT_NE(button4At, withMemo.end());
+    withMemo.insert(button4At + 1, "Memo1");
+    EXPECT_EQ(TabCycle(), withMemo);
+    for (const char* name : {"Button1", "Button3", "Button5", "Button7"})
+        EXPECT_NE(std::find(closedCycle.begin(), closedCycle.end(), name), closedCycle.end()) << name;
+}
+
+// While the statistics view lies over the about view, Button4 is hidden; the
+// view is carried by the memo alone and comes back with the button.
+TEST_F(AboutTest, HidingAndShowingButton4KeepsTheView) {
+    for (const bool open : {true, false}) {
+        SCOPED_TRACE(open ? "about view open" : "about view closed");
+        if (open)
+            button4->click();
+        const QString caption = button4->text();
+        button4->hide();
+        EXPECT_EQ(memo->isHidden(), !open);
+        button4->show();
+        EXPECT_EQ(button4->text(), caption);
+        EXPECT_EQ(memo->isHidden(), !open);
+
+        button4->click();
+        EXPECT_EQ(memo->isHidden(), open);
+        EXPECT_EQ(button4->text(), open ? kClosedCaption : kOpenCaption);
+        if (!open) {
+            EXPECT_EQ(memo->geometry(), OpenBounds());
+            button4->click();
+        }
+    }
+}
+
+} // namespace
+} // namespace tavolin::test
