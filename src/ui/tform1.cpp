@@ -67,6 +67,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     ApplyDesignFonts();
     BuildPopupMenu();
     BuildAboutView();
+    ConnectStatistics();
     Guarded([this] { FormCreate(); });
 }
 

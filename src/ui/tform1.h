@@ -67,6 +67,18 @@ private:
     // Merging a foreign database (tform1_merge.cpp).
 
     // Statistics view (tform1_stats.cpp).
+    void ConnectStatistics();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    // Both fill ListBox1 row by row from the current name lists; the length
+    // table starts its checkpoints at `firstCheckpoint`.
+    void FillLetterTable();
+    void FillLengthTable(int firstCheckpoint);
+    void PassStatisticsCheckpoint(int number);
+    // Runs the work of Button8Click or Button9Click; a failure is reported
+    // with the last checkpoint passed.
+    void RunStatisticsCommand(const std::function<void()>& work);
 
     // Settings file and appearance (tform1_settings.cpp).
 
@@ -95,6 +107,9 @@ private:
     std::vector<std::string> settingsLines_;
     Appearance appearance_;
     QMenu* popupMenu_ = nullptr;
+
+    // Statistics view: the last checkpoint a click of Button8 or Button9 passed.
+    int statisticsCheckpoint_ = 0;
 };
 
 } // namespace tavolin

@@ -1,0 +1,99 @@
+#include "stats/statistics.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <string>
+#include <vector>
+
+namespace tavolin {
+namespace {
+
+const std::string kMale = "M\xE4nnlich, "; // "Männlich, " in Windows-1252
+
+// A list that holds the names, in order.
+struct Names : NameList {
+    Names(std::initializer_list<std::string> names) {
+        for (const std::string& name : names)
+            append(name);
+    }
+};
+
+std::string Spaces(std::size_t count) {
+    return std::string(count, ' ');
+}
+
+// The rows byte for byte: the filling stops once the female numbers are long.
+TEST(StatisticsRowTest, RowsAreLaidOutByteForByte) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {FormatLetterRow('A', 12, 7), "Weiblich, A:    12" + Spaces(10) + kMale + "A:  7"},
+        {FormatLengthRow(12, 3, 0), "Weiblich, 12:    3" + Spaces(11) + kMale + "12:  0"},
+        {FormatLetterRow('\xC4', 9999, 12345), "Weiblich, \xC4:    9999" + Spaces(8) + kMale + "\xC4:  12345"},
+        {FormatLetterRow('Z', 10000, 3), "Weiblich, Z:    10000" + Spaces(8) + kMale + "Z:  3"},
+        {FormatLetterRow('B', 4294967296, 0), "Weiblich, B:    4294967296" + Spaces(8) + kMale + "B:  0"},
+        {FormatLengthRow(199, 99, 5), "Weiblich, 199:    99" + Spaces(9) + kMale + "199:  5"},
+        {FormatLengthRow(5, 10000, 1), "Weiblich, 5:    10000" + Spaces(9) + kMale + "5:  1"},
+        {FormatLengthRow(1000, 1, 2), "Weiblich, 1000:    1" + Spaces(9) + kMale + "1000:  2"},
+    };
+    for (const auto& [row, expected] : cases)
+        EXPECT_EQ(row, expected);
+    EXPECT_EQ(cases[0].first.size(), 43u);
+    EXPECT_EQ(cases[1].first.size(), 45u);
+}
+
+// Only a to z are folded: umlauts, digits, blanks, É and empty entries count
+// under no letter. One pass for all bytes gives what one pass per letter does.
+TEST(StatisticsCountTest, InitialsFoldOnlyAsciiLetters) {
+    // "\374be" is "übe", "\337a" is "ßa".
+    const Names names{"anna",     "Anton", "\xE4nne", "\xC4rger", "\xC4rger", "1a",   " Ali",
+                      "\xC9mile", "",      "zora",    "\374be",   "\xDClla",  "\337a"};
+    const InitialCounts all = CountInitials(names);
+    std::vector<StatisticsCount> perLetter;
+    for (int byte = 0; byte < 256; ++byte)
+        EXPECT_EQ(CountInitial(names, static_cast<char>(byte)), all[byte]) << byte;
+    for (const char letter : StatisticsLetters)
+        perLetter.push_back(CountInitial(names, letter));
+    std::vector<StatisticsCount> expected(29, 0);
+    expected[0] = 2;  // anna, Anton
+    expected[25] = 1; // zora
+    expected[26] = 2; // Ärger twice
+    expected[28] = 1; // Ülla
+    EXPECT_EQ(perLetter, expected);
+}
+
+TEST(StatisticsTablesTest, EmptyListsGiveAllLettersAndTheZeroLength) {
+    const Names none{};
+    const std::vector<std::string> letters = LetterRows(none, none);
+    const std::string expectedLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ\xC4\xD6\xDC";
+    ASSERT_EQ(letters.size(), expectedLetters.size());
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        const std::string letter(1, expectedLetters[i]);
+        EXPECT_EQ(letters[i], "Weiblich, " + letter + ":    0" + Spaces(11) + kMale + letter + ":  0");
+    }
+    EXPECT_EQ(LengthRows(none, none), std::vector<std::string>{"Weiblich, 0:    0" + Spaces(12) + kMale + "0:  0"});
+}
+
+// Every entry counts under its length, however long; the length table ends
+// at the longest name of either list and lengths no name has read 0.
+TEST(StatisticsTablesTest, LengthsCountEveryEntry) {
+    const Names female{"Anna", "alma", "Bea", "", std::string(250, 'L')};
+    const Names male{"Anton", "7of9", "Bo"};
+    for (const std::size_t longest : {std::size_t{0}, std::size_t{5}, std::size_t{400}}) {
+        const std::vector<StatisticsCount> counts = CountLengths(female, longest);
+        ASSERT_EQ(counts.size(), std::max<std::size_t>(longest, 250) + 1);
+        EXPECT_EQ(std::accumulate(counts.begin(), counts.end(), StatisticsCount{0}), female.size());
+        EXPECT_EQ((std::vector{counts[0], counts[3], counts[4], counts[250]}),
+                  (std::vector<StatisticsCount>{1, 1, 2, 1}));
+    }
+    const std::vector<std::string> rows = LengthRows(female, male);
+    ASSERT_EQ(rows.size(), 251u);
+    const std::vector<std::vector<std::size_t>> expected = {{0, 1, 0}, {2, 0, 1}, {3, 1, 0},  {4, 2, 1},
+                                                            {5, 0, 1}, {6, 0, 0}, {250, 1, 0}};
+    for (const auto& e : expected)
+        EXPECT_EQ(rows[e[0]], FormatLengthRow(e[0], e[1], e[2])) << e[0];
+    EXPECT_EQ(LetterRows(female, male)[0], FormatLetterRow('A', 2, 1));
+    EXPECT_EQ(LetterRows(female, male)[11], FormatLetterRow('L', 1, 0));
+}
+
+} // namespace
+} // namespace tavolin
