@@ -66,6 +66,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     ui_->setupUi(this);
     ApplyDesignFonts();
     BuildPopupMenu();
+    ConnectRandomNames();
     Guarded([this] { FormCreate(); });
 }
 
@@ -148,6 +149,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TForm1::FormCreate() {
+    random_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
     programDir_ = DirectoryOf(environment_.executablePath);
     lists_ = std::make_unique<NameStore>();
@@ -186,6 +188,7 @@ void TForm1::LoadNameDatabases() {
     ParseNameLines(lists_->FemaleLines, lists_->FemaleNames);
     ParseNameLines(lists_->MaleLines, lists_->MaleNames);
     ShowNameCounts();
+    ShowStartName();
 }
 
 void TForm1::ShowNameCounts() {
