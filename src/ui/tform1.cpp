@@ -68,6 +68,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     BuildPopupMenu();
     BuildAboutView();
     ConnectStatistics();
+    ConnectRandomNames();
     Guarded([this] { FormCreate(); });
 }
 
@@ -150,6 +151,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TForm1::FormCreate() {
+    random_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
     programDir_ = DirectoryOf(environment_.executablePath);
     lists_ = std::make_unique<NameStore>();
@@ -188,6 +190,7 @@ void TForm1::LoadNameDatabases() {
     ParseNameLines(lists_->FemaleLines, lists_->FemaleNames);
     ParseNameLines(lists_->MaleLines, lists_->MaleNames);
     ShowNameCounts();
+    ShowStartName();
 }
 
 void TForm1::ShowNameCounts() {

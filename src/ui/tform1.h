@@ -1,6 +1,7 @@
 #pragma once
 
 #include "names/database.h"
+#include "names/random.h"
 #include "settings/appearance.h"
 
 #include <QWidget>
@@ -8,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QMenu;
@@ -61,6 +63,14 @@ private:
     void ShowNameCounts();
 
     // Random names and the clipboard (tform1_random.cpp).
+    void ConnectRandomNames();
+    void ShowStartName();
+    void Button1Click();
+    // Shows a name of the list that begins with the beginning; returns false,
+    // and changes nothing, when none does.
+    bool DrawNameWithBeginning(const NameList& names, std::string_view beginning, const QString& genderText);
+    void Button3Click();
+    void ShowName(std::string_view name, const QString& genderText);
 
     // Adding a name (tform1_add.cpp).
 
@@ -110,6 +120,8 @@ private:
 
     // Statistics view: the last checkpoint a click of Button8 or Button9 passed.
     int statisticsCheckpoint_ = 0;
+    // Random names and the clipboard.
+    RandomSource random_;
 };
 
 } // namespace tavolin

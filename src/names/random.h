@@ -1,0 +1,44 @@
+#pragma once
+
+#include "names/namelist.h"
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string_view>
+
+namespace tavolin {
+
+// The program's one source of chance. It is seeded once per run; a fixed seed
+// gives the same sequence, which the tests rely on.
+class RandomSource final {
+public:
+    explicit RandomSource(std::uint64_t seed = 0) : engine_(seed) {}
+
+    void Seed(std::uint64_t seed) { engine_.seed(seed); }
+
+    // A uniformly distributed integer from 0 to n - 1; 0 when n is 0.
+    std::size_t RandomBelow(std::size_t n) {
+        if (n == 0)
+            return 0;
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(engine_);
+    }
+
+private:
+    std::mt19937_64 engine_;
+};
+
+// Whether the name begins with the beginning, comparing bytes a to z as their
+// upper-case letters and every other byte (umlauts, ß) exactly. A name
+// shorter than the beginning never does.
+bool BeginsWith(std::string_view name, std::string_view beginning);
+
+// The index of an entry of the list that begins with the beginning, each such
+// entry equally likely (a name that is in the list twice counts twice), or
+// nothing when none does. It looks at every entry once, so a rare name is
+// never missed, and draws a random number only for the entries that match.
+// An empty list has no entry to draw: ListIndexError, as for any draw.
+std::optional<std::size_t> DrawIndexWithBeginning(const NameList& names, std::string_view beginning,
+                                                  RandomSource& random);
+
+} // namespace tavolin

@@ -1,0 +1,82 @@
+#include "names/encoding.h"
+#include "names/random.h"
+#include "ui/platform.h"
+#include "ui/tform1.h"
+#include "ui_tform1.h"
+
+#include <optional>
+#include <string>
+
+using namespace Qt::StringLiterals;
+
+namespace tavolin {
+
+namespace {
+
+const QString kFemaleGender = u"Weiblicher Name"_s;
+const QString kMaleGender = u"Männlicher Name"_s;
+
+} // namespace
+
+void TForm1::ConnectRandomNames() {
+    Connect(ui_->Button1, &QPushButton::clicked, &TForm1::Button1Click);
+    Connect(ui_->Button3, &QPushButton::clicked, &TForm1::Button3Click);
+}
+
+void TForm1::ShowName(std::string_view name, const QString& genderText) {
+    ui_->Edit1->setText(DecodeName(name));
+    ui_->Panel10->setText(genderText);
+}
+
+void TForm1::ShowStartName() {
+    const bool male = random_.RandomBelow(2) == 1;
+    const NameList& names = male ? lists_->MaleNames : lists_->FemaleNames;
+    ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
+}
+
+void TForm1::Button1Click() {
+    const QString beginningText = ui_->Edit3->text();
+    const bool either = ui_->RadioGroup1Item2->isChecked();
+    // One coin per click, thrown before anything is drawn.
+    const bool male = either ? random_.RandomBelow(2) == 1 : ui_->RadioGroup1Item1->isChecked();
+    const NameList& names = male ? lists_->MaleNames : lists_->FemaleNames;
+    const QString& gender = male ? kMaleGender : kFemaleGender;
+
+    if (beginningText.isEmpty()) {
+        ShowName(names.at(random_.RandomBelow(names.size())), gender);
+    } else if (const std::optional<std::string> beginning = EncodeName(beginningText)) {
+        // With "Egal" a name that only the other list has is still found. An
+        // empty other list has none, so it is not drawn from (and no error
+        // comes of it).
+        const NameList& others = male ? lists_->FemaleNames : lists_->MaleNames;
+        if (!DrawNameWithBeginning(names, *beginning, gender) && either && !others.empty())
+            DrawNameWithBeginning(others, *beginning, male ? kFemaleGender : kMaleGender);
+    }
+    // A beginning that Windows-1252 cannot hold begins no name: nothing to show.
+
+    // Selected, the name is ready to be copied with the keyboard; the field
+    // selects nothing by itself when it gets the focus from the program.
+    ui_->Edit1->setFocus(Qt::OtherFocusReason);
+    ui_->Edit1->selectAll();
+}
+
+bool TForm1::DrawNameWithBeginning(const NameList& names, std::string_view beginning, const QString& genderText) {
+    const std::optional<std::size_t> index = DrawIndexWithBeginning(names, beginning, random_);
+    if (!index)
+        return false;
+    ShowName(names.at(*index), genderText);
+    return true;
+}
+
+void TForm1::Button3Click() {
+    QLineEdit* edit = ui_->Edit1;
+    // The field's current text, edited or not. An empty field has nothing to
+    // copy and leaves the clipboard as it was.
+    edit->selectAll();
+    if (edit->hasSelectedText())
+        platform_.copyToClipboard(edit->selectedText());
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->setCursorPosition(static_cast<int>(edit->text().size())); // drops the selection too
+}
+
+} // namespace tavolin
