@@ -69,6 +69,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     BuildAboutView();
     ConnectStatistics();
     ConnectRandomNames();
+    ConnectMergeHandlers();
     Guarded([this] { FormCreate(); });
 }
 

@@ -75,6 +75,9 @@ private:
     // Adding a name (tform1_add.cpp).
 
     // Merging a foreign database (tform1_merge.cpp).
+    void ConnectMergeHandlers();
+    void Button5Click();
+    void Button6Click();
 
     // Statistics view (tform1_stats.cpp).
     void ConnectStatistics();

@@ -1,0 +1,48 @@
+#include "names/merge.h"
+#include "ui/dialogs.h"
+#include "ui/platform.h"
+#include "ui/tform1.h"
+#include "ui_tform1.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tavolin {
+
+void TForm1::ConnectMergeHandlers() {
+    Connect(ui_->Button5, &QPushButton::clicked, &TForm1::Button5Click);
+    Connect(ui_->Button6, &QPushButton::clicked, &TForm1::Button6Click);
+}
+
+void TForm1::Button5Click() {
+    const std::optional<QString> path = platform_.openFile(kOpenDialog1);
+    if (!path)
+        return;
+    ui_->Panel8->setText(*path);
+    // Reading a large file blocks the window for a while; the user sees which
+    // file it is busy with.
+    ui_->Panel8->repaint();
+    LoadMergeDatabase(*path, lists_->MergeLines, lists_->MergeNames);
+    ui_->Panel9->setText(QString::number(lists_->MergeNames.size()) + u" Namen in der geladenen Datenbank enthalten"_s);
+    ui_->Button6->setEnabled(true);
+}
+
+void TForm1::Button6Click() {
+    NameStore& lists = *lists_;
+    const auto report = [this](std::size_t added, const QString& database) {
+        platform_.showMessage(u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s +
+                                  QString::number(added) + u" neue(r) Name(n) in die "_s + database +
+                                  u" Namen-Datenbank eingetragen."_s,
+                              u"Erfolgreich"_s, MessageIcon::Information);
+    };
+    // The target is whatever the radio group shows at the moment of the merge.
+    if (ui_->RadioGroup2Item0->isChecked()) {
+        report(MergeIntoDatabase(lists.MergeNames, lists.FemaleNames, lists.FemaleLines, FemaleDatabasePath()),
+               u"weibliche"_s);
+    } else if (ui_->RadioGroup2Item1->isChecked()) {
+        report(MergeIntoDatabase(lists.MergeNames, lists.MaleNames, lists.MaleLines, MaleDatabasePath()),
+               u"männliche"_s);
+    }
+    ShowNameCounts();
+}
+
+} // namespace tavolin

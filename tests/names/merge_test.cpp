@@ -1,0 +1,221 @@
+#include "fileio/fileio.h"
+#include "names/database.h"
+#include "names/merge.h"
+#include "support/testfiles.h"
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tavolin {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+Strings NamesOf(const NameList& names) {
+    return Strings(names.begin(), names.end());
+}
+
+class MergeTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    // A foreign database loaded from a file, as the window loads it.
+    void LoadForeign(std::string_view bytes) {
+        test::WriteBytes(Path("foreign.dat"), bytes);
+        LoadMergeDatabase(Path("foreign.dat"), mergeLines, mergeNames);
+    }
+    // A target database as the start-up reads it.
+    void SetTarget(std::string_view bytes) {
+        targetLines = LineList::FromFileBytes(bytes);
+        targetNames.clear();
+        ParseNameLines(targetLines, targetNames);
+    }
+    std::size_t Merge() { return MergeIntoDatabase(mergeNames, targetNames, targetLines, Path("fnames.dat")); }
+
+    QTemporaryDir dir;
+    LineList mergeLines;
+    NameList mergeNames;
+    LineList targetLines;
+    NameList targetNames;
+};
+
+struct MergeCase {
+    const char* what;
+    std::string target;
+    std::string foreign;
+    std::size_t added;
+    std::string file;    // the target file after the merge
+    Strings targetNames; // the target's names after the merge
+};
+
+TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
+    // (Names right behind a separator avoid the letters A to F, which would
+    // continue its hex escape.)
+    const std::string longName(300, 'x');
+    // clang-format off
+    const std::vector<MergeCase> cases = {
+        {"new names follow in foreign order",
+         "Nora\xB3\r\nOlga\xB3\r\n", "Rita\xB3Nora\xB3\r\nLena\xB3", 2,
+         "Nora\xB3\r\nOlga\xB3\r\nRita\xB3\r\nLena\xB3\r\n", {"Nora", "Olga", "Rita", "Lena"}},
+        {"a repeated foreign name is added once",
+         "Nora\xB3", "Ida\xB3Ida\xB3\nIda\xB3", 1,
+         "Nora\xB3\r\nIda\xB3\r\n", {"Nora", "Ida"}},
+        {"an empty name is merged like others",
+         "Nora\xB3", "\xB3Ida\xB3\xB3", 2,
+         "Nora\xB3\r\n\xB3\r\nIda\xB3\r\n", {"Nora", "", "Ida"}},
+        {"an empty name the target holds is not added",
+         "Nora\xB3\xB3", "\xB3", 0,
+         "Nora\xB3\xB3\r\n", {"Nora", ""}},
+        {"no case folding",
+         "Nora\xB3", "nora\xB3NORA\xB3Nora\xB3", 2,
+         "Nora\xB3\r\nnora\xB3\r\nNORA\xB3\r\n", {"Nora", "nora", "NORA"}},
+        {"no trimming",
+         "Nora\xB3", "Nora \xB3 Nora\xB3", 2,
+         "Nora\xB3\r\nNora \xB3\r\n Nora\xB3\r\n", {"Nora", "Nora ", " Nora"}},
+        {"a name across line ends is merged whole",
+         "Nora\xB3", "Jul\r\ni\na\xB3", 1,
+         "Nora\xB3\r\nJulia\xB3\r\n", {"Nora", "Julia"}},
+        {"text behind the last separator is not merged",
+         "Nora\xB3", "Ida\xB3Pat", 1,
+         "Nora\xB3\r\nIda\xB3\r\n", {"Nora", "Ida"}},
+        {"a foreign file without separator adds nothing",
+         "Nora\xB3", "Ida\r\nPat", 0,
+         "Nora\xB3\r\n", {"Nora"}},
+        {"nothing new still rewrites the file",
+         "Nora\xB3\nOlga\xB3", "Olga\xB3Nora\xB3", 0,
+         "Nora\xB3\r\nOlga\xB3\r\n", {"Nora", "Olga"}},
+        {"an empty target",
+         "", "Ida\xB3", 1,
+         "Ida\xB3\r\n", {"Ida"}},
+        {"bytes beyond ASCII are compared as they are",
+         "J\xF6rg\xB3", "J\xD6RG\xB3J\xF6rg\xB3", 1,
+         "J\xF6rg\xB3\r\nJ\xD6RG\xB3\r\n", {"J\xF6rg", "J\xD6RG"}},
+        {"names longer than the edit field takes",
+         "Nora\xB3", longName + "\xB3", 1,
+         "Nora\xB3\r\n" + longName + "\xB3\r\n", {"Nora", longName}},
+        {"trailing text is closed before the first added name",
+         "Paula\xB3P\r\nat\r\n", "Ida\xB3Rita\xB3", 2,
+         "Paula\xB3P\r\nat\xB3\r\nIda\xB3\r\nRita\xB3\r\n", {"Paula", "Pat", "Ida", "Rita"}},
+        {"the closed trailing text is found by later names",
+         "Paula\xB3Pat", "Ida\xB3Pat\xB3", 1,
+         "Paula\xB3Pat\xB3\r\nIda\xB3\r\n", {"Paula", "Pat", "Ida"}},
+        {"trailing text stays open when nothing is added",
+         "Paula\xB3Pat", "Paula\xB3", 0,
+         "Paula\xB3Pat\r\n", {"Paula"}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetTarget(c.target);
+        LoadForeign(c.foreign);
+        const Strings foreignBefore = NamesOf(mergeNames);
+        EXPECT_EQ(Merge(), c.added);
+        EXPECT_EQ(test::ReadBytes(Path("fnames.dat")), c.file);
+        EXPECT_EQ(targetLines.fileBytes(), c.file);
+        EXPECT_EQ(NamesOf(targetNames), c.targetNames);
+        EXPECT_EQ(NamesOf(mergeNames), foreignBefore);
+    }
+}
+
+// The merge described without any index: every foreign name is searched in
+// the whole target list from its start, trailing text of the target is closed
+// (as a name) before the first name is added, and each added name becomes a
+// line of its own.
+struct ReferenceMerge {
+    Strings names;
+    Strings lines;
+    std::size_t added = 0;
+    std::string file;
+};
+
+Strings ReferenceLines(const std::string& bytes) {
+    Strings lines;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::string line;
+        while (pos < bytes.size() && bytes[pos] != '\r' && bytes[pos] != '\n')
+            line += bytes[pos++];
+        lines.push_back(line);
+        if (pos < bytes.size())
+            pos += bytes.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    return lines;
+}
+
+// The names of the lines and the text behind the last separator.
+std::pair<Strings, std::string> ReferenceParse(const Strings& lines) {
+    Strings names;
+    std::string scratch;
+    for (const std::string& line : lines) {
+        for (const char c : line) {
+            if (c == '\xB3') {
+                names.push_back(scratch);
+                scratch.clear();
+            } else {
+                scratch += c;
+            }
+        }
+    }
+    return {names, scratch};
+}
+
+ReferenceMerge ReferenceMergeOf(const std::string& target, const std::string& foreign) {
+    ReferenceMerge result;
+    result.lines = ReferenceLines(target);
+    auto [names, trailing] = ReferenceParse(result.lines);
+    result.names = names;
+    for (const std::string& name : ReferenceParse(ReferenceLines(foreign)).first) {
+        bool found = false;
+        for (std::size_t i = 0; i < result.names.size() && !found; ++i)
+            found = result.names[i] == name;
+        if (found)
+            continue;
+        if (!trailing.empty()) {
+            auto last = std::find_if(result.lines.rbegin(), result.lines.rend(),
+                                     [](const std::string& line) { return !line.empty(); });
+            *last += '\xB3';
+            result.names.push_back(trailing);
+            trailing.clear();
+        }
+        result.names.push_back(name);
+        result.lines.push_back(name + '\xB3');
+        ++result.added;
+    }
+    for (const std::string& line : result.lines)
+        result.file += line + "\r\n";
+    return result;
+}
+
+// Small databases from a tiny alphabet, so that duplicates, empty names,
+// names across line ends, case and blanks, and trailing text all occur often.
+std::string RandomDatabase(std::mt19937& random) {
+    static constexpr std::string_view kAlphabet = "aA b\xB3\xB3\r\n";
+    std::string bytes(random() % 16, ' ');
+    for (char& c : bytes)
+        c = kAlphabet[random() % kAlphabet.size()];
+    return bytes;
+}
+
+TEST_F(MergeTest, EqualsTheSearchOfTheWholeListForRandomDatabases) {
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 300; ++round) {
+        const std::string target = RandomDatabase(random);
+        const std::string foreign = RandomDatabase(random);
+        SCOPED_TRACE(::testing::PrintToString(target) + " <- " + ::testing::PrintToString(foreign));
+        const ReferenceMerge expected = ReferenceMergeOf(target, foreign);
+        SetTarget(target);
+        LoadForeign(foreign);
+        ASSERT_EQ(Merge(), expected.added);
+        ASSERT_EQ(NamesOf(targetNames), expected.names);
+        ASSERT_EQ(test::ReadBytes(Path("fnames.dat")), expected.file);
+    }
+}
+
+} // namespace
+} // namespace tavolin

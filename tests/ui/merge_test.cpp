@@ -1,0 +1,283 @@
+#include "fileio/fileio.h"
+#include "support/form_fixture.h"
+#include "ui/dialogs.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <algorithm>
+#include <tuple>
+
+namespace tavolin::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+const QString kNothingLoaded = QStringLiteral("Keine Datei geladen");
+
+QString LoadedText(int count) {
+    return QString::number(count) + QStringLiteral(" Namen in der geladenen Datenbank enthalten");
+}
+
+// A message box as one readable text: caption, icon and text.
+std::string Box(const QString& text, const char* caption, MessageIcon icon) {
+    return std::string(caption) + " [" + std::to_string(static_cast<int>(icon)) + "] " + text.toStdString();
+}
+
+std::string Success(int added, const char* database) {
+    return Box(QStringLiteral("Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) ") +
+                   QString::number(added) + QStringLiteral(" neue(r) Name(n) in die ") + QString::fromUtf8(database) +
+                   QStringLiteral(" Namen-Datenbank eingetragen."),
+               "Erfolgreich", MessageIcon::Information);
+}
+
+// Database bytes written with "|" for the separator.
+std::string Db(std::string text) {
+    std::replace(text.begin(), text.end(), '|', '\xB3');
+    return text;
+}
+
+std::string GeneralError(const std::string& text) {
+    return Box(QString::fromUtf8(text) + u'.', "Tavolin 4.2", MessageIcon::Stop);
+}
+
+class MergeWindowTest : public FormFixture {
+protected:
+    void SetUp() override {
+        FormFixture::SetUp();
+        ASSERT_TRUE(foreignDir.isValid());
+    }
+    void TearDown() override {
+        SetSaveFaultHookForTesting({});
+        FormFixture::TearDown();
+    }
+
+    QString ForeignFile(const char* name, std::string_view bytes) {
+        const QString path = QDir::toNativeSeparators(foreignDir.filePath(QString::fromLatin1(name)));
+        WriteBytes(path, bytes);
+        return path;
+    }
+    void ClickLoad(const std::optional<QString>& answer) {
+        platform.fileAnswers.push_back(answer);
+        Control<QPushButton>("Button5")->click();
+    }
+    void ClickMerge(bool female) {
+        Control<QRadioButton>(female ? "RadioGroup2Item0" : "RadioGroup2Item1")->setChecked(true);
+        Control<QPushButton>("Button6")->click();
+    }
+    // Panel8, Panel9 and whether Button6 is enabled.
+    std::tuple<QString, QString, bool> MergeBand() {
+        return {Control<QLabel>("Panel8")->text(), Control<QLabel>("Panel9")->text(),
+                Control<QPushButton>("Button6")->isEnabled()};
+    }
+    QStringList CountCaptions() {
+        return {Control<QLabel>("Panel2")->text(), Control<QLabel>("Panel5")->text(),
+                Control<QLabel>("Panel6")->text()};
+    }
+    static QStringList Counts(int female, int male) {
+        return {QString::number(female) + QStringLiteral(" weibliche Wuzelnamen in der Datenbank"),
+                QString::number(male) + QStringLiteral(" männliche Wuzelnamen in der Datenbank"),
+                QString::number(female + male) + QStringLiteral(" Wuzelnamen insgesamt in der Datenbank")};
+    }
+    Strings Shown() const {
+        Strings boxes;
+        for (const auto& message : platform.messages)
+            boxes.push_back(Box(message.text, message.caption.toUtf8().constData(), message.icon));
+        return boxes;
+    }
+    Strings MergeNames() {
+        const NameList& names = form->Lists().MergeNames;
+        return Strings(names.begin(), names.end());
+    }
+
+    QTemporaryDir foreignDir;
+};
+
+TEST_F(MergeWindowTest, CancelledDialogChangesNothing) {
+    CreateForm();
+    ClickLoad(std::nullopt);
+    ASSERT_EQ(platform.fileRequests.size(), 1u);
+    const FileDialogSpec& dialog = platform.fileRequests[0].dialog;
+    EXPECT_FALSE(platform.fileRequests[0].save);
+    EXPECT_EQ(dialog.objectName, kOpenDialog1.objectName);
+    EXPECT_EQ(dialog.title, QStringLiteral("Wuzelnamen-Datenbank öffnen"));
+    EXPECT_EQ(dialog.filter, QStringLiteral("Datenbanken ( *.dat )|*.dat|Alle Dateien ( *.* )|*.*"));
+    EXPECT_EQ(MergeBand(), std::make_tuple(kNothingLoaded, kNothingLoaded, false));
+
+    const QString path = ForeignFile("a.dat", "Eva\xB3");
+    ClickLoad(path);
+    ClickLoad(std::nullopt); // a database loaded before stays loaded
+    EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedText(1), true));
+    EXPECT_EQ(MergeNames(), Strings{"Eva"});
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+struct LoadCase {
+    const char* what;
+    std::string bytes;
+    int count;
+};
+
+TEST_F(MergeWindowTest, LoadShowsPathAndEveryName) {
+    const std::vector<LoadCase> cases = {
+        {"the about text's example", Db("Jul\r\nia|Brigitte\r\n|\r\nPaula|\r\nNancy|Rebekka|P\r\nat\r\nr\r\nick|\r\n"),
+         6},
+        {"duplicates and empty names count", Db("Eva|Eva||Eva|"), 4},
+        {"text behind the last separator is not counted", Db("Eva|Pat"), 1},
+    };
+    CreateForm();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = ForeignFile("foreign.dat", c.bytes);
+        ClickLoad(path);
+        EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedText(c.count), true));
+        EXPECT_EQ(form->Lists().MergeNames.size(), static_cast<std::size_t>(c.count));
+    }
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// Watches a panel's paints: its caption then, and how many foreign names
+// were loaded at that moment.
+class PaintProbe final : public QObject {
+public:
+    PaintProbe(QLabel* panel, TForm1& form) : panel_(panel), form_(form) { panel->installEventFilter(this); }
+    std::vector<std::pair<QString, std::size_t>> paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == panel_ && event->type() == QEvent::Paint)
+            paints.emplace_back(panel_->text(), form_.Lists().MergeNames.size());
+        return false;
+    }
+
+private:
+    QLabel* panel_;
+    TForm1& form_;
+};
+
+TEST_F(MergeWindowTest, PathIsPaintedBeforeTheFileIsRead) {
+    CreateForm();
+    ClickLoad(ForeignFile("old.dat", "Eva\xB3Ida\xB3"));
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QCoreApplication::processEvents();
+
+    PaintProbe probe(Control<QLabel>("Panel8"), *form);
+    const QString path = ForeignFile("new.dat", "Otto\xB3");
+    ClickLoad(path); // no event loop runs in between: only an immediate paint is seen
+    const std::pair<QString, std::size_t> beforeReading{path, 2};
+    EXPECT_NE(std::find(probe.paints.begin(), probe.paints.end(), beforeReading), probe.paints.end());
+    EXPECT_EQ(MergeNames(), Strings{"Otto"});
+}
+
+TEST_F(MergeWindowTest, MergesIntoTheDatabaseChosenAtTheMomentOfTheMerge) {
+    CreateForm();
+    const QString path = ForeignFile("foreign.dat", Db("Eva|Anton|Eva|\r\nAnna||"));
+    ClickLoad(path);
+    const auto band = MergeBand();
+
+    // The radio group is read when Button6 is clicked, not when the file is loaded.
+    ClickMerge(false);
+    EXPECT_EQ(Shown(), Strings{Success(3, "männliche")});
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("mnames.dat"))), Db("Anton|\r\nBernd|\r\nEva|\r\nAnna|\r\n|\r\n"));
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
+    EXPECT_EQ(CountCaptions(), Counts(3, 5));
+
+    // The loaded database stays loaded and merges into the other one at once.
+    EXPECT_EQ(MergeBand(), band);
+    EXPECT_EQ(MergeNames(), (Strings{"Eva", "Anton", "Eva", "Anna", ""}));
+    platform.messages.clear();
+    ClickMerge(true);
+    EXPECT_EQ(Shown(), Strings{Success(3, "weibliche")});
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
+              std::string(kFemaleBytes) + Db("Eva|\r\nAnton|\r\n|\r\n"));
+    EXPECT_EQ(CountCaptions(), Counts(6, 5));
+    EXPECT_EQ(MergeBand(), band);
+}
+
+TEST_F(MergeWindowTest, OwnFemaleDatabaseAddsNothingToItselfAndFillsTheMaleOne) {
+    CreateForm();
+    ClickLoad(ProgramFile(QStringLiteral("fnames.dat")));
+    EXPECT_EQ(MergeBand(), std::make_tuple(ProgramFile(QStringLiteral("fnames.dat")), LoadedText(3), true));
+    ClickMerge(true);
+    ClickMerge(false);
+    ClickMerge(false); // again: nothing left to add
+    EXPECT_EQ(Shown(), (Strings{Success(0, "weibliche"), Success(3, "männliche"), Success(0, "männliche")}));
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("mnames.dat"))),
+              std::string(kMaleBytes) + std::string(kFemaleBytes));
+    EXPECT_EQ(CountCaptions(), Counts(3, 5));
+}
+
+TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
+    // Line breaks of every kind in the target come back as CR LF only if the
+    // file is written.
+    SetProgramFile(QStringLiteral("fnames.dat"), Db("Anna|\nBerta|\rClara|"));
+    CreateForm();
+    const std::string rewritten = Db("Anna|\r\nBerta|\r\nClara|\r\n");
+    const QString plain = ForeignFile("plain.dat", "Anna\r\nBerta\r\nIda");
+    ClickLoad(plain);
+    EXPECT_EQ(MergeBand(), std::make_tuple(plain, LoadedText(0), true));
+    ClickMerge(true);
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), rewritten);
+
+    ClickLoad(ForeignFile("same.dat", Db("Clara|Anna|")));
+    SetProgramFile(QStringLiteral("fnames.dat"), "changed behind the program's back");
+    ClickMerge(true);
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), rewritten);
+    EXPECT_EQ(Shown(), (Strings{Success(0, "weibliche"), Success(0, "weibliche")}));
+    EXPECT_EQ(CountCaptions(), Counts(3, 2));
+}
+
+TEST_F(MergeWindowTest, UnreadableFileKeepsWhatWasLoadedBefore) {
+    ASSERT_TRUE(QDir(foreignDir.path()).mkdir(QStringLiteral("folder.dat")));
+    const QString folder = QDir::toNativeSeparators(foreignDir.filePath(QStringLiteral("folder.dat")));
+    const QString removed = ForeignFile("removed.dat", "Otto\xB3");
+    QFile::remove(removed);
+    CreateForm();
+    for (const bool loadedBefore : {false, true}) {
+        for (const QString& path : {folder, removed}) {
+            SCOPED_TRACE(path.toStdString() + (loadedBefore ? " after a load" : " first"));
+            platform.messages.clear();
+            if (loadedBefore)
+                ClickLoad(ForeignFile("good.dat", "Eva\xB3"));
+            const auto band = MergeBand();
+            const Strings names = MergeNames();
+            const std::string lines(form->Lists().MergeLines.fileBytes());
+            ClickLoad(path);
+            EXPECT_EQ(Shown(), Strings{GeneralError(OpenErrorText(path))});
+            EXPECT_EQ(MergeBand(), std::make_tuple(path, std::get<1>(band), std::get<2>(band)));
+            EXPECT_EQ(MergeNames(), names);
+            EXPECT_EQ(form->Lists().MergeLines.fileBytes(), lines);
+        }
+    }
+    // The database loaded before can still be merged.
+    platform.messages.clear();
+    ClickMerge(false);
+    EXPECT_EQ(Shown(), Strings{Success(1, "männliche")});
+}
+
+TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
+    CreateForm();
+    ClickLoad(ForeignFile("foreign.dat", Db("Eva|Anna|")));
+    SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Open; });
+    ClickMerge(true);
+    SetSaveFaultHookForTesting({});
+    EXPECT_EQ(Shown(), Strings{GeneralError(CreateErrorText(form->FemaleDatabasePath()))});
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
+    EXPECT_EQ(CountCaptions(), Counts(3, 2)); // not refreshed
+    EXPECT_TRUE(form->Lists().FemaleNames.contains("Eva"));
+
+    platform.messages.clear();
+    ClickMerge(true);
+    EXPECT_EQ(Shown(), Strings{Success(0, "weibliche")});
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), std::string(kFemaleBytes) + "Eva\xB3\r\n");
+    EXPECT_EQ(CountCaptions(), Counts(4, 2));
+}
+
+} // namespace
+} // namespace tavolin::test
