@@ -66,6 +66,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     ui_->setupUi(this);
     ApplyDesignFonts();
     BuildPopupMenu();
+    ConnectAdd();
     Guarded([this] { FormCreate(); });
 }
 

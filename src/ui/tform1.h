@@ -4,7 +4,6 @@
 #include "settings/appearance.h"
 
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 #include <string>
@@ -63,6 +62,11 @@ private:
     // Random names and the clipboard (tform1_random.cpp).
 
     // Adding a name (tform1_add.cpp).
+    void ConnectAdd();
+    void Edit2Change();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void Button2Click();
 
     // Merging a foreign database (tform1_merge.cpp).
 
