@@ -66,4 +66,9 @@ void WriteNameDatabase(const LineList& lines, const QString& path) {
     SaveFileAtomically(path, lines.fileBytes());
 }
 
+bool IsStorableName(std::string_view name) {
+    static constexpr std::string_view kUnstorable("\xB3\r\n\0", 4);
+    return name.find_first_of(kUnstorable) == std::string_view::npos;
+}
+
 } // namespace tavolin

@@ -49,4 +49,9 @@ void AppendName(LineList& lines, NameList& names, std::string_view name);
 // FileError with the create error text; the old file then stays as it was.
 void WriteNameDatabase(const LineList& lines, const QString& path);
 
+// Whether a name can be kept as one name in a database file: the separator
+// would split it, a line break would vanish when the file is read, and a NUL
+// byte cuts the file short for readers that stop at it.
+bool IsStorableName(std::string_view name);
+
 } // namespace tavolin

@@ -70,6 +70,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     ConnectStatistics();
     ConnectRandomNames();
     ConnectMergeHandlers();
+    ConnectAdd();
     Guarded([this] { FormCreate(); });
 }
 

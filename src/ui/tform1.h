@@ -5,7 +5,6 @@
 #include "settings/appearance.h"
 
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 #include <string>
@@ -73,6 +72,11 @@ private:
     void ShowName(std::string_view name, const QString& genderText);
 
     // Adding a name (tform1_add.cpp).
+    void ConnectAdd();
+    void Edit2Change();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void Button2Click();
 
     // Merging a foreign database (tform1_merge.cpp).
     void ConnectMergeHandlers();

@@ -1,0 +1,198 @@
+#include "fileio/fileio.h"
+#include "names/database.h"
+#include "support/form_fixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace tavolin::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+using Message = ScriptedPlatform::Message;
+using Strings = std::vector<std::string>;
+
+const QString kAdd = QStringLiteral("Hinzufügen");
+const QString kPresent = QStringLiteral("Hinzufügen ( Name bereits vorhanden )");
+const QString kUnstorable = QStringLiteral("Hinzufügen ( ungültiges Zeichen im Namen )");
+const QString kNul(QChar(u'\0'));
+
+class AddTest : public FormFixture {
+protected:
+    void TearDown() override {
+        SetSaveFaultHookForTesting({});
+        FormFixture::TearDown();
+    }
+    // Chooses the gender by a click and types the text, as the user would.
+    void Enter(bool female, const QString& text) {
+        Control<QRadioButton>(female ? "RadioButton1" : "RadioButton2")->click();
+        Control<QLineEdit>("Edit2")->setText(text);
+    }
+    QString ButtonState() {
+        const auto* button = Control<QPushButton>("Button2");
+        return (button->isEnabled() ? u"enabled "_s : u"disabled "_s) + button->text();
+    }
+    QStringList Counts() {
+        return {Control<QLabel>("Panel2")->text(), Control<QLabel>("Panel5")->text(),
+                Control<QLabel>("Panel6")->text()};
+    }
+    static QStringList CountTexts(int female, int male) {
+        return {QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s,
+                QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s,
+                QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s};
+    }
+    static Strings NamesOf(const NameList& names) { return Strings(names.begin(), names.end()); }
+    // What the next start reads from the file.
+    static Strings NamesInFile(const QString& path) {
+        NameList names;
+        ParseNameLines(ReadNameFile(path), names);
+        return NamesOf(names);
+    }
+};
+
+// One sequence of entries: each step's state follows from its text and its
+// gender alone, whether the text or the gender changed.
+TEST_F(AddTest, ButtonStateFollowsTheTextAndTheChosenList) {
+    const std::vector<std::tuple<bool, QString, QString>> steps = {
+        {true, u"Anna"_s, u"disabled "_s + kPresent},
+        {false, u"Anna"_s, u"enabled "_s + kAdd}, // switching the gender alone
+        {true, u"Anna"_s, u"disabled "_s + kPresent},
+        {true, u"anna"_s, u"enabled "_s + kAdd},
+        {true, u"Anna "_s, u"enabled "_s + kAdd},
+        {true, u"Anton"_s, u"enabled "_s + kAdd},
+        {false, u"Anton"_s, u"disabled "_s + kPresent},
+        {false, QString(), u"enabled "_s + kAdd},
+        {true, u"J\u00F6rg\u20AC"_s, u"enabled "_s + kAdd},
+        {true, u"Ab\u00B3Zo"_s, u"disabled "_s + kUnstorable},
+        {false, u"Ab\rZo"_s, u"disabled "_s + kUnstorable},
+        {true, u"Ab\nZo"_s, u"disabled "_s + kUnstorable},
+        {true, u"Ab"_s + kNul, u"disabled "_s + kUnstorable},
+        {false, u"A\u0142a"_s, u"disabled "_s + kUnstorable},
+    };
+    CreateForm();
+    for (const auto& [female, text, state] : steps) {
+        Enter(female, text);
+        EXPECT_EQ(ButtonState(), state) << text.toStdString() << (female ? " female" : " male");
+    }
+}
+
+struct AddCase {
+    const char* what;
+    bool female;
+    std::string before; // the chosen database
+    QString typed;
+    std::string after;
+    Strings names;
+    int femaleCount, maleCount;
+};
+
+// An added name ends the chosen list and file unchanged, trailing text being
+// closed first; the counts follow and the button shows the name as present.
+TEST_F(AddTest, AddedNameReachesListFileAndCounts) {
+    const std::string anton = "Anton\xB3\r\n";
+    const std::vector<AddCase> cases = {
+        {"female", true, "Anna\xB3\r\n", u"Eva"_s, "Anna\xB3\r\nEva\xB3\r\n", {"Anna", "Eva"}, 2, 1},
+        {"male", false, anton, u"Eva"_s, anton + "Eva\xB3\r\n", {"Anton", "Eva"}, 1, 2},
+        {"case differs", true, "Anna\xB3", u"anna"_s, "Anna\xB3\r\nanna\xB3\r\n", {"Anna", "anna"}, 2, 1},
+        {"blanks", false, anton, u" Eva  "_s, anton + " Eva  \xB3\r\n", {"Anton", " Eva  "}, 1, 2},
+        {"empty name", true, "Anna\xB3", QString(), "Anna\xB3\r\n\xB3\r\n", {"Anna", ""}, 2, 1},
+        {"Windows-1252", true, "", u"J\u00F6rg\u20AC"_s, "J\xF6rg\x80\xB3\r\n", {"J\xF6rg\x80"}, 1, 1},
+        {"trailing text",
+         true,
+         "Paula\xB3Pat",
+         u"Eva"_s,
+         "Paula\xB3Pat\xB3\r\nEva\xB3\r\n",
+         {"Paula", "Pat", "Eva"},
+         3,
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetProgramFile(u"fnames.dat"_s, c.female ? c.before : "Clara\xB3");
+        SetProgramFile(u"mnames.dat"_s, c.female ? anton : c.before);
+        CreateForm();
+        Enter(c.female, u"x"_s);
+        Enter(c.female, c.typed);
+        Control<QPushButton>("Button2")->click();
+
+        const QString path = c.female ? form->FemaleDatabasePath() : form->MaleDatabasePath();
+        EXPECT_EQ(ReadBytes(path), c.after);
+        EXPECT_EQ(ReadBytes(c.female ? form->MaleDatabasePath() : form->FemaleDatabasePath()),
+                  c.female ? anton : "Clara\xB3");
+        EXPECT_EQ(NamesOf(c.female ? form->Lists().FemaleNames : form->Lists().MaleNames), c.names);
+        EXPECT_EQ(NamesInFile(path), c.names);
+        EXPECT_EQ(Counts(), CountTexts(c.femaleCount, c.maleCount));
+        EXPECT_EQ(ButtonState(), u"disabled "_s + kPresent);
+        EXPECT_TRUE(platform.messages.empty());
+    }
+}
+
+// A click that the button state should have prevented: a name that came into
+// the list since (as a merge brings it), or text that cannot be stored.
+TEST_F(AddTest, RefusedClickChangesNothing) {
+    const Message female{u"Der Name ist bereits in der weiblichen Namen-Datenbank enthalten."_s, u"Bereits vorhanden"_s,
+                         MessageIcon::Exclamation};
+    const Message male{u"Der Name ist bereits in der männlichen Namen-Datenbank enthalten."_s, u"Bereits vorhanden"_s,
+                       MessageIcon::Exclamation};
+    const Message unstorable{
+        u"Der Name enthält ein Zeichen, das in der Namen-Datenbank nicht gespeichert werden kann."_s, u"Fehler"_s,
+        MessageIcon::Stop};
+    const std::vector<std::tuple<bool, QString, Message>> cases = {
+        {true, u"Dora"_s, female},        {false, u"Dora"_s, male},    {true, u"Ab\u00B3Zo"_s, unstorable},
+        {false, u"\r"_s, unstorable},     {true, u"\n"_s, unstorable}, {true, kNul, unstorable},
+        {false, u"\u2603"_s, unstorable},
+    };
+    CreateForm();
+    for (const auto& [isFemale, text, message] : cases) {
+        SCOPED_TRACE(text.toStdString());
+        platform.messages.clear();
+        Enter(isFemale, text);
+        if (message.icon == MessageIcon::Exclamation)
+            (isFemale ? form->Lists().FemaleNames : form->Lists().MaleNames).append(text.toStdString());
+        const Strings females = NamesOf(form->Lists().FemaleNames);
+        const Strings males = NamesOf(form->Lists().MaleNames);
+        auto* button = Control<QPushButton>("Button2");
+        button->setEnabled(true);
+        button->click();
+        EXPECT_EQ(platform.messages, std::vector<Message>{message});
+        EXPECT_EQ(NamesOf(form->Lists().FemaleNames), females);
+        EXPECT_EQ(NamesOf(form->Lists().MaleNames), males);
+        EXPECT_EQ(Counts(), CountTexts(3, 2));
+        EXPECT_EQ(ReadBytes(form->FemaleDatabasePath()), kFemaleBytes);
+        EXPECT_EQ(ReadBytes(form->MaleDatabasePath()), kMaleBytes);
+    }
+}
+
+// The file keeps what it held, the name stays in the list, so the next click
+// finds it, and the next successful rewrite takes it to the file.
+TEST_F(AddTest, FailedRewriteKeepsTheFileAndTheNameInTheList) {
+    CreateForm();
+    Enter(true, u"Eva"_s);
+    SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Write; });
+    Control<QPushButton>("Button2")->click();
+    SetSaveFaultHookForTesting({});
+    const QString path = ProgramFile(u"fnames.dat"_s);
+    EXPECT_EQ(ReadBytes(path), kFemaleBytes);
+    EXPECT_EQ(NamesOf(form->Lists().FemaleNames), (Strings{"Anna", "Berta", "Clara", "Eva"}));
+    EXPECT_EQ(Counts(), CountTexts(3, 2));
+    EXPECT_EQ(ButtonState(), u"enabled "_s + kAdd);
+
+    Control<QPushButton>("Button2")->click();
+    Enter(true, u"Frida"_s);
+    Control<QPushButton>("Button2")->click();
+    EXPECT_EQ(platform.messages,
+              (std::vector<Message>{
+                  {u"Datei "_s + path + u" kann nicht erstellt werden."_s, u"Tavolin 4.2"_s, MessageIcon::Stop},
+                  {u"Der Name ist bereits in der weiblichen Namen-Datenbank enthalten."_s, u"Bereits vorhanden"_s,
+                   MessageIcon::Exclamation}}));
+    EXPECT_EQ(ReadBytes(path), std::string(kFemaleBytes) + "Eva\xB3\r\nFrida\xB3\r\n");
+    EXPECT_EQ(Counts(), CountTexts(5, 2));
+}
+
+} // namespace
+} // namespace tavolin::test
