@@ -116,6 +116,7 @@ TEST_F(AddTest, AddedNameReachesListFileAndCounts) {
         SetProgramFile(u"fnames.dat"_s, c.female ? c.before : "Clara\xB3");
         SetProgramFile(u"mnames.dat"_s, c.female ? anton : c.before);
         CreateForm();
+        platform.messages.clear(); // a start name from an empty list reports its own error
         Enter(c.female, u"x"_s);
         Enter(c.female, c.typed);
         Control<QPushButton>("Button2")->click();
