@@ -65,6 +65,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
       environment_(std::move(environment)) {
     ui_->setupUi(this);
     ApplyDesignFonts();
+    ApplyDesignColors();
     BuildPopupMenu();
     BuildAboutView();
     ConnectStatistics();
@@ -140,7 +141,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (Guarded([this] { FormClose(); }))
+    if (quitRequested_ || Guarded([this] { FormClose(); }))
         event->accept();
     else
         event->ignore(); // the settings could not be written: the window stays open
@@ -157,13 +158,15 @@ void TForm1::FormCreate() {
     move(0, 0);
     programDir_ = DirectoryOf(environment_.executablePath);
     lists_ = std::make_unique<NameStore>();
-    settingsLines_.clear();
+    SettingsLines.clear();
     appearance_ = Appearance{};
+    LoadStartupSettings();
     LoadNameDatabases();
 }
 
 void TForm1::FormClose() {
-    // The databases were written when they changed; nothing else to do yet.
+    // The databases were written when they changed.
+    SaveSettingsOnClose();
 }
 
 void TForm1::FormResize() {
@@ -182,6 +185,7 @@ void TForm1::LoadNameDatabases() {
         } catch (const std::exception&) {
             platform_.showMessage(failureText, kErrorCaption, MessageIcon::Stop);
             platform_.postQuit();
+            quitRequested_ = true;
             loaded = false;
         }
     };

@@ -3,6 +3,8 @@
 #include "names/database.h"
 #include "names/random.h"
 #include "settings/appearance.h"
+#include "settings/record.h"
+#include "ui/platform.h"
 
 #include <QWidget>
 #include <functional>
@@ -98,6 +100,26 @@ private:
     void RunStatisticsCommand(const std::function<void()>& work);
 
     // Settings file and appearance (tform1_settings.cpp).
+    QString SettingsPath() const;
+    // The text colours of the window description: the window's font is black,
+    // and so are the own fonts of the controls that do not follow it.
+    void ApplyDesignColors();
+    // Fills SettingsLines from Appearance, behind the marker line if asked.
+    void ComposeSettingsLines(bool withMarker);
+    // Applies lines 0 to 13 of a record to the window and takes the result
+    // into Appearance. Throws RecordError at the first missing or unreadable
+    // line; what was applied before it stays on screen.
+    void ApplySettingsLines(const RecordLines& lines);
+    void LoadStartupSettings();
+    void SaveSettingsOnClose();
+    // The own-font controls follow the window's font (and its colour) from
+    // now on.
+    void SwitchOwnFontControls();
+    QColor WindowFontColor() const;
+    void SetWindowFontColor(const QColor& color);
+    void SetInputFieldColor(const QColor& color);
+    void SetBoardColor(const QColor& color);
+    void SetBackgroundColor(const QColor& color);
 
     // About view (tform1_about.cpp).
     // Fills Memo1 with the about text and connects Button4.
@@ -121,7 +143,7 @@ private:
     FormEnvironment environment_;
     QString programDir_;
     std::unique_ptr<NameStore> lists_;
-    std::vector<std::string> settingsLines_;
+    RecordLines SettingsLines; // the last record composed or loaded
     Appearance appearance_;
     QMenu* popupMenu_ = nullptr;
 
@@ -129,6 +151,13 @@ private:
     int statisticsCheckpoint_ = 0;
     // Random names and the clipboard.
     RandomSource random_;
+    // Settings file and appearance.
+    // The font last confirmed in the font dialog, with its colour; the
+    // OverallFont of Appearance may refer to it.
+    ChosenFont dialogFont_;
+    // A database could not be read at start-up: the program ends without its
+    // close handler, so the settings file stays as it was.
+    bool quitRequested_ = false;
 };
 
 } // namespace tavolin
