@@ -51,15 +51,18 @@ std::string TrailingText(const LineList& lines) {
     return trailing;
 }
 
-void AppendName(LineList& lines, NameList& names, std::string_view name) {
+bool AppendName(LineList& lines, NameList& names, std::string_view name) {
     if (const std::string trailing = TrailingText(lines); !trailing.empty()) {
         lines.insertAfterLastText(kSeparator);
         names.append(trailing);
+        if (trailing == name)
+            return false;
     }
     std::string line(name);
     line.push_back(kSeparator);
     lines.append(line);
     names.append(name);
+    return true;
 }
 
 void WriteNameDatabase(const LineList& lines, const QString& path) {

@@ -42,8 +42,9 @@ std::string TrailingText(const LineList& lines);
 // line made of the name and the separator. Trailing text is first closed with
 // a separator on its own line and becomes a name, so that the added name
 // comes back whole at the next start and the names list stays equal to what
-// the next start reads.
-void AppendName(LineList& lines, NameList& names, std::string_view name);
+// the next start reads. Returns false when the name was that trailing text,
+// which then is in the database once and not twice.
+bool AppendName(LineList& lines, NameList& names, std::string_view name);
 
 // Replaces the file with the raw lines, each followed by CR LF. Throws
 // FileError with the create error text; the old file then stays as it was.

@@ -26,8 +26,8 @@ std::size_t MergeIntoDatabase(const NameList& mergeNames, NameList& names, LineL
         // whole list would.
         if (names.contains(name))
             continue;
-        AppendName(lines, names, name);
-        ++added;
+        if (AppendName(lines, names, name))
+            ++added;
     }
     WriteNameDatabase(lines, path);
     return added;

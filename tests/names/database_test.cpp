@@ -151,12 +151,14 @@ TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
         {"trailing text over lines, then empty lines", "Paula\xB3P\r\nat\r\n\r\n",
          "Paula\xB3P\r\nat\xB3\r\n\r\nEva\xB3\r\n", {"Paula", "Pat", "Eva"}},
         {"no separator at all", "Pat", "Pat\xB3\r\nEva\xB3\r\n", {"Pat", "Eva"}},
+        {"trailing text is the name itself", "Paula\xB3" "Eva", "Paula\xB3" "Eva\xB3\r\n", {"Paula", "Eva"}},
     };
     for (const auto& c : cases) {
         LineList lines = LineList::FromFileBytes(c.before);
         NameList names;
         ParseNameLines(lines, names);
-        AppendName(lines, names, "Eva");
+        EXPECT_EQ(AppendName(lines, names, "Eva"), c.after.ends_with("\r\nEva\xB3\r\n") || c.after == "Eva\xB3\r\n")
+            << c.what;
         EXPECT_EQ(lines.fileBytes(), c.after) << c.what;
         EXPECT_EQ(Strings(names.begin(), names.end()), c.names) << c.what;
         EXPECT_EQ(NamesOf(lines.fileBytes()), c.names) << c.what;

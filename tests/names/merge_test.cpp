@@ -105,6 +105,9 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
         {"the closed trailing text is found by later names",
          "Paula\xB3Pat", "Ida\xB3Pat\xB3", 1,
          "Paula\xB3Pat\xB3\r\nIda\xB3\r\n", {"Paula", "Pat", "Ida"}},
+        {"a foreign name equal to the trailing text is there once",
+         "Paula\xB3Pat", "Pat\xB3Ida\xB3", 1,
+         "Paula\xB3Pat\xB3\r\nIda\xB3\r\n", {"Paula", "Pat", "Ida"}},
         {"trailing text stays open when nothing is added",
          "Paula\xB3Pat", "Paula\xB3", 0,
          "Paula\xB3Pat\r\n", {"Paula"}},
@@ -126,7 +129,7 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
 // The merge described without any index: every foreign name is searched in
 // the whole target list from its start, trailing text of the target is closed
 // (as a name) before the first name is added, and each added name becomes a
-// line of its own.
+// line of its own; a name equal to that closed text is not added again.
 struct ReferenceMerge {
     Strings names;
     Strings lines;
@@ -181,7 +184,10 @@ ReferenceMerge ReferenceMergeOf(const std::string& target, const std::string& fo
                                      [](const std::string& line) { return !line.empty(); });
             *last += '\xB3';
             result.names.push_back(trailing);
+            const bool wasTheName = trailing == name;
             trailing.clear();
+            if (wasTheName)
+                continue; // the closed text is the name: it is there once
         }
         result.names.push_back(name);
         result.lines.push_back(name + '\xB3');
