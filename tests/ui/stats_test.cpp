@@ -104,8 +104,7 @@ TEST_F(StatisticsViewTest, RefreshCountsNamesAddedSinceTheTableWasBuilt) {
 // Over the about view the list covers the memo, which stays visible; closing
 // brings the about view back with its button.
 TEST_F(StatisticsViewTest, OpensOverTheAboutView) {
-    Control<QPlainTextEdit>("Memo1")->show();
-    Control<QPushButton>("Button4")->setText(QStringLiteral("Zurück"));
+    Click("Button4"); // the about view
     Click("Button7");
     EXPECT_EQ(Current(), Open(kLengths));
     EXPECT_TRUE(Shown("Memo1"));
@@ -114,6 +113,10 @@ TEST_F(StatisticsViewTest, OpensOverTheAboutView) {
     EXPECT_EQ(Current(), kClosed);
     EXPECT_TRUE(Shown("Memo1"));
     EXPECT_EQ(Text("Button4"), QStringLiteral("Zurück"));
+    EXPECT_TRUE(Shown("Button4"));
+    Click("Button4"); // and the about view closes as usual
+    EXPECT_FALSE(Shown("Memo1"));
+    EXPECT_EQ(Text("Button4"), QStringLiteral("Über das Programm..."));
 }
 
 // A failure at any checkpoint is reported with its number; what was done
