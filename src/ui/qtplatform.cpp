@@ -42,23 +42,23 @@ QStringList QtPlatform::NameFilters(const QString& pairs) {
     return filters;
 }
 
-QFileDialog& QtPlatform::fileDialog(const FileDialogSpec& spec, bool save) {
-    auto& slot = fileDialogs_[spec.objectName];
+QFileDialog& QtPlatform::fileDialog(const FileDialogSpec& request, bool save) {
+    auto& slot = fileDialogs_[request.objectName];
     if (!slot) {
-        slot = std::make_unique<QFileDialog>(parent_, spec.title);
-        slot->setObjectName(spec.objectName);
+        slot = std::make_unique<QFileDialog>(parent_, request.title);
+        slot->setObjectName(request.objectName);
         slot->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         slot->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        slot->setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+        slot->setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
         slot->setOption(QFileDialog::HideNameFilterDetails);
-        slot->setNameFilters(NameFilters(spec.filter));
-        slot->setDefaultSuffix(spec.defaultSuffix);
+        slot->setNameFilters(NameFilters(request.filter));
+        slot->setDefaultSuffix(request.defaultSuffix);
     }
     return *slot;
 }
 
-std::optional<QString> QtPlatform::runFileDialog(const FileDialogSpec& spec, bool save) {
-    QFileDialog& dialog = fileDialog(spec, save);
+std::optional<QString> QtPlatform::runFileDialog(const FileDialogSpec& request, bool save) {
+    QFileDialog& dialog = fileDialog(request, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());

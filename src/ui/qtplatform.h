@@ -37,8 +37,8 @@ public:
     static QStringList NameFilters(const QString& pairs);
 
 private:
-    QFileDialog& fileDialog(const FileDialogSpec& spec, bool save);
-    std::optional<QString> runFileDialog(const FileDialogSpec& spec, bool save);
+    QFileDialog& fileDialog(const FileDialogSpec& request, bool save);
+    std::optional<QString> runFileDialog(const FileDialogSpec& request, bool save);
 
     QPointer<QWidget> parent_;
     std::map<QString, std::unique_ptr<QFileDialog>> fileDialogs_;
