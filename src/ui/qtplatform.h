@@ -9,7 +9,6 @@
 
 class QColorDialog;
 class QFileDialog;
-class QFontDialog;
 class QWidget;
 
 namespace tavolin {
@@ -37,13 +36,17 @@ public:
     static QStringList NameFilters(const QString& pairs);
 
 private:
+    class FontDialog;
+
     QFileDialog& fileDialog(const FileDialogSpec& request, bool save);
     std::optional<QString> runFileDialog(const FileDialogSpec& request, bool save);
 
     QPointer<QWidget> parent_;
-    std::map<QString, std::unique_ptr<QFileDialog>> fileDialogs_;
-    std::map<QString, std::unique_ptr<QColorDialog>> colorDialogs_;
-    std::map<QString, std::unique_ptr<QFontDialog>> fontDialogs_;
+    // Once the window is their parent, the window takes its dialogs along
+    // when it goes; the platform deletes only those still alive at its end.
+    std::map<QString, QPointer<QFileDialog>> fileDialogs_;
+    std::map<QString, QPointer<QColorDialog>> colorDialogs_;
+    std::map<QString, std::unique_ptr<FontDialog>> fontDialogs_;
 };
 
 } // namespace tavolin

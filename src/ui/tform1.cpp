@@ -72,6 +72,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     ConnectRandomNames();
     ConnectMergeHandlers();
     ConnectAdd();
+    ConnectAppearance();
     Guarded([this] { FormCreate(); });
 }
 

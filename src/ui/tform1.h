@@ -121,6 +121,18 @@ private:
     void SetBoardColor(const QColor& color);
     void SetBackgroundColor(const QColor& color);
 
+    // Appearance commands of the popup menu (tform1_appearance.cpp).
+    void ConnectAppearance();
+    void Gesamtschriftauswhlen1Click();
+    void Hintergrundfarbeauswhlen1Click();
+    void AnzeigetafelJintergrundfarbendern1Click();
+    void EingabefelderHintergrundfarbendern1Click();
+    void Standardeinstellungen1Click();
+    void WtClick();
+    void WsClick();
+    void Oberflchespeichernunter1Click();
+    void Oberflcheladen1Click();
+
     // About view (tform1_about.cpp).
     // Fills Memo1 with the about text and connects Button4.
     void BuildAboutView();

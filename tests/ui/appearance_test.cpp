@@ -1,0 +1,548 @@
+#include "fileio/fileio.h"
+#include "settings/record.h"
+#include "support/form_fixture.h"
+#include "ui/color.h"
+#include "ui/dialogs.h"
+#include "ui/qtplatform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDir>
+#include <QFile>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavolin::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+using Message = ScriptedPlatform::Message;
+// What the window shows, by control and property.
+using Look = std::map<std::string, std::string>;
+
+const char* const kOwnFontControls[] = {"Panel2", "Panel5", "Panel6", "Button1", "Button6"};
+const char* const kInputFields[] = {"Edit1", "Edit2", "Edit3"};
+const char* const kBoardPanels[] = {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5",
+                                    "Panel6", "Panel7", "Panel8", "Panel9", "Panel10"};
+const RecordLines kDefaultRecord = {"0",   "0",   "0",   "MS Sans Serif", "8",   "255", "255",
+                                    "255", "192", "192", "192",           "192", "192", "192"};
+const Message kLoadError{u"Die Datei konnte nicht geöffnet werden."_s, u"Fehler"_s, MessageIcon::Stop};
+
+std::string FontText(const QFont& font) {
+    std::string text = font.family().toStdString() + "/" +
+                       (font.pixelSize() > 0 ? std::to_string(font.pixelSize()) + "px"
+                                             : QString::number(font.pointSizeF()).toStdString() + "pt");
+    for (const auto& [on, name] : {std::pair{font.bold(), "bold"}, std::pair{font.italic(), "italic"},
+                                   std::pair{font.underline(), "underline"}, std::pair{font.strikeOut(), "strike"}})
+        text += on ? std::string("/") + name : "";
+    return text;
+}
+
+std::string ColorText(const QColor& color) {
+    return color.name().toStdString();
+}
+
+std::string FileOf(const RecordLines& lines) {
+    return RecordFileBytes(lines);
+}
+
+// The default record with other values from line `first` on.
+RecordLines DefaultsWith(std::size_t first, const RecordLines& values) {
+    RecordLines lines = kDefaultRecord;
+    std::copy(values.begin(), values.end(), lines.begin() + static_cast<std::ptrdiff_t>(first));
+    return lines;
+}
+
+ChosenFont FontChoice(const QString& family, double points, bool bold, bool italic, const QColor& color) {
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return {font, color};
+}
+
+class AppearanceTest : public FormFixture {
+protected:
+    void TearDown() override {
+        SetSaveFaultHookForTesting({});
+        FormFixture::TearDown();
+    }
+
+    void Trigger(const char* action) { Control<QAction>(action)->trigger(); }
+    QString DesignPath() const { return designDir.filePath(u"design.ini"_s); }
+    RecordLines WrittenSettings() const { return SplitRecordLines(ReadBytes(ProgramFile(u"tavolin.ini"_s))); }
+
+    void ChooseFont(const ChosenFont& font) {
+        platform.fontAnswers.push_back(font);
+        Trigger("Gesamtschriftauswhlen1");
+    }
+    void ChooseColor(const char* action, std::optional<QColor> color) {
+        platform.colorAnswers.push_back(color);
+        Trigger(action);
+    }
+    void UseFile(const char* action, std::optional<QString> path) {
+        platform.fileAnswers.push_back(std::move(path));
+        Trigger(action);
+    }
+
+    bool CloseForm() {
+        form->show();
+        return form->close();
+    }
+
+    Look LookOf() {
+        Look look;
+        look["font"] = FontText(form->font());
+        look["font.color"] = ColorText(form->palette().color(QPalette::WindowText));
+        look["Button3.font"] = FontText(Control<QWidget>("Button3")->font());
+        for (const char* name : kOwnFontControls) {
+            const auto* control = Control<QWidget>(name);
+            look[std::string(name) + ".font"] = FontText(control->font());
+            look[std::string(name) + ".own"] = control->testAttribute(Qt::WA_SetFont) ? "own" : "window";
+        }
+        for (const char* name : kInputFields)
+            look[std::string(name) + ".base"] = ColorText(Control<QWidget>(name)->palette().color(QPalette::Base));
+        for (const char* name : kBoardPanels)
+            look[std::string(name) + ".back"] = ColorText(Control<QWidget>(name)->palette().color(QPalette::Window));
+        look["Panel11.back"] = ColorText(Control<QWidget>("Panel11")->palette().color(QPalette::Window));
+        look["background"] = ColorText(form->palette().color(QPalette::Window));
+        return look;
+    }
+
+    // The own-font controls and Button3 follow the window's font.
+    static void FollowWindowFont(Look& look) {
+        look["Button3.font"] = look["font"];
+        for (const char* name : kOwnFontControls) {
+            look[std::string(name) + ".font"] = look["font"];
+            look[std::string(name) + ".own"] = "window";
+        }
+    }
+
+    void ExpectAppearance(Color input, Color board, Color background, FontReference font) {
+        const Appearance& appearance = form->CurrentAppearance();
+        EXPECT_EQ(appearance.InputColor, input);
+        EXPECT_EQ(appearance.BoardColor, board);
+        EXPECT_EQ(appearance.BackgroundColor, background);
+        EXPECT_EQ(appearance.OverallFont, font);
+    }
+
+    QTemporaryDir designDir;
+};
+
+TEST_F(AppearanceTest, CancelledFontDialogStillSwitchesTheOwnFontControls) {
+    CreateForm();
+    Look expected = LookOf();
+    platform.fontAnswers.push_back(std::nullopt);
+    Trigger("Gesamtschriftauswhlen1");
+    ASSERT_EQ(platform.fontPresets.size(), 1u);
+    EXPECT_EQ(FontText(platform.fontPresets[0].font), "MS Sans Serif/11px");
+    EXPECT_EQ(ColorText(platform.fontPresets[0].color), "#000000");
+    FollowWindowFont(expected);
+    EXPECT_EQ(LookOf(), expected);
+    ExpectAppearance(kWhite, kSilver, kSilver, FontReference::WindowFont);
+    EXPECT_TRUE(CloseForm());
+    EXPECT_EQ(WrittenSettings(), kDefaultRecord);
+}
+
+struct FontCase {
+    const char* what;
+    ChosenFont choice;
+    RecordLines written; // lines 0 to 4 of the settings file
+    const char* restarted;
+};
+
+// The window shows the whole choice; after a restart name, size and colour
+// come back, but not the style.
+TEST_F(AppearanceTest, ConfirmedFontShowsItsStyleAndComesBackWithoutIt) {
+    ChosenFont struck{QFont(u"DejaVu Sans Mono"_s), QColor(0, 0, 160)};
+    struck.font.setPixelSize(20);
+    struck.font.setUnderline(true);
+    struck.font.setStrikeOut(true);
+    const std::vector<FontCase> cases = {
+        {"bold italic in points",
+         FontChoice(u"DejaVu Serif"_s, 14, true, true, QColor(200, 0, 0)),
+         {"200", "0", "0", "DejaVu Serif", "14"},
+         "DejaVu Serif/19px"},
+        {"underlined, struck out, in pixels",
+         struck,
+         {"0", "0", "160", "DejaVu Sans Mono", "15"},
+         "DejaVu Sans Mono/20px"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
+        CreateForm();
+        Look expected = LookOf();
+        ChooseFont(c.choice);
+        expected["font"] = FontText(c.choice.font);
+        expected["font.color"] = ColorText(c.choice.color);
+        FollowWindowFont(expected);
+        EXPECT_EQ(LookOf(), expected);
+        ExpectAppearance(kWhite, kSilver, kSilver, FontReference::DialogFont);
+        EXPECT_TRUE(CloseForm());
+        EXPECT_EQ(WrittenSettings(), DefaultsWith(0, c.written));
+        form.reset();
+
+        CreateForm();
+        EXPECT_EQ(FontText(form->font()), c.restarted);
+        EXPECT_EQ(FontText(Control<QWidget>("Panel2")->font()), c.restarted);
+        platform.fontAnswers.push_back(std::nullopt); // the dialog is preset with the restored font
+        Trigger("Gesamtschriftauswhlen1");
+        EXPECT_EQ(FontText(platform.fontPresets.back().font), c.restarted);
+        EXPECT_EQ(platform.fontPresets.back().color, c.choice.color);
+        form.reset();
+    }
+}
+
+// The defaults reset colours, size, name and font colour; the style of a
+// font choice stays, and so does the bold font of controls never switched.
+TEST_F(AppearanceTest, DefaultsKeepTheFontStyle) {
+    for (const bool fontChosen : {true, false}) {
+        SCOPED_TRACE(fontChosen ? "after a bold italic choice" : "without a font choice");
+        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
+        CreateForm();
+        ChooseColor("Hintergrundfarbeauswhlen1", QColor(1, 2, 3));
+        ChooseColor("AnzeigetafelJintergrundfarbendern1", QColor(4, 5, 6));
+        ChooseColor("EingabefelderHintergrundfarbendern1", QColor(7, 8, 9));
+        if (fontChosen)
+            ChooseFont(FontChoice(u"DejaVu Serif"_s, 20, true, true, Qt::blue));
+        Look expected = LookOf();
+        const std::size_t dialogs = platform.fontPresets.size() + platform.colorPresets.size();
+        Trigger("Standardeinstellungen1");
+
+        expected["font"] = fontChosen ? "MS Sans Serif/11px/bold/italic" : "MS Sans Serif/11px";
+        expected["Button3.font"] = expected["font"];
+        expected["font.color"] = "#000000";
+        if (fontChosen)
+            FollowWindowFont(expected);
+        for (const char* name : kInputFields)
+            expected[std::string(name) + ".base"] = "#ffffff";
+        for (const char* name : kBoardPanels)
+            expected[std::string(name) + ".back"] = "#c0c0c0";
+        expected["background"] = "#c0c0c0";
+        EXPECT_EQ(LookOf(), expected);
+        EXPECT_EQ(platform.fontPresets.size() + platform.colorPresets.size(), dialogs);
+        ExpectAppearance(kWhite, kSilver, kSilver, FontReference::WindowFont);
+        EXPECT_TRUE(CloseForm());
+        EXPECT_EQ(WrittenSettings(), kDefaultRecord);
+        form.reset();
+    }
+}
+
+struct ColorCase {
+    const char* action;
+    std::vector<std::string> targets; // what the chosen colour reaches
+    std::size_t recordLine;
+    Color Appearance::*value;
+};
+
+// Each colour command is preset with the colour its group shows now; a
+// cancel changes nothing, a choice reaches its group and Appearance only.
+TEST_F(AppearanceTest, ColourCommandsPresetTheCurrentColourAndApplyTheChoice) {
+    const std::vector<ColorCase> cases = {
+        {"Hintergrundfarbeauswhlen1", {"background"}, kBackgroundColorLine, &Appearance::BackgroundColor},
+        {"AnzeigetafelJintergrundfarbendern1",
+         {"Panel1.back", "Panel2.back", "Panel3.back", "Panel4.back", "Panel5.back", "Panel6.back", "Panel7.back",
+          "Panel8.back", "Panel9.back", "Panel10.back"},
+         kBoardColorLine,
+         &Appearance::BoardColor},
+        {"EingabefelderHintergrundfarbendern1",
+         {"Edit1.base", "Edit2.base", "Edit3.base"},
+         kInputColorLine,
+         &Appearance::InputColor},
+    };
+    // Answered in another colour model and translucent: the window and the
+    // next preset get the plain colour.
+    const QColor chosen = QColor::fromHsv(210, 200, 150, 128);
+    const QColor rgb = chosen.toRgb();
+    const QColor plain(rgb.red(), rgb.green(), rgb.blue());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
+        CreateForm();
+        Look expected = LookOf();
+        platform.colorPresets.clear();
+        ChooseColor(c.action, std::nullopt);
+        EXPECT_EQ(LookOf(), expected);
+        ChooseColor(c.action, chosen);
+        ChooseColor(c.action, std::nullopt);
+        ASSERT_EQ(platform.colorPresets.size(), 3u);
+        EXPECT_EQ(ColorText(platform.colorPresets[0]), expected.at(c.targets.front()));
+        EXPECT_EQ(ColorText(platform.colorPresets[1]), expected.at(c.targets.front()));
+        EXPECT_EQ(platform.colorPresets[2], plain);
+
+        for (const std::string& target : c.targets)
+            expected[target] = ColorText(chosen);
+        EXPECT_EQ(LookOf(), expected);
+        Appearance appearance;
+        appearance.*c.value = FromQColor(chosen);
+        ExpectAppearance(appearance.InputColor, appearance.BoardColor, appearance.BackgroundColor,
+                         FontReference::WindowFont);
+        EXPECT_TRUE(CloseForm());
+        EXPECT_EQ(WrittenSettings(), DefaultsWith(c.recordLine, {std::to_string(rgb.red()), std::to_string(rgb.green()),
+                                                                 std::to_string(rgb.blue())}));
+        form.reset();
+    }
+}
+
+// A design file is the 14-line record of Appearance, never with the marker;
+// Wt reaches the settings file only.
+TEST_F(AppearanceTest, SavedDesignHasNoMarkerWhateverWtSays) {
+    const RecordLines design = {"9", "8", "7", "DejaVu Serif", "14",  "255", "255", "255",
+                                "1", "2", "3", "192",          "192", "192"};
+    for (const bool wt : {true, false}) {
+        SCOPED_TRACE(wt ? "Wt checked" : "Wt unchecked");
+        WriteBytes(DesignPath(), "older design, longer than the new one\r\n" + FileOf(kDefaultRecord));
+        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
+        CreateForm();
+        if (wt)
+            Trigger("Wt");
+        ChooseColor("AnzeigetafelJintergrundfarbendern1", QColor(1, 2, 3));
+        ChooseFont(FontChoice(u"DejaVu Serif"_s, 14, true, false, QColor(9, 8, 7)));
+        UseFile("Oberflchespeichernunter1", std::nullopt);
+        UseFile("Oberflchespeichernunter1", DesignPath());
+        EXPECT_EQ(ReadBytes(DesignPath()), FileOf(design));
+        ASSERT_EQ(platform.fileRequests.size(), 2u);
+        for (const auto& request : platform.fileRequests) {
+            EXPECT_EQ(request.dialog.objectName, u"SaveDialog1"_s);
+            EXPECT_TRUE(request.save);
+        }
+        EXPECT_EQ(QDir(designDir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+        EXPECT_TRUE(CloseForm());
+        RecordLines settings = design;
+        if (wt)
+            settings.insert(settings.begin(), "NOFORMAT");
+        EXPECT_EQ(WrittenSettings(), settings);
+        EXPECT_TRUE(platform.messages.empty());
+        form.reset();
+        platform.fileRequests.clear();
+    }
+}
+
+// A design that cannot be written, at whatever step, goes to the general
+// error display; the old file stays and nothing else changes.
+TEST_F(AppearanceTest, FailedDesignSaveKeepsTheOldFile) {
+    const std::string old = FileOf(DefaultsWith(0, {"1", "2", "3", "Arial", "9"}));
+    CreateForm();
+    ChooseColor("Hintergrundfarbeauswhlen1", QColor(10, 20, 30));
+    const Look look = LookOf();
+    for (const SaveStep failing :
+         {SaveStep::Open, SaveStep::Write, SaveStep::Flush, SaveStep::Sync, SaveStep::Commit}) {
+        SCOPED_TRACE(static_cast<int>(failing));
+        WriteBytes(DesignPath(), old);
+        platform.messages.clear();
+        SetSaveFaultHookForTesting([failing](SaveStep step) { return step == failing; });
+        UseFile("Oberflchespeichernunter1", DesignPath());
+        SetSaveFaultHookForTesting({});
+        EXPECT_EQ(platform.messages, (std::vector<Message>{{u"Datei %1 kann nicht erstellt werden."_s.arg(DesignPath()),
+                                                            u"Tavolin 4.2"_s, MessageIcon::Stop}}));
+        EXPECT_EQ(ReadBytes(DesignPath()), old);
+        EXPECT_EQ(QDir(designDir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        EXPECT_EQ(LookOf(), look);
+        ExpectAppearance(kWhite, kSilver, 0x1E140A, FontReference::WindowFont);
+    }
+}
+
+// A design saved by the program, loaded in a later run, is what that run
+// writes at close (behind the marker when Wt is checked).
+TEST_F(AppearanceTest, LoadedDesignIsWrittenAtClose) {
+    CreateForm();
+    ChooseColor("EingabefelderHintergrundfarbendern1", QColor(11, 12, 13));
+    ChooseColor("AnzeigetafelJintergrundfarbendern1", QColor(21, 22, 23));
+    ChooseColor("Hintergrundfarbeauswhlen1", QColor(31, 32, 33));
+    ChooseFont(FontChoice(u"DejaVu Serif"_s, 12, false, true, QColor(41, 42, 43)));
+    UseFile("Oberflchespeichernunter1", DesignPath());
+    const RecordLines design = SplitRecordLines(ReadBytes(DesignPath()));
+    ASSERT_EQ(design, (RecordLines{"41", "42", "43", "DejaVu Serif", "12", "11", "12", "13", "21", "22", "23", "31",
+                                   "32", "33"}));
+    form.reset();
+
+    for (const bool wt : {false, true}) {
+        SCOPED_TRACE(wt ? "Wt checked" : "Wt unchecked");
+        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
+        CreateForm();
+        if (wt)
+            Trigger("Wt");
+        UseFile("Oberflcheladen1", DesignPath());
+        EXPECT_EQ(platform.fileRequests.back().dialog.objectName, u"OpenDialog2"_s);
+        EXPECT_FALSE(platform.fileRequests.back().save);
+        const Look look = LookOf();
+        EXPECT_EQ(look.at("font"), "DejaVu Serif/16px");
+        EXPECT_EQ(look.at("Panel5.font"), "DejaVu Serif/16px");
+        EXPECT_EQ(look.at("font.color"), "#292a2b");
+        EXPECT_EQ(look.at("Edit3.base"), "#0b0c0d");
+        EXPECT_EQ(look.at("Panel10.back"), "#151617");
+        EXPECT_EQ(look.at("background"), "#1f2021");
+        ExpectAppearance(0x0D0C0B, 0x171615, 0x21201F, FontReference::WindowFont);
+        EXPECT_TRUE(CloseForm());
+        RecordLines settings = design;
+        if (wt)
+            settings.insert(settings.begin(), "NOFORMAT");
+        EXPECT_EQ(WrittenSettings(), settings);
+        EXPECT_TRUE(platform.messages.empty());
+        form.reset();
+    }
+}
+
+// How far a bad design got on screen before it failed.
+enum class Reached { Nothing, Switch, Font, InputColor, BoardColor };
+
+struct BadDesignCase {
+    const char* what;
+    std::optional<std::string> bytes; // nothing: the file is gone
+    bool fontChosen;                  // a confirmed font choice before the load
+    Reached reached;
+    RecordLines written; // lines 0 to 4 of the settings file at close
+};
+
+// Any failure gives the one message; the part applied stays on screen, and
+// Appearance keeps what it held, including the font it refers to.
+TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
+    const RecordLines valid = {"255", "0", "0", "DejaVu Serif", "12", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    RecordLines marked = valid;
+    marked.insert(marked.begin(), "NOFORMAT");
+    RecordLines badGreen = valid;
+    badGreen[6] = "x";
+    const RecordLines shortRecord(valid.begin(), valid.begin() + 11);
+    const RecordLines unchanged = {"0", "0", "0", "MS Sans Serif", "8"};
+    const RecordLines designFont = {"255", "0", "0", "DejaVu Serif", "12"};
+    const RecordLines dialogFont = {"0", "100", "0", "DejaVu Sans Mono", "16"};
+    const std::vector<BadDesignCase> cases = {
+        {"settings file written with Wt checked", FileOf(marked), false, Reached::Switch, unchanged},
+        {"file gone", std::nullopt, false, Reached::Nothing, unchanged},
+        {"empty file", "", false, Reached::Switch, unchanged},
+        {"bad input green", FileOf(badGreen), false, Reached::Font, designFont},
+        {"bad input green after a font choice", FileOf(badGreen), true, Reached::Font, dialogFont},
+        {"no background colour", FileOf(shortRecord), false, Reached::BoardColor, designFont},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
+        CreateForm();
+        ChooseColor("Hintergrundfarbeauswhlen1", QColor(50, 60, 70));
+        if (c.fontChosen)
+            ChooseFont(FontChoice(u"DejaVu Sans Mono"_s, 16, true, false, QColor(0, 100, 0)));
+        Look expected = LookOf();
+        QFont font = form->font();
+        if (c.bytes)
+            WriteBytes(DesignPath(), *c.bytes);
+        else
+            QFile::remove(DesignPath());
+        UseFile("Oberflcheladen1", DesignPath());
+
+        EXPECT_EQ(platform.messages, std::vector<Message>{kLoadError});
+        if (c.reached >= Reached::Switch)
+            FollowWindowFont(expected);
+        if (c.reached >= Reached::Font) {
+            font.setFamily(u"DejaVu Serif"_s);
+            font.setPixelSize(16);
+            expected["font"] = FontText(font);
+            expected["font.color"] = "#ff0000";
+            FollowWindowFont(expected);
+        }
+        if (c.reached >= Reached::InputColor)
+            for (const char* name : kInputFields)
+                expected[std::string(name) + ".base"] = "#010203";
+        if (c.reached >= Reached::BoardColor)
+            for (const char* name : kBoardPanels)
+                expected[std::string(name) + ".back"] = "#040506";
+        EXPECT_EQ(LookOf(), expected);
+        ExpectAppearance(kWhite, kSilver, 0x463C32,
+                         c.fontChosen ? FontReference::DialogFont : FontReference::WindowFont);
+        EXPECT_TRUE(CloseForm());
+        RecordLines written = DefaultsWith(0, c.written);
+        std::copy_n(RecordLines{"50", "60", "70"}.begin(), 3, written.begin() + kBackgroundColorLine);
+        EXPECT_EQ(WrittenSettings(), written);
+        form.reset();
+        platform.messages.clear();
+    }
+}
+
+// Every item of the popup menu reaches its handler once per trigger: the
+// dialog commands ask their dialog, the check marks toggle exactly once.
+TEST_F(AppearanceTest, PopupMenuItemsAreConnected) {
+    CreateForm();
+    platform.fontAnswers.push_back(std::nullopt);
+    Trigger("Gesamtschriftauswhlen1");
+    EXPECT_EQ(platform.fontPresets.size(), 1u);
+    for (const char* action :
+         {"Hintergrundfarbeauswhlen1", "AnzeigetafelJintergrundfarbendern1", "EingabefelderHintergrundfarbendern1"})
+        ChooseColor(action, std::nullopt);
+    EXPECT_EQ(platform.colorPresets.size(), 3u);
+    UseFile("Oberflchespeichernunter1", std::nullopt);
+    UseFile("Oberflcheladen1", std::nullopt);
+    ASSERT_EQ(platform.fileRequests.size(), 2u);
+    EXPECT_EQ(platform.fileRequests[0].dialog.title, u"Oberfläche abspeichern..."_s);
+    EXPECT_EQ(platform.fileRequests[1].dialog.title, u"Oberfläche öffnen..."_s);
+    Trigger("Standardeinstellungen1");
+    EXPECT_EQ(LookOf().at("Panel7.back"), "#c0c0c0");
+    for (const auto& [name, initial] : {std::pair{"Wt", false}, std::pair{"Ws", true}}) {
+        for (const bool expected : {!initial, initial}) {
+            Trigger(name);
+            EXPECT_EQ(Control<QAction>(name)->isChecked(), expected) << name;
+        }
+    }
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+// The desktop's font dialog, kept per name, offers the colour beside the
+// other effects and hands it back with the font.
+TEST(QtFontDialogTest, ColourButtonChoosesTheFontColour) {
+    QtPlatform platform;
+    QFont initial(u"DejaVu Sans"_s);
+    initial.setPointSize(12);
+    QPointer<QFontDialog> first;
+    const auto answer = [&](bool chooseRed) {
+        QTimer::singleShot(0, [&, chooseRed] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                ADD_FAILURE() << "no font dialog";
+                if (QWidget* other = QApplication::activeModalWidget())
+                    other->close();
+                return;
+            }
+            EXPECT_TRUE(first.isNull() || first == dialog);
+            first = dialog;
+            EXPECT_TRUE(dialog->testOption(QFontDialog::DontUseNativeDialog));
+            auto* button = dialog->findChild<QPushButton*>(u"FontColorButton"_s);
+            if (button == nullptr || !chooseRed) {
+                EXPECT_NE(button, nullptr);
+                dialog->reject();
+                return;
+            }
+            EXPECT_TRUE(button->isVisible());
+            const auto* effects = qobject_cast<QGroupBox*>(button->parentWidget());
+            EXPECT_TRUE(effects != nullptr && effects->findChild<QCheckBox*>() != nullptr);
+            EXPECT_EQ(button->toolTip(), u"#000080"_s); // the preset colour as its swatch
+            QTimer::singleShot(0, [] {
+                if (auto* colors = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+                    colors->setCurrentColor(Qt::red);
+                    colors->accept();
+                }
+            });
+            button->click();
+            EXPECT_EQ(button->toolTip(), u"#ff0000"_s);
+            dialog->accept();
+        });
+    };
+    answer(true);
+    const std::optional<ChosenFont> chosen = platform.chooseFont(kFontDialog1, {initial, QColor(0, 0, 128)});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->color, QColor(Qt::red));
+    EXPECT_EQ(chosen->font.pointSize(), 12);
+    answer(false);
+    EXPECT_FALSE(platform.chooseFont(kFontDialog1, {initial, Qt::black}).has_value());
+}
+
+} // namespace
+} // namespace tavolin::test
