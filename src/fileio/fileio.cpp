@@ -105,9 +105,17 @@ void SaveFileAtomically(const QString& path, std::string_view bytes) {
     };
     if (Injected(SaveStep::Open) || !file.open(QIODevice::WriteOnly))
         fail();
-    const auto size = static_cast<qint64>(bytes.size());
-    if (Injected(SaveStep::Write) || file.write(bytes.data(), size) != size)
-        fail();
+    for (std::size_t done = 0; done < bytes.size(); done += kSaveChunkSize) {
+        const std::string_view piece = bytes.substr(done, kSaveChunkSize);
+        const auto size = static_cast<qint64>(piece.size());
+        if (Injected(SaveStep::Write)) {
+            // What a full disk does: part of the piece reaches the new file.
+            file.write(piece.data(), size / 2);
+            fail();
+        }
+        if (file.write(piece.data(), size) != size)
+            fail();
+    }
     if (Injected(SaveStep::Flush) || !file.flush())
         fail();
     if (Injected(SaveStep::Sync) || ::fsync(file.handle()) != 0)

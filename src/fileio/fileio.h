@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -38,7 +39,16 @@ std::string ReadFileBytes(const QString& path);
 // text is thrown.
 void SaveFileAtomically(const QString& path, std::string_view bytes);
 
-// The steps of SaveFileAtomically, for tests that make each step fail in turn.
+// SaveFileAtomically hands the bytes to the new file in pieces of at most this
+// size, so that a failure after part of the file was written is one of its
+// steps too.
+inline constexpr std::size_t kSaveChunkSize = 64 * 1024;
+
+// The steps of SaveFileAtomically, for tests that make each step fail in turn:
+// creating the new file, each piece of bytes (none for an empty file), the
+// flush of Qt's buffer, the sync to disk, and the replacement of the old file.
+// A failed Write step writes half of its piece before it fails, as a short
+// write does.
 enum class SaveStep { Open, Write, Flush, Sync, Commit };
 using SaveFaultHook = std::function<bool(SaveStep)>; // true: fail this step
 void SetSaveFaultHookForTesting(SaveFaultHook hook);

@@ -15,7 +15,7 @@ void LoadMergeDatabase(const QString& path, LineList& mergeLines, NameList& merg
     ParseNameLines(mergeLines, mergeNames);
 }
 
-std::size_t MergeIntoDatabase(const NameList& mergeNames, NameList& names, LineList& lines, const QString& path) {
+std::size_t AddMissingNames(const NameList& mergeNames, NameList& names, LineList& lines) {
     // The foreign names are views into their own list, which must not move
     // while the target grows.
     assert(&mergeNames != &names);
@@ -29,6 +29,11 @@ std::size_t MergeIntoDatabase(const NameList& mergeNames, NameList& names, LineL
         if (AppendName(lines, names, name))
             ++added;
     }
+    return added;
+}
+
+std::size_t MergeIntoDatabase(const NameList& mergeNames, NameList& names, LineList& lines, const QString& path) {
+    const std::size_t added = AddMissingNames(mergeNames, names, lines);
     WriteNameDatabase(lines, path);
     return added;
 }

@@ -1,6 +1,8 @@
 #include "stats/statistics.h"
 
 #include <algorithm>
+#include <array>
+#include <map>
 
 namespace tavolin {
 
@@ -38,14 +40,39 @@ InitialCounts CountInitials(const NameList& names) {
     return counts;
 }
 
-std::vector<StatisticsCount> CountLengths(const NameList& names, std::size_t longest) {
-    std::vector<StatisticsCount> counts(longest + 1);
+LengthCounts CountLengths(const NameList& names) {
+    std::array<StatisticsCount, kEveryLengthBelow> shortCounts{};
+    std::size_t longestShort = 0;
+    std::map<std::size_t, StatisticsCount> longCounts;
     for (const std::string_view name : names) {
-        if (name.size() >= counts.size())
-            counts.resize(name.size() + 1);
-        ++counts[name.size()];
+        if (name.size() < kEveryLengthBelow) {
+            ++shortCounts[name.size()];
+            longestShort = std::max(longestShort, name.size());
+        } else {
+            ++longCounts[name.size()];
+        }
     }
+    LengthCounts counts;
+    for (std::size_t length = 0; length <= longestShort; ++length)
+        counts.emplace_back(length, shortCounts[length]);
+    counts.insert(counts.end(), longCounts.begin(), longCounts.end());
     return counts;
+}
+
+void AddLengthsOf(const LengthCounts& other, LengthCounts& counts) {
+    LengthCounts joined;
+    joined.reserve(counts.size() + other.size());
+    auto own = counts.begin();
+    for (const auto& [length, count] : other) {
+        for (; own != counts.end() && own->first < length; ++own)
+            joined.push_back(*own);
+        if (own != counts.end() && own->first == length)
+            joined.push_back(*own++);
+        else
+            joined.emplace_back(length, 0);
+    }
+    joined.insert(joined.end(), own, counts.end());
+    counts = std::move(joined);
 }
 
 std::string FormatLetterRow(char letter, StatisticsCount female, StatisticsCount male) {
@@ -92,15 +119,14 @@ std::vector<std::string> LetterRows(const NameList& female, const NameList& male
 }
 
 std::vector<std::string> LengthRows(const NameList& female, const NameList& male) {
-    std::vector<StatisticsCount> femaleCounts = CountLengths(female, 0);
-    std::vector<StatisticsCount> maleCounts = CountLengths(male, 0);
-    const std::size_t rowCount = std::max(femaleCounts.size(), maleCounts.size());
-    femaleCounts.resize(rowCount);
-    maleCounts.resize(rowCount);
+    LengthCounts femaleCounts = CountLengths(female);
+    LengthCounts maleCounts = CountLengths(male);
+    AddLengthsOf(maleCounts, femaleCounts);
+    AddLengthsOf(femaleCounts, maleCounts);
     std::vector<std::string> rows;
-    rows.reserve(rowCount);
-    for (std::size_t length = 0; length < rowCount; ++length)
-        rows.push_back(FormatLengthRow(length, femaleCounts[length], maleCounts[length]));
+    rows.reserve(femaleCounts.size());
+    for (std::size_t row = 0; row < femaleCounts.size(); ++row)
+        rows.push_back(FormatLengthRow(femaleCounts[row].first, femaleCounts[row].second, maleCounts[row].second));
     return rows;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tavolin {
@@ -28,11 +29,24 @@ StatisticsCount CountInitial(const NameList& names, char letter);
 using InitialCounts = std::array<StatisticsCount, 256>;
 InitialCounts CountInitials(const NameList& names);
 
-// How many entries of the list have each length, for every length from 0 to
-// `longest`, and on up to the list's longest entry where that is longer, so
-// that every entry is counted. One pass over the list; with `longest` 0 the
-// size of the result tells the length of the longest entry.
-std::vector<StatisticsCount> CountLengths(const NameList& names, std::size_t longest);
+// Lengths below this one have a row of the name-length table each, from 0 up
+// to the longest entry, also where no entry has them. Longer lengths have a
+// row only where some entry has them: one entry of megabytes (a wrong file
+// merged in) must not make the table millions of rows long.
+inline constexpr std::size_t kEveryLengthBelow = 200;
+
+// Counts by length, in ascending order of length.
+using LengthCounts = std::vector<std::pair<std::size_t, StatisticsCount>>;
+
+// How many entries of the list have each length, so that every entry is
+// counted: every length from 0 to the longest entry below kEveryLengthBelow
+// is listed, and each longer length that some entry has. One pass over the
+// list; the last length listed is that of the longest entry.
+LengthCounts CountLengths(const NameList& names);
+
+// Lists with a count of 0 each length of `other` that `counts` lacks, so that
+// two lists' counts give the rows of one table.
+void AddLengthsOf(const LengthCounts& other, LengthCounts& counts);
 
 // One row of each table. The filling spaces line the counts up in columns
 // under a fixed-pitch font while the numbers are short.
@@ -41,8 +55,9 @@ std::string FormatLengthRow(std::size_t length, StatisticsCount female, Statisti
 
 // The 29 rows of the initial-letter table, in the order of StatisticsLetters.
 std::vector<std::string> LetterRows(const NameList& female, const NameList& male);
-// The rows of the name-length table, for every length from 0 to that of the
-// longest entry of either list.
+// The rows of the name-length table: every length from 0 to that of the
+// longest entry of either list below kEveryLengthBelow, then each longer
+// length that an entry of either list has.
 std::vector<std::string> LengthRows(const NameList& female, const NameList& male);
 
 } // namespace tavolin

@@ -133,36 +133,30 @@ void TForm1::FillLetterTable() {
 
 void TForm1::FillLengthTable(int firstCheckpoint) {
     PassStatisticsCheckpoint(firstCheckpoint);
-    std::size_t femaleLongest = 0;
-    std::size_t maleLongest = 0;
     // One pass over each list finds its longest entry and counts every
     // length on the way.
     PassStatisticsCheckpoint(5);
-    std::vector<StatisticsCount> femaleCounts = CountLengths(lists_->FemaleNames, femaleLongest);
-    femaleLongest = femaleCounts.size() - 1;
+    LengthCounts femaleCounts = CountLengths(lists_->FemaleNames);
     PassStatisticsCheckpoint(6);
-    std::vector<StatisticsCount> maleCounts = CountLengths(lists_->MaleNames, maleLongest);
-    maleLongest = maleCounts.size() - 1;
+    LengthCounts maleCounts = CountLengths(lists_->MaleNames);
 
+    // Both tables run to the longest name of either list (the steps that
+    // take the longer of the two maxima keep their numbers 7 and 9); the
+    // lengths that one list lacks count 0 there.
     PassStatisticsCheckpoint(7);
-    std::size_t longest = femaleLongest;
     PassStatisticsCheckpoint(9);
-    if (femaleLongest < maleLongest)
-        longest = maleLongest;
-
-    // Both tables run to the longest name of either list; the lengths that
-    // one list lacks at its end count 0.
     PassStatisticsCheckpoint(13);
-    femaleCounts.resize(longest + 1);
+    AddLengthsOf(maleCounts, femaleCounts);
     PassStatisticsCheckpoint(14);
-    maleCounts.resize(longest + 1);
+    AddLengthsOf(femaleCounts, maleCounts);
 
     PassStatisticsCheckpoint(17);
-    for (std::size_t length = 0; length <= longest; ++length) {
+    for (std::size_t row = 0; row < femaleCounts.size(); ++row) {
         PassStatisticsCheckpoint(18);
-        const std::string row = FormatLengthRow(length, femaleCounts[length], maleCounts[length]);
+        const std::string text =
+            FormatLengthRow(femaleCounts[row].first, femaleCounts[row].second, maleCounts[row].second);
         PassStatisticsCheckpoint(21);
-        ui_->ListBox1->addItem(DecodeName(row));
+        ui_->ListBox1->addItem(DecodeName(text));
         PassStatisticsCheckpoint(22);
         repaint();
     }

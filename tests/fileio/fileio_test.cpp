@@ -3,8 +3,11 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace tavolin {
 namespace {
@@ -16,7 +19,9 @@ class FileIoTest : public ::testing::Test {
 protected:
     void TearDown() override { SetSaveFaultHookForTesting({}); }
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    QStringList Entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+    QStringList Entries() const {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
 
     QTemporaryDir dir;
 };
@@ -82,6 +87,58 @@ TEST_F(FileIoTest, EveryFailedStepKeepsTheOldFile) {
     SetSaveFaultHookForTesting({});
     SaveFileAtomically(Path("fnames.dat"), "Eva\xB3\r\n");
     EXPECT_EQ(ReadBytes(Path("fnames.dat")), "Eva\xB3\r\n");
+}
+
+// Lets files grow to `limit` bytes only while it lives; a write across the
+// limit then stops short and the next one fails with EFBIG, as a full disk
+// does with ENOSPC.
+class FileSizeLimit final {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limited{limit, saved_.rlim_max};
+        set_ = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool set() const { return set_; }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+    bool set_ = false;
+};
+
+// A real short write in the middle of a save: the old file stays and no part
+// of the new one is left.
+TEST_F(FileIoTest, RealShortWriteKeepsTheOldFile) {
+    const std::string old = "Anna\xB3\r\n";
+    WriteBytes(Path("fnames.dat"), old);
+    const std::string large(2 * kSaveChunkSize, 'x');
+    {
+        FileSizeLimit limit(kSaveChunkSize + 100);
+        ASSERT_TRUE(limit.set());
+        // The limit must really cut a write short here, or nothing is tested.
+        const QByteArray probe = QFile::encodeName(Path("probe"));
+        const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        const ssize_t written = ::write(fd, large.data(), large.size());
+        ::close(fd);
+        ::unlink(probe.constData());
+        if (written == static_cast<ssize_t>(large.size()))
+            GTEST_SKIP() << "the file size limit does not cut writes short here";
+
+        EXPECT_THROW(SaveFileAtomically(Path("fnames.dat"), large), FileError);
+    }
+    EXPECT_EQ(ReadBytes(Path("fnames.dat")), old);
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("fnames.dat")});
+    SaveFileAtomically(Path("fnames.dat"), large);
+    EXPECT_EQ(ReadBytes(Path("fnames.dat")), large);
 }
 
 TEST_F(FileIoTest, SaveIntoMissingFolderFails) {

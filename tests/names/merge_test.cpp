@@ -1,10 +1,10 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
 #include "names/merge.h"
+#include "support/reference_names.h"
 #include "support/testfiles.h"
 
 #include <QTemporaryDir>
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -13,7 +13,9 @@
 namespace tavolin {
 namespace {
 
-using Strings = std::vector<std::string>;
+using test::ReferenceMerge;
+using test::ReferenceMergeOf;
+using test::Strings;
 
 Strings NamesOf(const NameList& names) {
     return Strings(names.begin(), names.end());
@@ -124,78 +126,6 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
         EXPECT_EQ(NamesOf(targetNames), c.targetNames);
         EXPECT_EQ(NamesOf(mergeNames), foreignBefore);
     }
-}
-
-// The merge described without any index: every foreign name is searched in
-// the whole target list from its start, trailing text of the target is closed
-// (as a name) before the first name is added, and each added name becomes a
-// line of its own; a name equal to that closed text is not added again.
-struct ReferenceMerge {
-    Strings names;
-    Strings lines;
-    std::size_t added = 0;
-    std::string file;
-};
-
-Strings ReferenceLines(const std::string& bytes) {
-    Strings lines;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::string line;
-        while (pos < bytes.size() && bytes[pos] != '\r' && bytes[pos] != '\n')
-            line += bytes[pos++];
-        lines.push_back(line);
-        if (pos < bytes.size())
-            pos += bytes.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
-    }
-    return lines;
-}
-
-// The names of the lines and the text behind the last separator.
-std::pair<Strings, std::string> ReferenceParse(const Strings& lines) {
-    Strings names;
-    std::string scratch;
-    for (const std::string& line : lines) {
-        for (const char c : line) {
-            if (c == '\xB3') {
-                names.push_back(scratch);
-                scratch.clear();
-            } else {
-                scratch += c;
-            }
-        }
-    }
-    return {names, scratch};
-}
-
-ReferenceMerge ReferenceMergeOf(const std::string& target, const std::string& foreign) {
-    ReferenceMerge result;
-    result.lines = ReferenceLines(target);
-    auto [names, trailing] = ReferenceParse(result.lines);
-    result.names = names;
-    for (const std::string& name : ReferenceParse(ReferenceLines(foreign)).first) {
-        bool found = false;
-        for (std::size_t i = 0; i < result.names.size() && !found; ++i)
-            found = result.names[i] == name;
-        if (found)
-            continue;
-        if (!trailing.empty()) {
-            auto last = std::find_if(result.lines.rbegin(), result.lines.rend(),
-                                     [](const std::string& line) { return !line.empty(); });
-            *last += '\xB3';
-            result.names.push_back(trailing);
-            const bool wasTheName = trailing == name;
-            trailing.clear();
-            if (wasTheName)
-                continue; // the closed text is the name: it is there once
-        }
-        result.names.push_back(name);
-        result.lines.push_back(name + '\xB3');
-        ++result.added;
-    }
-    for (const std::string& line : result.lines)
-        result.file += line + "\r\n";
-    return result;
 }
 
 // Small databases from a tiny alphabet, so that duplicates, empty names,

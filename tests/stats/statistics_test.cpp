@@ -74,25 +74,43 @@ TEST(StatisticsTablesTest, EmptyListsGiveAllLettersAndTheZeroLength) {
 }
 
 // Every entry counts under its length, however long; the length table ends
-// at the longest name of either list and lengths no name has read 0.
+// at the longest name of either list, and lengths below 200 that no name has
+// read 0.
 TEST(StatisticsTablesTest, LengthsCountEveryEntry) {
     const Names female{"Anna", "alma", "Bea", "", std::string(250, 'L')};
-    const Names male{"Anton", "7of9", "Bo"};
-    for (const std::size_t longest : {std::size_t{0}, std::size_t{5}, std::size_t{400}}) {
-        const std::vector<StatisticsCount> counts = CountLengths(female, longest);
-        ASSERT_EQ(counts.size(), std::max<std::size_t>(longest, 250) + 1);
-        EXPECT_EQ(std::accumulate(counts.begin(), counts.end(), StatisticsCount{0}), female.size());
-        EXPECT_EQ((std::vector{counts[0], counts[3], counts[4], counts[250]}),
-                  (std::vector<StatisticsCount>{1, 1, 2, 1}));
-    }
+    const Names male{"Anton", "7of9", "Bo", std::string(199, 'M')};
+    const LengthCounts counts = CountLengths(female);
+    EXPECT_EQ(counts, (LengthCounts{{0, 1}, {1, 0}, {2, 0}, {3, 1}, {4, 2}, {250, 1}}));
+    StatisticsCount total = 0;
+    for (const auto& entry : counts)
+        total += entry.second;
+    EXPECT_EQ(total, female.size());
+
     const std::vector<std::string> rows = LengthRows(female, male);
-    ASSERT_EQ(rows.size(), 251u);
-    const std::vector<std::vector<std::size_t>> expected = {{0, 1, 0}, {2, 0, 1}, {3, 1, 0},  {4, 2, 1},
-                                                            {5, 0, 1}, {6, 0, 0}, {250, 1, 0}};
+    ASSERT_EQ(rows.size(), 201u);
+    const std::vector<std::vector<std::size_t>> expected = {{0, 0, 1, 0},     {2, 2, 0, 1},    {3, 3, 1, 0},
+                                                            {4, 4, 2, 1},     {5, 5, 0, 1},    {6, 6, 0, 0},
+                                                            {199, 199, 0, 1}, {200, 250, 1, 0}};
     for (const auto& e : expected)
-        EXPECT_EQ(rows[e[0]], FormatLengthRow(e[0], e[1], e[2])) << e[0];
+        EXPECT_EQ(rows[e[0]], FormatLengthRow(e[1], e[2], e[3])) << e[0];
     EXPECT_EQ(LetterRows(female, male)[0], FormatLetterRow('A', 2, 1));
     EXPECT_EQ(LetterRows(female, male)[11], FormatLetterRow('L', 1, 0));
+}
+
+// From 200 on only the lengths that names have get a row, so a name of
+// megabytes (a wrong file merged in) gives a short table.
+TEST(StatisticsTablesTest, HugeNamesAddOneRowPerLength) {
+    const Names female{"Eva", std::string(5'000'000, 'x'), std::string(300, 'y'), std::string(5'000'000, 'z')};
+    const Names male{"Bo", std::string(300, 'w'), std::string(1000, 'v')};
+    EXPECT_EQ(CountLengths(female), (LengthCounts{{0, 0}, {1, 0}, {2, 0}, {3, 1}, {300, 1}, {5'000'000, 2}}));
+    EXPECT_EQ(LengthRows(female, male),
+              (std::vector<std::string>{FormatLengthRow(0, 0, 0), FormatLengthRow(1, 0, 0), FormatLengthRow(2, 0, 1),
+                                        FormatLengthRow(3, 1, 0), FormatLengthRow(300, 1, 1),
+                                        FormatLengthRow(1000, 0, 1), FormatLengthRow(5'000'000, 2, 0)}));
+
+    LengthCounts counts{{0, 4}, {7, 1}};
+    AddLengthsOf(LengthCounts{{0, 9}, {3, 9}, {7, 9}, {900, 9}}, counts);
+    EXPECT_EQ(counts, (LengthCounts{{0, 4}, {3, 0}, {7, 1}, {900, 0}}));
 }
 
 } // namespace

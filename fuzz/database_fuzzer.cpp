@@ -1,0 +1,84 @@
+// A database file of any bytes: its split into raw lines and names, its
+// rewrite, and a name added to it.
+#include "check.h"
+#include "names/database.h"
+#include "support/reference_names.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using tavolin::LineList;
+using tavolin::NameList;
+using tavolin::test::Strings;
+
+Strings LinesOf(const LineList& lines) {
+    Strings result;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        result.emplace_back(lines[i]);
+    return result;
+}
+
+Strings NamesOf(const NameList& names) {
+    return Strings(names.begin(), names.end());
+}
+
+Strings NamesOf(const LineList& lines) {
+    NameList names;
+    tavolin::ParseNameLines(lines, names);
+    return NamesOf(names);
+}
+
+// A storable name taken from the input: its first bytes without those that a
+// name cannot hold.
+std::string NameFrom(std::string_view bytes) {
+    std::string name;
+    for (const char c : bytes.substr(0, 12))
+        if (tavolin::IsStorableName(std::string_view(&c, 1)))
+            name += c;
+    return name;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    LineList lines = LineList::FromFileBytes(bytes);
+    NameList names;
+    tavolin::ParseNameLines(lines, names);
+
+    // The split equals the rule written out plainly.
+    const Strings expectedLines = tavolin::test::ReferenceLines(bytes);
+    const auto [expectedNames, trailing] = tavolin::test::ReferenceParse(expectedLines);
+    FUZZ_CHECK(LinesOf(lines) == expectedLines);
+    FUZZ_CHECK(NamesOf(names) == expectedNames);
+    FUZZ_CHECK(tavolin::TrailingText(lines) == trailing);
+    for (const std::string& name : expectedNames)
+        FUZZ_CHECK(names.contains(name));
+
+    // The rewrite is every line with CR LF, and reads back as the same lines
+    // and names.
+    const std::string written(lines.fileBytes());
+    FUZZ_CHECK(written == tavolin::test::ReferenceFile(expectedLines));
+    const LineList reread = LineList::FromFileBytes(written);
+    FUZZ_CHECK(LinesOf(reread) == expectedLines);
+    FUZZ_CHECK(NamesOf(reread) == expectedNames);
+
+    // An added name comes back whole at the next start, and the names list
+    // stays what that start reads; the trailing text becomes a name first.
+    const std::string name = NameFrom(bytes);
+    const bool stored = tavolin::AppendName(lines, names, name);
+    FUZZ_CHECK(stored == (trailing.empty() || trailing != name));
+    FUZZ_CHECK(names.contains(name));
+    FUZZ_CHECK(NamesOf(names) == NamesOf(LineList::FromFileBytes(lines.fileBytes())));
+    Strings grown = expectedNames;
+    if (!trailing.empty())
+        grown.push_back(trailing);
+    if (stored)
+        grown.push_back(name);
+    FUZZ_CHECK(NamesOf(names) == grown);
+    return 0;
+}

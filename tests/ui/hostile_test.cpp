@@ -1,0 +1,356 @@
+#include "fileio/fileio.h"
+#include "names/encoding.h"
+#include "settings/record.h"
+#include "support/folder_state.h"
+#include "support/form_fixture.h"
+#include "support/reference_names.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <tuple>
+#include <vector>
+
+namespace tavolin::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+using Message = ScriptedPlatform::Message;
+
+// Where a hostile input is put.
+enum class Place { Database, ForeignDatabase, SettingsFile };
+
+// Files from 1 MiB on are checked by their counts; the plain reference split
+// would take too long for them.
+constexpr std::size_t kReferenceLimit = 1 << 20;
+
+const RecordLines kDefaultRecord = {"0",   "0",   "0",   "MS Sans Serif", "8",   "255", "255",
+                                    "255", "192", "192", "192",           "192", "192", "192"};
+
+std::string EveryByte() {
+    std::string bytes;
+    for (int value = 0; value < 256; ++value)
+        bytes.push_back(static_cast<char>(value));
+    return bytes;
+}
+
+// One line of 50 MiB without any break: distinct names of seven letters,
+// each closed by the separator.
+std::string LineOf50MiB() {
+    constexpr std::size_t kSize = 50u << 20;
+    std::string bytes;
+    bytes.reserve(kSize);
+    for (std::size_t n = 0; bytes.size() + 8 <= kSize; ++n) {
+        std::size_t rest = n;
+        for (int i = 0; i < 7; ++i, rest /= 26)
+            bytes.push_back(static_cast<char>('a' + rest % 26));
+        bytes.push_back('\xB3');
+    }
+    return bytes;
+}
+
+std::string LongText(std::size_t size) {
+    std::string text(size, ' ');
+    for (std::size_t i = 0; i < size; ++i)
+        text[i] = static_cast<char>('a' + i % 26);
+    return text;
+}
+
+// A name of 100,000 bytes; in a settings file it is the font name of an
+// otherwise valid record.
+std::string NameOf100000Bytes(Place place) {
+    if (place == Place::SettingsFile) {
+        RecordLines record = kDefaultRecord;
+        record[kFontNameLine] = LongText(100000);
+        return RecordFileBytes(record);
+    }
+    return "Anna\xB3" + LongText(100000) + "\xB3\r\n";
+}
+
+struct Hostile {
+    const char* name;
+    enum Kind { Bytes, Folder, Fifo, Vanished } kind;
+    std::string (*bytes)(Place);
+};
+
+// clang-format off
+const Hostile kHostile[] = {
+    {"Empty", Hostile::Bytes, [](Place) { return std::string(); }},
+    {"NoSeparator", Hostile::Bytes, [](Place) { return std::string("Anna\r\nBerta\r\nClara"); }},
+    {"NulBytes", Hostile::Bytes, [](Place) { return std::string("\0Anna\xB3" "Be\0rta\xB3\0\r\n\0", 18); }},
+    {"EveryByteValue", Hostile::Bytes, [](Place) { return EveryByte(); }},
+    {"BytesUndefinedInWindows1252", Hostile::Bytes,
+     [](Place) { return std::string("\x81\xB3\x8D\xB3\x8F\xB3\x90\xB3\x9D\xB3" "A\x81\x8D\x8F\x90\x9DZ\xB3"); }},
+    {"CrOnlyBreaks", Hostile::Bytes, [](Place) { return std::string("Anna\xB3\rBerta\xB3\rCl\rara\xB3\r"); }},
+    {"MixedBreaks", Hostile::Bytes,
+     [](Place) { return std::string("An\r\nna\xB3\rBer\nta\xB3\n\rCla\r\rra\xB3\r\n\nEva"); }},
+    {"OneLineOf50MiB", Hostile::Bytes, [](Place) { return LineOf50MiB(); }},
+    {"NameOf100000Bytes", Hostile::Bytes, NameOf100000Bytes},
+    {"Folder", Hostile::Folder, nullptr},
+    {"Fifo", Hostile::Fifo, nullptr},
+    {"VanishedFile", Hostile::Vanished, nullptr},
+};
+// clang-format on
+constexpr int kHostileCount = static_cast<int>(std::size(kHostile));
+
+std::string InputName(const ::testing::TestParamInfo<int>& param) {
+    return kHostile[param.param].name;
+}
+
+std::string DatabaseAndInputName(const ::testing::TestParamInfo<std::tuple<bool, int>>& param) {
+    const auto [female, index] = param.param;
+    return std::string(female ? "Female_" : "Male_") + kHostile[index].name;
+}
+
+Message GeneralError(const std::string& text) {
+    return {QString::fromUtf8(text) + u'.', u"Tavolin 4.2"_s, MessageIcon::Stop};
+}
+
+std::vector<std::string> NamesOf(const NameList& names) {
+    return {names.begin(), names.end()};
+}
+
+class HostileFixture : public FormFixture {
+protected:
+    // Puts the input at the path; returns its bytes (none for what is no
+    // file). A vanished file was there when it was chosen and is gone now.
+    std::string Put(const QString& path, const Hostile& input, Place place) {
+        QFile::remove(path);
+        switch (input.kind) {
+        case Hostile::Bytes: {
+            std::string bytes = input.bytes(place);
+            WriteBytes(path, bytes);
+            return bytes;
+        }
+        case Hostile::Folder:
+            EXPECT_TRUE(QDir().mkdir(path));
+            break;
+        case Hostile::Fifo:
+            EXPECT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            break;
+        case Hostile::Vanished:
+            WriteBytes(path, "Anna\xB3");
+            QFile::remove(path);
+            break;
+        }
+        return {};
+    }
+
+    // The names of a database file, with the count of its separators and,
+    // for files of reasonable size, the plain split.
+    static void ExpectNamesOf(const std::string& bytes, const NameList& names) {
+        EXPECT_EQ(names.size(), static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\xB3')));
+        if (bytes.size() < kReferenceLimit) {
+            EXPECT_EQ(NamesOf(names), ReferenceParse(ReferenceLines(bytes)).first);
+        }
+    }
+
+    QStringList Counts() {
+        return {Control<QLabel>("Panel2")->text(), Control<QLabel>("Panel5")->text(),
+                Control<QLabel>("Panel6")->text()};
+    }
+    static QStringList CountTexts(std::size_t female, std::size_t male) {
+        return {QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s,
+                QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s,
+                QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s};
+    }
+};
+
+// A hostile file as fnames.dat or mnames.dat at start-up: its names are read
+// by the split rule, or it is reported as unreadable and the program ends;
+// nothing is written either way.
+class HostileDatabaseTest : public HostileFixture, public ::testing::WithParamInterface<std::tuple<bool, int>> {};
+
+TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
+    const auto [female, index] = GetParam();
+    const Hostile& input = kHostile[index];
+    const QString file = female ? u"fnames.dat"_s : u"mnames.dat"_s;
+    const std::string bytes = Put(ProgramFile(file), input, Place::Database);
+    const FolderState before = StateOf(programDir.path());
+    CreateForm();
+    EXPECT_EQ(StateOf(programDir.path()), before);
+    const NameList& names = female ? form->Lists().FemaleNames : form->Lists().MaleNames;
+
+    if (input.kind != Hostile::Bytes) {
+        const QString text = female ? u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s
+                                    : u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s;
+        EXPECT_EQ(platform.messages, (std::vector<Message>{{text, u"Fehler"_s, MessageIcon::Stop}}));
+        EXPECT_GE(platform.quitRequests, 1);
+        EXPECT_TRUE(names.empty());
+        EXPECT_EQ(Counts(), CountTexts(0, 0));
+        form->show();
+        EXPECT_TRUE(form->close()); // ends without writing the settings
+        EXPECT_EQ(StateOf(programDir.path()), before);
+        return;
+    }
+
+    EXPECT_EQ(platform.quitRequests, 0);
+    ExpectNamesOf(bytes, names);
+    if (bytes.size() < kReferenceLimit) {
+        EXPECT_EQ((female ? form->Lists().FemaleLines : form->Lists().MaleLines).fileBytes(),
+                  ReferenceFile(ReferenceLines(bytes)));
+    }
+    const std::size_t other = female ? 2 : 3; // the names of the fixture's other database
+    EXPECT_EQ(Counts(), female ? CountTexts(names.size(), other) : CountTexts(other, names.size()));
+    // The start name comes from a list; only an empty one gives the list's
+    // index error instead.
+    const auto* shown = Control<QLineEdit>("Edit1");
+    if (platform.messages.empty()) {
+        const std::optional<std::string> name = EncodeName(shown->text());
+        ASSERT_TRUE(name);
+        if (shown->text().size() < shown->maxLength()) {
+            EXPECT_TRUE(form->Lists().FemaleNames.contains(*name) || form->Lists().MaleNames.contains(*name));
+        }
+    } else {
+        EXPECT_EQ(platform.messages,
+                  std::vector<Message>{GeneralError("Listenindex außerhalb des zulässigen Bereichs")});
+        EXPECT_TRUE(names.empty());
+    }
+
+    // The statistics take the names in: a row for every length up to the
+    // longest name below 200, and one for each longer length that occurs.
+    platform.messages.clear();
+    std::size_t longestShort = 0;
+    std::set<std::size_t> longLengths;
+    for (const NameList* list : {&form->Lists().FemaleNames, &form->Lists().MaleNames}) {
+        for (const std::string_view name : *list) {
+            if (name.size() < 200)
+                longestShort = std::max(longestShort, name.size());
+            else
+                longLengths.insert(name.size());
+        }
+    }
+    Control<QPushButton>("Button7")->click();
+    Control<QPushButton>("Button9")->click();
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(static_cast<std::size_t>(Control<QListWidget>("ListBox1")->count()),
+              longestShort + 1 + longLengths.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, HostileDatabaseTest,
+                         ::testing::Combine(::testing::Bool(), ::testing::Range(0, kHostileCount)),
+                         DatabaseAndInputName);
+
+// A hostile foreign database chosen in the open dialog: it loads by the split
+// rule and merges as the one-by-one search does, or its open error reaches
+// the general error display; loading writes nothing.
+class HostileForeignTest : public HostileFixture, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        HostileFixture::SetUp();
+        ASSERT_TRUE(foreignDir.isValid());
+    }
+    QTemporaryDir foreignDir;
+};
+
+TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
+    const Hostile& input = kHostile[GetParam()];
+    CreateForm();
+    platform.messages.clear();
+    const QString path = QDir::toNativeSeparators(foreignDir.filePath(u"foreign.dat"_s));
+    const std::string bytes = Put(path, input, Place::ForeignDatabase);
+    const FolderState program = StateOf(programDir.path());
+    const FolderState foreign = StateOf(foreignDir.path());
+    platform.fileAnswers.push_back(path);
+    Control<QPushButton>("Button5")->click();
+    EXPECT_EQ(StateOf(programDir.path()), program);
+    EXPECT_EQ(StateOf(foreignDir.path()), foreign);
+    EXPECT_EQ(Control<QLabel>("Panel8")->text(), path);
+    const NameList& mergeNames = form->Lists().MergeNames;
+
+    if (input.kind != Hostile::Bytes) {
+        EXPECT_EQ(platform.messages, std::vector<Message>{GeneralError(OpenErrorText(path))});
+        EXPECT_EQ(Control<QLabel>("Panel9")->text(), u"Keine Datei geladen"_s);
+        EXPECT_FALSE(Control<QPushButton>("Button6")->isEnabled());
+        EXPECT_TRUE(mergeNames.empty());
+        return;
+    }
+
+    EXPECT_TRUE(platform.messages.empty());
+    ExpectNamesOf(bytes, mergeNames);
+    EXPECT_EQ(Control<QLabel>("Panel9")->text(),
+              QString::number(mergeNames.size()) + u" Namen in der geladenen Datenbank enthalten"_s);
+    ASSERT_TRUE(Control<QPushButton>("Button6")->isEnabled());
+
+    // The merge writes the female database only.
+    const std::string male = ReadBytes(form->MaleDatabasePath());
+    const std::size_t femaleBefore = form->Lists().FemaleNames.size();
+    Control<QRadioButton>("RadioGroup2Item0")->setChecked(true);
+    Control<QPushButton>("Button6")->click();
+    const std::string written = ReadBytes(form->FemaleDatabasePath());
+    std::size_t added = form->Lists().FemaleNames.size() - femaleBefore;
+    if (bytes.size() < kReferenceLimit) {
+        const ReferenceMerge expected = ReferenceMergeOf(std::string(kFemaleBytes), bytes);
+        EXPECT_EQ(written, expected.file);
+        EXPECT_EQ(NamesOf(form->Lists().FemaleNames), expected.names);
+        added = expected.added;
+    } else {
+        EXPECT_EQ(written, form->Lists().FemaleLines.fileBytes());
+        NameList reread;
+        ParseNameLines(LineList::FromFileBytes(written), reread);
+        EXPECT_EQ(reread.size(), form->Lists().FemaleNames.size());
+    }
+    EXPECT_EQ(platform.messages,
+              (std::vector<Message>{{u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s +
+                                         QString::number(added) +
+                                         u" neue(r) Name(n) in die weibliche Namen-Datenbank eingetragen."_s,
+                                     u"Erfolgreich"_s, MessageIcon::Information}}));
+    EXPECT_EQ(ReadBytes(form->MaleDatabasePath()), male);
+    EXPECT_EQ(StateOf(foreignDir.path()), foreign);
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, HostileForeignTest, ::testing::Range(0, kHostileCount), InputName);
+
+// A hostile settings file: start-up goes on silently and writes nothing; the
+// close writes the record of what the window took in, or, where no file can
+// be written, reports it and stays open.
+class HostileSettingsTest : public HostileFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(HostileSettingsTest, IsIgnoredOrAppliedSilently) {
+    const Hostile& input = kHostile[GetParam()];
+    const QString path = ProgramFile(u"tavolin.ini"_s);
+    Put(path, input, Place::SettingsFile);
+    const FolderState before = StateOf(programDir.path());
+    CreateForm();
+    EXPECT_EQ(StateOf(programDir.path()), before);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(platform.quitRequests, 0);
+    EXPECT_EQ(Counts(), CountTexts(3, 2));
+
+    const std::string female = ReadBytes(form->FemaleDatabasePath());
+    const std::string male = ReadBytes(form->MaleDatabasePath());
+    form->show();
+    if (input.kind == Hostile::Folder) {
+        EXPECT_FALSE(form->close());
+        EXPECT_EQ(platform.messages,
+                  std::vector<Message>{GeneralError(CreateErrorText(JoinPath(form->ProgramDir(), kSettingsFile)))});
+        EXPECT_EQ(StateOf(programDir.path()), before);
+        Control<QAction>("Ws")->trigger(); // "Werte abspeichern" off: the close writes nothing
+        EXPECT_TRUE(form->close());
+        EXPECT_EQ(StateOf(programDir.path()), before);
+        return;
+    }
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(platform.messages.empty());
+    // Only a whole record is taken in; its font name is cut to 31 bytes.
+    RecordLines expected = kDefaultRecord;
+    if (std::string(input.name) == "NameOf100000Bytes")
+        expected[kFontNameLine] = LongText(kMaxFontNameLength);
+    EXPECT_EQ(ReadBytes(path), RecordFileBytes(expected));
+    EXPECT_EQ(ReadBytes(form->FemaleDatabasePath()), female);
+    EXPECT_EQ(ReadBytes(form->MaleDatabasePath()), male);
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, HostileSettingsTest, ::testing::Range(0, kHostileCount), InputName);
+
+} // namespace
+} // namespace tavolin::test
