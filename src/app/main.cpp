@@ -10,6 +10,7 @@ using namespace tavolin;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    InstallGermanTranslation(app);
     // The title reaches the desktop's task list as the application's name;
     // a display name would be appended to every window caption on X11.
     QApplication::setApplicationName(kApplicationTitle);

@@ -2,6 +2,10 @@
 
 #include "ui/platform.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 using namespace Qt::StringLiterals;
 
 namespace tavolin {
@@ -12,6 +16,16 @@ void ShowGeneralError(Platform& platform, const QString& text) {
 
 QString ErrorText(const std::exception& error) {
     return QString::fromUtf8(error.what());
+}
+
+QTranslator* InstallGermanTranslation(QCoreApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(u"qtbase_de"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 } // namespace tavolin

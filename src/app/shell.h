@@ -4,6 +4,9 @@
 
 #include <exception>
 
+class QCoreApplication;
+class QTranslator;
+
 namespace tavolin {
 
 class Platform;
@@ -19,5 +22,12 @@ void ShowGeneralError(Platform& platform, const QString& text);
 
 // The text of an escaped exception (UTF-8 for the program's own errors).
 QString ErrorText(const std::exception& error);
+
+// Installs Qt's own German texts (the buttons and labels of the message boxes
+// and of the open, save, colour and font dialogs), so that the program speaks
+// German whatever the desktop's language. Returns the translator, owned by
+// the application, or nullptr when Qt's German translation is not installed:
+// the dialogs then keep Qt's English texts.
+QTranslator* InstallGermanTranslation(QCoreApplication& application);
 
 } // namespace tavolin

@@ -22,7 +22,10 @@ const QString kErrorCaption = u"Fehler"_s;
 
 // The window's fonts name the families of the desktop they were designed on.
 // Where one is missing, the nearest font of the same kind stands in for it,
-// so the names stay what the settings file records.
+// so the names stay what the settings file records. For "MS Sans Serif",
+// Liberation Sans comes before DejaVu Sans: its letters are about as wide as
+// those the controls were sized for, while DejaVu Sans cuts off the longest
+// captions (Panel9's count of a loaded database, Button2's refusals).
 void SubstituteMissingFonts() {
     const QStringList families = QFontDatabase::families();
     const auto substitute = [&](const QString& family, const QStringList& candidates, QFontDatabase::SystemFont kind) {
@@ -36,7 +39,7 @@ void SubstituteMissingFonts() {
         }
         QFont::insertSubstitution(family, QFontDatabase::systemFont(kind).family());
     };
-    substitute(u"MS Sans Serif"_s, {u"Microsoft Sans Serif"_s, u"DejaVu Sans"_s, u"Liberation Sans"_s},
+    substitute(u"MS Sans Serif"_s, {u"Microsoft Sans Serif"_s, u"Liberation Sans"_s, u"DejaVu Sans"_s},
                QFontDatabase::GeneralFont);
     substitute(u"Arial"_s, {u"Liberation Sans"_s, u"DejaVu Sans"_s}, QFontDatabase::GeneralFont);
     substitute(u"Fixedsys"_s, {u"DejaVu Sans Mono"_s, u"Liberation Mono"_s}, QFontDatabase::FixedFont);
@@ -73,6 +76,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     ConnectMergeHandlers();
     ConnectAdd();
     ConnectAppearance();
+    ConnectKeyboard();
     Guarded([this] { FormCreate(); });
 }
 

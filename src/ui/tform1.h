@@ -138,6 +138,12 @@ private:
     void BuildAboutView();
     void Button4Click();
 
+    // Keyboard (tform1_keyboard.cpp).
+    // Keeps the Tab stops of the radio groups on their selected items, sends
+    // a group's accelerator to its selected item and stops Alt with a letter
+    // from typing into the edit fields.
+    void ConnectKeyboard();
+
     // Connects a signal to a handler that runs through the guard.
     template <class Sender, class Signal>
     void Connect(Sender* sender, Signal signal, void (TForm1::*handler)()) {

@@ -1,6 +1,8 @@
 #include "support/form_fixture.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QTest>
 
 namespace tavolin::test {
 
@@ -28,6 +30,33 @@ void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_
 void FormFixture::CreateForm() {
     FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), [] { return qint64{1000000000}; }};
     form = std::make_unique<TForm1>(platform, std::move(environment));
+}
+
+void FormFixture::ActivateWindow() {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+}
+
+std::vector<std::string> FormFixture::TabCycle(bool backwards) {
+    QWidget* first = Control<QWidget>("Edit1");
+    first->setFocus(Qt::TabFocusReason);
+    std::vector<std::string> cycle;
+    for (int step = 0; step < 64; ++step) {
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr)
+            break;
+        if (step > 0 && focused == first)
+            return cycle;
+        cycle.push_back(focused->objectName().toStdString());
+        if (backwards)
+            QTest::keyClick(focused, Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    ADD_FAILURE() << "Tab does not come back to Edit1";
+    return cycle;
 }
 
 } // namespace tavolin::test

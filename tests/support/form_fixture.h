@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tavolin::test {
 
@@ -31,6 +32,12 @@ protected:
 
     // Builds the window; the databases are the defaults above unless set.
     void CreateForm();
+
+    // Shows the window and makes it the active one, as the keyboard needs.
+    void ActivateWindow();
+    // The names of the controls that Tab (or Shift+Tab) visits, starting at
+    // Edit1, once round.
+    std::vector<std::string> TabCycle(bool backwards = false);
 
     template <class T>
     T* Control(const char* objectName) {

@@ -112,24 +112,6 @@ protected:
         ASSERT_EQ(form->size(), size);
     }
 
-    // The names of the controls that Tab visits, starting at Edit1, once round.
-    std::vector<std::string> TabCycle() {
-        QWidget* first = Control<QWidget>("Edit1");
-        first->setFocus(Qt::TabFocusReason);
-        std::vector<std::string> cycle;
-        for (int step = 0; step < 64; ++step) {
-            QWidget* focused = QApplication::focusWidget();
-            if (focused == nullptr)
-                break;
-            if (step > 0 && focused == first)
-                return cycle;
-            cycle.push_back(focused->objectName().toStdString());
-            QTest::keyClick(focused, Qt::Key_Tab);
-        }
-        ADD_FAILURE() << "Tab does not come back to Edit1";
-        return cycle;
-    }
-
     QPlainTextEdit* memo = nullptr;
     QPushButton* button4 = nullptr;
     Bevel* bevel4 = nullptr;

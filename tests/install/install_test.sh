@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Installs the built program with cmake --install into temporary prefixes and
+# checks what lands where: the program with its two databases in a folder of
+# its own, the menu entry and the icon; a second install keeps the player's
+# databases and settings.
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR [CMAKE]
+set -euo pipefail
+build=$1
+source=$2
+cmake=${3:-cmake}
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+install_into() { # prefix [DESTDIR]
+    DESTDIR=${2:-} "$cmake" --install "$build" --prefix "$1" >"$tmp/install.log" 2>&1 || {
+        cat "$tmp/install.log"
+        echo "FAIL: cmake --install --prefix $1"
+        exit 1
+    }
+}
+
+same() { # file, expected file, what
+    cmp -s "$1" "$2" || fail "$3: $1 differs from $2"
+}
+
+# The entry's value for a key, exactly as written.
+entry() { # desktop file, key
+    sed -n "s/^$2=//p" "$1"
+}
+
+check_layout() { # root (DESTDIR + prefix), expected Exec value
+    local root=$1 exec=$2
+    local dir=$root/share/tavolin
+    [ -x "$dir/tavolin" ] || fail "no program in $dir"
+    same "$dir/tavolin" "$build/tavolin" "program"
+    same "$dir/fnames.dat" "$source/data/fnames.dat" "female database"
+    same "$dir/mnames.dat" "$source/data/mnames.dat" "male database"
+    [ ! -e "$dir/tavolin.ini" ] || fail "a tavolin.ini was installed"
+    [ "$(cd "$dir" && ls -A | tr '\n' ' ')" = "fnames.dat mnames.dat tavolin " ] ||
+        fail "the program folder holds $(ls -A "$dir" | tr '\n' ' ')"
+    same "$root/share/icons/hicolor/scalable/apps/tavolin.svg" "$source/src/app/tavolin.svg" "icon"
+    grep -q '<svg' "$root/share/icons/hicolor/scalable/apps/tavolin.svg" || fail "the icon is no SVG"
+
+    local desktop=$root/share/applications/tavolin.desktop
+    [ -f "$desktop" ] || {
+        fail "no menu entry"
+        return
+    }
+    [ "$(head -n 1 "$desktop")" = "[Desktop Entry]" ] || fail "the menu entry does not begin with its group"
+    local key expected
+    while IFS='|' read -r key expected; do
+        [ "$(entry "$desktop" "$key")" = "$expected" ] ||
+            fail "$key is '$(entry "$desktop" "$key")', not '$expected'"
+    done <<ROWS
+Type|Application
+Name|Tavolin
+Exec|$exec
+Icon|tavolin
+Terminal|false
+Categories|Game;Utility;
+ROWS
+    grep -q '^Comment=.*Wuzel' "$desktop" || fail "no German comment"
+    if command -v desktop-file-validate >/dev/null; then
+        desktop-file-validate "$desktop" | grep -v 'hint:' | grep . && fail "desktop-file-validate"
+    fi
+    return 0
+}
+
+# A home folder with a blank in its name: the entry must quote the path.
+prefix="$tmp/home of player/.local"
+install_into "$prefix"
+check_layout "$prefix" "\"$prefix/share/tavolin/tavolin\""
+
+# The player adds a name and keeps a look; then an update is installed.
+dir=$prefix/share/tavolin
+printf 'Zyxwanda\xb3\r\n' >>"$dir/fnames.dat"
+printf 'Zyxwalter\xb3\r\n' >>"$dir/mnames.dat"
+printf '%s\r\n' 0 0 0 Arial 10 255 255 255 192 192 192 192 192 192 >"$dir/tavolin.ini"
+for file in fnames.dat mnames.dat tavolin.ini; do cp "$dir/$file" "$tmp/$file.player"; done
+echo 'an older program' >"$dir/tavolin"
+install_into "$prefix"
+for file in fnames.dat mnames.dat tavolin.ini; do same "$dir/$file" "$tmp/$file.player" "after an update"; done
+grep -q "Kept: $dir/fnames.dat" "$tmp/install.log" || fail "the install does not say it kept fnames.dat"
+same "$dir/tavolin" "$build/tavolin" "updated program"
+
+# A database the player removed comes back as the default; the other stays.
+rm "$dir/mnames.dat"
+install_into "$prefix"
+same "$dir/mnames.dat" "$source/data/mnames.dat" "restored male database"
+same "$dir/fnames.dat" "$tmp/fnames.dat.player" "female database beside a restored one"
+
+# Staged for a package: files under DESTDIR, the entry naming the final place.
+install_into /opt/tavolin "$tmp/stage"
+check_layout "$tmp/stage/opt/tavolin" /opt/tavolin/share/tavolin/tavolin
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures failures"
+    exit 1
+fi
+echo "ok: installed, updated with the player's files kept, restored, staged"
