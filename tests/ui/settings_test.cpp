@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "settings/record.h"
 #include "support/form_fixture.h"
+#include "support/window_parts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,13 +23,7 @@ using Message = ScriptedPlatform::Message;
 // comparison names what differs.
 using Look = std::map<std::string, std::string>;
 
-const char* const kOwnFontControls[] = {"Panel2", "Panel5", "Panel6", "Button1", "Button6"};
-const char* const kInputFields[] = {"Edit1", "Edit2", "Edit3"};
-const char* const kBoardPanels[] = {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5",
-                                    "Panel6", "Panel7", "Panel8", "Panel9", "Panel10"};
 
-const RecordLines kDefaultRecord = {"0",   "0",   "0",   "MS Sans Serif", "8",   "255", "255",
-                                    "255", "192", "192", "192",           "192", "192", "192"};
 
 std::string FontText(const QFont& font) {
     return font.family().toStdString() + "/" + std::to_string(font.pixelSize()) + (font.bold() ? "/bold" : "");
