@@ -6,12 +6,6 @@ namespace tavolin {
 
 namespace {
 
-// The first byte of an entry as the letter table sees it.
-unsigned char FoldedInitial(std::string_view name) {
-    const auto first = static_cast<unsigned char>(name.front());
-    return first >= 'a' && first <= 'z' ? static_cast<unsigned char>(first - ('a' - 'A')) : first;
-}
-
 void AppendSpaces(std::string& row, std::size_t wanted, std::size_t used) {
     if (wanted > used)
         row.append(wanted - used, ' ');
@@ -21,30 +15,29 @@ void AppendSpaces(std::string& row, std::size_t wanted, std::size_t used) {
 
 StatisticsCount CountInitial(const NameList& names, char letter) {
     const auto wanted = static_cast<unsigned char>(letter);
-    StatisticsCount count = 0;
-    for (const std::string_view name : names) {
-        if (!name.empty() && FoldedInitial(name) == wanted)
-            ++count;
-    }
+    // Names beginning with a to z count under their capitals only.
+    if (wanted >= 'a' && wanted <= 'z')
+        return 0;
+    StatisticsCount count = names.firstByteCounts()[wanted];
+    if (wanted >= 'A' && wanted <= 'Z')
+        count += names.firstByteCounts()[wanted + ('a' - 'A')];
     return count;
 }
 
 InitialCounts CountInitials(const NameList& names) {
     InitialCounts counts{};
-    for (const std::string_view name : names) {
-        if (!name.empty())
-            ++counts[FoldedInitial(name)];
-    }
+    for (std::size_t byte = 0; byte < counts.size(); ++byte)
+        counts[byte] = CountInitial(names, static_cast<char>(byte));
     return counts;
 }
 
 std::vector<StatisticsCount> CountLengths(const NameList& names, std::size_t longest) {
-    std::vector<StatisticsCount> counts(longest + 1);
-    for (const std::string_view name : names) {
-        if (name.size() >= counts.size())
-            counts.resize(name.size() + 1);
-        ++counts[name.size()];
-    }
+    const std::vector<std::uint32_t>& kept = names.lengthCounts();
+    std::size_t lengths = kept.size();
+    while (lengths > 0 && kept[lengths - 1] == 0)
+        --lengths;
+    std::vector<StatisticsCount> counts(std::max(longest + 1, lengths));
+    std::copy(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(lengths), counts.begin());
     return counts;
 }
 

@@ -23,15 +23,16 @@ using StatisticsCount = std::uint64_t;
 // entries begin with nothing.
 StatisticsCount CountInitial(const NameList& names, char letter);
 
-// The same count for every first byte at once, from one pass over the list:
-// entry b is what CountInitial gives for the byte b.
+// The same count for every first byte at once: entry b is what CountInitial
+// gives for the byte b. Like CountLengths, it takes the counts that the list
+// keeps, so neither looks at the names themselves.
 using InitialCounts = std::array<StatisticsCount, 256>;
 InitialCounts CountInitials(const NameList& names);
 
 // How many entries of the list have each length, for every length from 0 to
 // `longest`, and on up to the list's longest entry where that is longer, so
-// that every entry is counted. One pass over the list; with `longest` 0 the
-// size of the result tells the length of the longest entry.
+// that every entry is counted. With `longest` 0 the size of the result tells
+// the length of the longest entry.
 std::vector<StatisticsCount> CountLengths(const NameList& names, std::size_t longest);
 
 // One row of each table. The filling spaces line the counts up in columns

@@ -135,8 +135,7 @@ void TForm1::FillLengthTable(int firstCheckpoint) {
     PassStatisticsCheckpoint(firstCheckpoint);
     std::size_t femaleLongest = 0;
     std::size_t maleLongest = 0;
-    // One pass over each list finds its longest entry and counts every
-    // length on the way.
+    // The counts each list keeps give its longest entry and every length.
     PassStatisticsCheckpoint(5);
     std::vector<StatisticsCount> femaleCounts = CountLengths(lists_->FemaleNames, femaleLongest);
     femaleLongest = femaleCounts.size() - 1;
