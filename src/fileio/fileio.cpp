@@ -74,8 +74,10 @@ std::string ReadFileBytes(const QString& path) {
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
         throw FileError(OpenErrorText(path));
 
+    // One byte more than the file holds: the read that meets its end then
+    // needs no larger buffer, which would copy the whole file once more.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(info.st_size));
+    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size())

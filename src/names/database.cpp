@@ -1,45 +1,69 @@
 #include "names/database.h"
 
 #include "fileio/fileio.h"
+#include "names/bytescan.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
 namespace tavolin {
 
 LineList ReadNameFile(const QString& path) {
-    return LineList::FromFileBytes(ReadFileBytes(path));
+    return LineList::AdoptFileBytes(ReadFileBytes(path));
 }
 
-void ParseNameLines(const LineList& lines, NameList& names) {
-    // Every line of the list is followed by CR LF in fileBytes() and holds no
-    // break byte itself, so the breaks can be skipped right in that text.
-    const std::string_view text = lines.fileBytes();
-    const auto count = static_cast<std::size_t>(std::count(text.begin(), text.end(), kSeparator));
-    names.reserve(count, text.size());
+namespace {
 
-    std::string joined; // a name that runs across line breaks, without them
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const void* hit = std::memchr(text.data() + pos, kSeparator, text.size() - pos);
-        if (!hit)
-            break; // text behind the last separator is no name
-        const auto stop = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-        std::string_view piece = text.substr(pos, stop - pos);
-        // The usual case: the name is the whole line, after the previous break.
-        while (!piece.empty() && (piece.front() == '\r' || piece.front() == '\n'))
-            piece.remove_prefix(1);
-        if (piece.find_first_of("\r\n") == std::string_view::npos) {
-            names.append(piece);
-        } else {
-            joined.clear();
-            std::copy_if(piece.begin(), piece.end(), std::back_inserter(joined),
-                         [](char c) { return c != '\r' && c != '\n'; });
-            names.append(joined);
-        }
-        pos = stop + 1;
+// Where the first separator of a line is, or nothing. Sixteen bytes are
+// looked at together while the text goes on that far behind the line's start.
+const char* FindSeparator(std::string_view line, const char* textEnd) {
+    const char* pos = line.data();
+    const char* const end = pos + line.size();
+    for (; pos < end && textEnd - pos >= 16; pos += 16) {
+        std::uint32_t separators = Match16(pos, kSeparator);
+        if (end - pos < 16)
+            separators &= (std::uint32_t{1} << (end - pos)) - 1;
+        if (separators != 0)
+            return pos + std::countr_zero(separators);
     }
+    return pos < end ? static_cast<const char*>(std::memchr(pos, kSeparator, static_cast<std::size_t>(end - pos)))
+                     : nullptr;
+}
+
+} // namespace
+
+void ParseNameLines(const LineList& lines, NameList& names) {
+    // The lines hold no break bytes, so the accumulator of the split rule
+    // only lives on where a line does not end with a separator. Usually each
+    // line is one name and its separator, which goes to the list directly.
+    const std::string_view text = lines.fileBytes();
+    const char* const textEnd = text.data() + text.size();
+    names.reserve(lines.size(), 0);
+    NameList::Appender appender(names, text.size()); // no more bytes than the text has
+    std::string pending;                             // the beginning of a name that runs across lines
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        while (!line.empty()) {
+            const char* const stop = FindSeparator(line, textEnd);
+            if (!stop) {
+                pending.append(line);
+                break;
+            }
+            const std::string_view piece = line.substr(0, static_cast<std::size_t>(stop - line.data()));
+            line.remove_prefix(piece.size() + 1);
+            if (pending.empty()) {
+                appender.addFromText(piece, textEnd);
+            } else {
+                pending.append(piece);
+                appender.add(pending);
+                pending.clear();
+            }
+        }
+    }
+    // Text behind the last separator is no name.
 }
 
 std::string TrailingText(const LineList& lines) {

@@ -1,0 +1,238 @@
+// Start-up of the window as the program starts it, timed from the moment its
+// process is spawned until the window is shown, and its resident memory once
+// both name lists are indexed: with empty databases, with the shipped ones and
+// with two databases of a million names. Prints one JSON object; bench/run
+// puts it into its table.
+//
+// Usage: tavolin_startup [--runs N]
+#include "namegen.h"
+#include "ui/platform.h"
+#include "ui/tform1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using namespace tavolin;
+
+// No box is shown and every dialog is cancelled: nothing may wait for a user.
+class SilentPlatform final : public Platform {
+public:
+    void showMessage(const QString&, const QString&, MessageIcon) override { ++messages; }
+    std::optional<QString> openFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<QColor> chooseColor(const QString&, const QColor&) override { return std::nullopt; }
+    std::optional<ChosenFont> chooseFont(const QString&, const ChosenFont&) override { return std::nullopt; }
+    void copyToClipboard(const QString&) override {}
+    void postQuit() override {}
+
+    int messages = 0;
+};
+
+long long MonotonicNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+long long ResidentBytes() {
+    long long pages = 0;
+    long long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%lld %lld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// The child: the window on the offscreen platform, as main() builds it.
+// Prints when it was shown and the resident memory.
+int ShowWindow(const char* programDir) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "tavolin";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    SilentPlatform platform;
+    TForm1 form(platform, {QDir(QString::fromLocal8Bit(programDir)).filePath(QStringLiteral("tavolin")),
+                           [] { return qint64{1000000000}; }});
+    form.show();
+    QElapsedTimer waiting;
+    waiting.start();
+    while (!form.windowHandle() || !form.windowHandle()->isExposed()) {
+        if (waiting.elapsed() > 10000)
+            return 1; // never shown: the parent reports it
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    QCoreApplication::processEvents(); // the first paint
+    const long long shown = MonotonicNanoseconds();
+    // The indexes that the first keystrokes build.
+    form.Lists().FemaleNames.contains("");
+    form.Lists().MaleNames.contains("");
+    std::printf("%lld %lld %zu %d\n", shown, ResidentBytes(),
+                form.Lists().FemaleNames.size() + form.Lists().MaleNames.size(), platform.messages);
+    std::fflush(stdout);
+    std::_Exit(0); // tearing the window down is no part of the start-up
+}
+
+struct Sample {
+    double startupMs = 0;
+    long long residentBytes = 0;
+    unsigned long long names = 0;
+    int messages = 0; // boxes the start-up showed
+};
+
+// Spawns this program on a program folder and reads what the child prints.
+Sample Spawn(const std::string& self, const QString& programDir) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        std::perror("pipe");
+        std::exit(1);
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    const std::string dir = programDir.toLocal8Bit().toStdString();
+    std::vector<char*> args = {const_cast<char*>(self.c_str()), const_cast<char*>("--window"),
+                               const_cast<char*>(dir.c_str()), nullptr};
+    pid_t child = 0;
+    const long long start = MonotonicNanoseconds();
+    if (posix_spawn(&child, self.c_str(), &actions, nullptr, args.data(), environ) != 0) {
+        std::perror("posix_spawn");
+        std::exit(1);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    std::string output;
+    char buffer[256];
+    for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, static_cast<std::size_t>(got));
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    long long shown = 0;
+    Sample sample;
+    if (std::sscanf(output.c_str(), "%lld %lld %llu %d", &shown, &sample.residentBytes, &sample.names,
+                    &sample.messages) != 4) {
+        std::fprintf(stderr, "the window did not start: %s\n", output.c_str());
+        std::exit(1);
+    }
+    sample.startupMs = static_cast<double>(shown - start) / 1e6;
+    return sample;
+}
+
+void WriteFile(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+}
+
+std::string ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    return file.readAll().toStdString();
+}
+
+template <class T>
+T Median(std::vector<T> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 3 && std::strcmp(argv[1], "--window") == 0)
+        return ShowWindow(argv[2]);
+    int runs = 9;
+    if (argc == 3 && std::strcmp(argv[1], "--runs") == 0)
+        runs = std::max(1, std::atoi(argv[2]));
+
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) {
+        std::perror("readlink");
+        return 1;
+    }
+    self[length] = '\0';
+
+    QTemporaryDir root;
+    // Qt wants a private runtime folder and warns at every start without one.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", root.path().toLocal8Bit()); // made for this user only
+    struct Case {
+        const char* key;
+        QString dir;
+        std::vector<Sample> samples;
+    };
+    std::vector<Case> cases = {{"empty", root.filePath(QStringLiteral("empty")), {}},
+                               {"shipped", root.filePath(QStringLiteral("shipped")), {}},
+                               {"million", root.filePath(QStringLiteral("million")), {}}};
+    for (const Case& c : cases)
+        QDir().mkpath(c.dir);
+    const QString data = QStringLiteral(TAVOLIN_DATA_DIR);
+    for (const char* file : {"fnames.dat", "mnames.dat"}) {
+        const QString name = QString::fromLatin1(file);
+        WriteFile(QDir(cases[0].dir).filePath(name), "");
+        WriteFile(QDir(cases[1].dir).filePath(name), ReadFile(QDir(data).filePath(name)));
+    }
+    WriteFile(QDir(cases[2].dir).filePath(QStringLiteral("fnames.dat")), bench::MakeDatabaseBytes(1000000, 7));
+    WriteFile(QDir(cases[2].dir).filePath(QStringLiteral("mnames.dat")), bench::MakeDatabaseBytes(1000000, 8));
+
+    // One start of each first: font caches and the files' pages are warm
+    // for the runs that count, as for a user's second start.
+    for (const Case& c : cases)
+        Spawn(self, c.dir);
+    for (int run = 0; run < runs; ++run) {
+        for (Case& c : cases)
+            c.samples.push_back(Spawn(self, c.dir));
+    }
+    // Empty databases have no start name to show (one box); the others none.
+    for (const Case& c : cases) {
+        for (const Sample& sample : c.samples) {
+            if (sample.messages != (&c == &cases[0] ? 1 : 0)) {
+                std::fprintf(stderr, "unexpected message boxes at the start with %s databases\n", c.key);
+                return 1;
+            }
+        }
+    }
+
+    std::printf("{\n  \"runs\": %d", runs);
+    for (const Case& c : cases) {
+        std::vector<double> times;
+        std::vector<long long> resident;
+        for (const Sample& sample : c.samples) {
+            times.push_back(sample.startupMs);
+            resident.push_back(sample.residentBytes);
+        }
+        std::printf(",\n  \"%s\": {\"names\": %llu, \"startup_ms\": %.2f, \"resident_bytes\": %lld}", c.key,
+                    c.samples.front().names, Median(times), Median(resident));
+    }
+    std::printf("\n}\n");
+    return 0;
+}
