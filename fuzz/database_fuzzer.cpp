@@ -2,6 +2,7 @@
 // rewrite, and a name added to it.
 #include "check.h"
 #include "names/database.h"
+#include "support/list_strings.h"
 #include "support/reference_names.h"
 
 #include <cstddef>
@@ -13,18 +14,9 @@ namespace {
 
 using tavolin::LineList;
 using tavolin::NameList;
+using tavolin::test::LinesOf;
+using tavolin::test::NamesOf;
 using tavolin::test::Strings;
-
-Strings LinesOf(const LineList& lines) {
-    Strings result;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        result.emplace_back(lines[i]);
-    return result;
-}
-
-Strings NamesOf(const NameList& names) {
-    return Strings(names.begin(), names.end());
-}
 
 Strings NamesOf(const LineList& lines) {
     NameList names;

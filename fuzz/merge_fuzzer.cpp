@@ -3,6 +3,7 @@
 #include "check.h"
 #include "names/database.h"
 #include "names/merge.h"
+#include "support/list_strings.h"
 #include "support/reference_names.h"
 
 #include <cstddef>
@@ -14,11 +15,8 @@ namespace {
 
 using tavolin::LineList;
 using tavolin::NameList;
+using tavolin::test::NamesOf;
 using tavolin::test::Strings;
-
-Strings NamesOf(const NameList& names) {
-    return Strings(names.begin(), names.end());
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
+#include "support/list_strings.h"
 #include "support/testfiles.h"
 
 #include <QTemporaryDir>
@@ -12,19 +13,15 @@
 namespace tavolin {
 namespace {
 
+using test::LinesOf;
+using test::NamesOf;
+
 using Strings = std::vector<std::string>;
 
 // A literal's bytes, NUL bytes included.
 template <std::size_t N>
 std::string Bytes(const char (&literal)[N]) {
     return std::string(literal, N - 1);
-}
-
-Strings LinesOf(const LineList& lines) {
-    Strings result;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        result.emplace_back(lines[i]);
-    return result;
 }
 
 Strings NamesOf(std::string_view fileBytes) {

@@ -1,5 +1,6 @@
 #include "names/database.h"
 #include "names/listsize.h"
+#include "support/list_strings.h"
 #include "support/testfiles.h"
 
 #include <QTemporaryDir>
@@ -13,6 +14,9 @@
 
 namespace tavolin {
 namespace {
+
+using test::LinesOf;
+using test::NamesOf;
 
 using Strings = std::vector<std::string>;
 
@@ -56,17 +60,6 @@ std::string JoinWithCrLf(const Strings& lines) {
     for (const std::string& line : lines)
         text += line + "\r\n";
     return text;
-}
-
-Strings LinesOf(const LineList& lines) {
-    Strings result;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        result.emplace_back(lines[i]);
-    return result;
-}
-
-Strings NamesOf(const NameList& names) {
-    return Strings(names.begin(), names.end());
 }
 
 // Files of every shape the split meets: breaks and separators on both sides

@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
 #include "names/merge.h"
+#include "support/list_strings.h"
 #include "support/reference_names.h"
 #include "support/testfiles.h"
 
@@ -13,13 +14,10 @@
 namespace tavolin {
 namespace {
 
+using test::NamesOf;
 using test::ReferenceMerge;
 using test::ReferenceMergeOf;
 using test::Strings;
-
-Strings NamesOf(const NameList& names) {
-    return Strings(names.begin(), names.end());
-}
 
 class MergeTest : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 #include "settings/record.h"
 #include "support/folder_state.h"
 #include "support/form_fixture.h"
+#include "support/list_strings.h"
 #include "support/save_faults.h"
 
 #include <QAction>
@@ -37,10 +38,6 @@ std::string LargeDatabase() {
     for (int i = 0; bytes.size() < 2 * kSaveChunkSize + 1000; ++i)
         bytes += "Name" + std::to_string(i) + "\xB3\r\n";
     return bytes;
-}
-
-Strings NamesOf(const NameList& names) {
-    return Strings(names.begin(), names.end());
 }
 
 class SaveFaultTest : public FormFixture {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "names/linelist.h"
+#include "names/namelist.h"
+#include "support/reference_names.h"
+
+// The program's lists as plain strings, to compare with the reference rules.
+namespace tavolin::test {
+
+inline Strings LinesOf(const LineList& lines) {
+    Strings result;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        result.emplace_back(lines[i]);
+    return result;
+}
+
+inline Strings NamesOf(const NameList& names) {
+    return Strings(names.begin(), names.end());
+}
+
+} // namespace tavolin::test
