@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
@@ -162,8 +162,8 @@ public:
             QFileDialog::accept();
             return;
         }
-        const QString path = directory().absoluteFilePath(typed.startsWith(u"~/"_s) ? QDir::homePath() + typed.mid(1)
-                                                                                     : typed);
+        const QString path =
+            directory().absoluteFilePath(typed.startsWith(u"~/"_s) ? QDir::homePath() + typed.mid(1) : typed);
         const QString resolved = ResolveDefaultSuffix(path, suffix_);
         if (acceptMode() == AcceptSave) {
             const QFileInfo target(resolved);

@@ -53,9 +53,9 @@ TEST(DefaultSuffixTest, TypedNamesFindTheirFileWhateverTheExtensionsCase) {
         const char* means;
     };
     const Case cases[] = {
-        {"upper", "DAT", "upper.DAT"},   {"mixed", "DAT", "mixed.Dat"},     {"both", "DAT", "both.dat"},
-        {"new", "DAT", "new.dat"},       {"new", "ini", "new.ini"},         {"plain", "DAT", "plain"},
-        {"folder", "DAT", "folder"},     {"dotted.txt", "DAT", "dotted.txt"}, {"gone.txt", "DAT", "gone.txt"},
+        {"upper", "DAT", "upper.DAT"}, {"mixed", "DAT", "mixed.Dat"},       {"both", "DAT", "both.dat"},
+        {"new", "DAT", "new.dat"},     {"new", "ini", "new.ini"},           {"plain", "DAT", "plain"},
+        {"folder", "DAT", "folder"},   {"dotted.txt", "DAT", "dotted.txt"}, {"gone.txt", "DAT", "gone.txt"},
         {"meine", "DAT", "meine.dat"}, // the typed part keeps its case
         {"upper", "", "upper"},
     };
