@@ -122,6 +122,10 @@ std::int32_t PointsFromPixelHeight(std::int32_t pixelHeight, int pixelsPerInch) 
     return Clamped(RoundedQuotient(std::int64_t{pixelHeight} * kPointsPerInch, ppi));
 }
 
+std::int32_t RecordFontPoints(std::int32_t size) {
+    return size > 0 ? size : kDefaultFontPoints;
+}
+
 std::int32_t UsableFontPixelHeight(std::int32_t pixelHeight) {
     return std::clamp(pixelHeight, kMinFontPixelHeight, kMaxFontPixelHeight);
 }

@@ -36,6 +36,11 @@ inline constexpr std::size_t kRecordLineCount = 14;
 // Longest font name the record hands on; the rest of a longer line is cut off.
 inline constexpr std::size_t kMaxFontNameLength = 31;
 
+// The window font's default size in points. A record's size of zero or below
+// stands for it: such a font could not be read, and the file written at close
+// would keep it for every later start.
+inline constexpr std::int32_t kDefaultFontPoints = 8;
+
 // Character heights the window accepts for its font.
 inline constexpr std::int32_t kMinFontPixelHeight = 1;
 inline constexpr std::int32_t kMaxFontPixelHeight = 1000;
@@ -83,6 +88,10 @@ std::optional<std::string> FontNameFromLine(std::string_view line);
 // not positive counts as 96.
 std::int32_t PixelHeightFromPoints(std::int32_t points, int pixelsPerInch);
 std::int32_t PointsFromPixelHeight(std::int32_t pixelHeight, int pixelsPerInch);
+
+// The size in points a record's size line asks for: the line's value, or the
+// default size when it is zero or below.
+std::int32_t RecordFontPoints(std::int32_t size);
 
 // The character height the window uses for a requested one: sizes of zero or
 // below get the smallest height, huge ones the largest.

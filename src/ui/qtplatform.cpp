@@ -6,7 +6,9 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
@@ -14,6 +16,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -51,14 +55,44 @@ public:
     FontDialog& operator=(const FontDialog&) = delete;
 
     std::optional<ChosenFont> exec(const ChosenFont& initial) {
-        dialog_->setCurrentFont(initial.font);
+        const QFont shown = ShownFont(initial.font);
+        dialog_->setCurrentFont(shown);
         setColor(initial.color);
         if (dialog_->exec() != QDialog::Accepted)
             return std::nullopt;
-        return ChosenFont{dialog_->selectedFont(), color_};
+        return ChosenFont{KeptFont(initial.font, shown, dialog_->selectedFont()), color_};
     }
 
 private:
+    // The dialog lists the families the desktop has, in points. A font it
+    // does not know (the window's "MS Sans Serif" stands for a substitute)
+    // would make it preselect some other family; it opens on the family and
+    // size that the font is really drawn with.
+    static QFont ShownFont(const QFont& font) {
+        const QFontInfo drawn(font);
+        QFont shown = font;
+        shown.setFamily(drawn.family());
+        shown.setPointSize(std::max(1, qRound(drawn.pointSizeF())));
+        return shown;
+    }
+
+    // What the user left as the dialog showed it stays as the window had it:
+    // the family keeps its own name (the one the settings file records) and
+    // the size its pixel height. OK without a change changes nothing.
+    static QFont KeptFont(const QFont& initial, const QFont& shown, const QFont& chosen) {
+        const bool sameFamily = chosen.family() == shown.family();
+        const bool sameSize = chosen.pointSize() == shown.pointSize();
+        if (sameFamily && sameSize && chosen.bold() == shown.bold() && chosen.italic() == shown.italic() &&
+            chosen.underline() == shown.underline() && chosen.strikeOut() == shown.strikeOut())
+            return initial;
+        QFont kept = chosen;
+        if (sameFamily)
+            kept.setFamily(initial.family());
+        if (sameSize && initial.pixelSize() > 0)
+            kept.setPixelSize(initial.pixelSize());
+        return kept;
+    }
+
     void chooseColor() {
         if (!colorDialog_) {
             colorDialog_ = new QColorDialog(dialog_);
@@ -93,6 +127,69 @@ private:
     QLineEdit* sample_ = nullptr; // the dialog's preview text
     QColorDialog* colorDialog_ = nullptr;
     QColor color_;
+};
+
+// The desktop's file dialog with what the window's dialogs promise beyond Qt's:
+// - The default extension behaves as where file names ignore case: a name
+//   typed without extension finds an existing file with that extension in
+//   any case, and is otherwise given the extension in lower case. A name
+//   typed with an extension, or one that exists as typed, stays as it is.
+// - A save dialog refuses a folder that does not exist.
+// - No popup of the dialog outlives it. Return in the file name field while
+//   its completion list is open reaches the field through the list's event
+//   filter; the field accepts the dialog, and the list is hidden only if the
+//   field has lost the focus by then, which it has not. Left open, the list
+//   takes the next click anywhere.
+class QtPlatform::FileDialog final : public QFileDialog {
+public:
+    FileDialog(QWidget* parent, const FileDialogSpec& request, bool save)
+        : QFileDialog(parent, request.title), suffix_(request.defaultSuffix) {
+        setObjectName(request.objectName);
+        setAcceptMode(save ? AcceptSave : AcceptOpen);
+        setFileMode(save ? AnyFile : ExistingFile);
+        setOption(DontConfirmOverwrite, !request.confirmOverwrite);
+        setOption(HideNameFilterDetails);
+        setNameFilters(NameFilters(request.filter));
+        // Qt would append the extension as spelled, and also to a name that
+        // exists without one; accept() resolves the name instead.
+        setDefaultSuffix({});
+    }
+
+    void accept() override {
+        auto* edit = findChild<QLineEdit*>(u"fileNameEdit"_s);
+        const QString typed = edit ? edit->text() : QString();
+        if (typed.isEmpty()) {
+            QFileDialog::accept();
+            return;
+        }
+        const QString path =
+            directory().absoluteFilePath(typed.startsWith(u"~/"_s) ? QDir::homePath() + typed.mid(1) : typed);
+        const QString resolved = ResolveDefaultSuffix(path, suffix_);
+        if (acceptMode() == AcceptSave) {
+            const QFileInfo target(resolved);
+            if (!target.isDir() && !target.dir().exists()) {
+                // The words of Qt's own refusal of a missing folder.
+                QMessageBox::warning(this, windowTitle(),
+                                     u"%1\nDas Verzeichnis konnte nicht gefunden werden.\n"
+                                     u"Stellen Sie sicher, dass der Verzeichnisname richtig ist."_s.arg(
+                                         QDir::toNativeSeparators(target.absolutePath())));
+                return;
+            }
+        }
+        if (resolved != path) // the extension found or given, behind what was typed
+            edit->setText(typed + QFileInfo(resolved).fileName().mid(QFileInfo(path).fileName().size()));
+        QFileDialog::accept();
+    }
+
+    void done(int result) override {
+        // The dialog is modal: whatever popup is open now is one of its own.
+        for (int i = 0; i < 8 && QApplication::activePopupWidget(); ++i)
+            QApplication::activePopupWidget()->hide();
+        QFileDialog::done(result);
+    }
+
+private:
+    QString suffix_;
 };
 
 QtPlatform::QtPlatform() = default;
@@ -130,18 +227,33 @@ QStringList QtPlatform::NameFilters(const QString& pairs) {
     return filters;
 }
 
+QString QtPlatform::ResolveDefaultSuffix(const QString& path, const QString& suffix) {
+    const QFileInfo typed(path);
+    const QString name = typed.fileName();
+    if (suffix.isEmpty() || name.isEmpty() || name.contains(u'.') || typed.exists())
+        return path;
+    // Only the extension, which the dialog supplies, ignores case; the typed
+    // part is matched as the file system compares names.
+    const QString lower = name + u'.' + suffix.toLower();
+    QString found;
+    const QDir folder = typed.dir();
+    const QStringList entries =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& entry : entries) {
+        if (entry.size() != lower.size() || !entry.startsWith(name + u'.') || entry.compare(lower, Qt::CaseInsensitive))
+            continue;
+        if (entry == lower)
+            return folder.filePath(entry);
+        if (found.isEmpty())
+            found = entry;
+    }
+    return folder.filePath(found.isEmpty() ? lower : found);
+}
+
 QFileDialog& QtPlatform::fileDialog(const FileDialogSpec& request, bool save) {
     auto& slot = fileDialogs_[request.objectName];
-    if (!slot) {
-        slot = new QFileDialog(parent_, request.title);
-        slot->setObjectName(request.objectName);
-        slot->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        slot->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        slot->setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-        slot->setOption(QFileDialog::HideNameFilterDetails);
-        slot->setNameFilters(NameFilters(request.filter));
-        slot->setDefaultSuffix(request.defaultSuffix);
-    }
+    if (!slot)
+        slot = new FileDialog(parent_, request, save);
     return *slot;
 }
 

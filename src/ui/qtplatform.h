@@ -34,8 +34,15 @@ public:
 
     // "Description|pattern|..." pairs as the file dialog's name filters.
     static QStringList NameFilters(const QString& pairs);
+    // The file that a path typed into a dialog with this default extension
+    // means, as where file names ignore case: a name without extension that
+    // does not exist as typed gets the extension of an existing file whose
+    // extension differs only in case (the lower-case one first), or else the
+    // extension in lower case.
+    static QString ResolveDefaultSuffix(const QString& path, const QString& suffix);
 
 private:
+    class FileDialog;
     class FontDialog;
 
     QFileDialog& fileDialog(const FileDialogSpec& request, bool save);

@@ -90,7 +90,7 @@ void TForm1::Standardeinstellungen1Click() {
     // Only size, name and colour are reset: a bold or italic choice stays, and
     // controls that still have their own font keep it.
     QFont windowFont = font();
-    windowFont.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(8, logicalDpiY())));
+    windowFont.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(kDefaultFontPoints, logicalDpiY())));
     setFont(windowFont);
     windowFont.setFamily(u"MS Sans Serif"_s);
     setFont(windowFont);

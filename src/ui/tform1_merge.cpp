@@ -18,9 +18,10 @@ void TForm1::Button5Click() {
     if (!path)
         return;
     ui_->Panel8->setText(*path);
-    // Reading a large file blocks the window for a while; the user sees which
-    // file it is busy with.
-    ui_->Panel8->repaint();
+    // Reading a large file blocks the window for a while. The whole window is
+    // painted first: the user sees which file it is busy with, and where the
+    // dialog lay the window shows itself again, not the dialog's image.
+    repaint();
     LoadMergeDatabase(*path, lists_->MergeLines, lists_->MergeNames);
     ui_->Panel9->setText(QString::number(lists_->MergeNames.size()) + u" Namen in der geladenen Datenbank enthalten"_s);
     ui_->Button6->setEnabled(true);

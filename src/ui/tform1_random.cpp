@@ -29,7 +29,10 @@ void TForm1::ShowName(std::string_view name, const QString& genderText) {
 }
 
 void TForm1::ShowStartName() {
-    const bool male = random_.RandomBelow(2) == 1;
+    bool male = random_.RandomBelow(2) == 1;
+    // As with "Egal", an empty list leaves the start name to the other one.
+    if ((male ? lists_->MaleNames : lists_->FemaleNames).empty())
+        male = !male;
     const NameList& names = male ? lists_->MaleNames : lists_->FemaleNames;
     ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
 }
@@ -38,19 +41,25 @@ void TForm1::Button1Click() {
     const QString beginningText = ui_->Edit3->text();
     const bool either = ui_->RadioGroup1Item2->isChecked();
     // One coin per click, thrown before anything is drawn.
-    const bool male = either ? random_.RandomBelow(2) == 1 : ui_->RadioGroup1Item1->isChecked();
-    const NameList& names = male ? lists_->MaleNames : lists_->FemaleNames;
-    const QString& gender = male ? kMaleGender : kFemaleGender;
+    bool male = either ? random_.RandomBelow(2) == 1 : ui_->RadioGroup1Item1->isChecked();
+    const auto listOf = [this](bool maleList) -> const NameList& {
+        return maleList ? lists_->MaleNames : lists_->FemaleNames;
+    };
+    const auto genderOf = [](bool maleList) -> const QString& { return maleList ? kMaleGender : kFemaleGender; };
+    // With "Egal" an empty list has nothing to give and the other list
+    // stands in for it. Only when both are empty (or the user chose the
+    // empty one) does the draw fail with the list-index error.
+    if (either && listOf(male).empty())
+        male = !male;
+    const bool otherCanHelp = either && !listOf(!male).empty();
 
     if (beginningText.isEmpty()) {
-        ShowName(names.at(random_.RandomBelow(names.size())), gender);
+        const NameList& names = listOf(male);
+        ShowName(names.at(random_.RandomBelow(names.size())), genderOf(male));
     } else if (const std::optional<std::string> beginning = EncodeName(beginningText)) {
-        // With "Egal" a name that only the other list has is still found. An
-        // empty other list has none, so it is not drawn from (and no error
-        // comes of it).
-        const NameList& others = male ? lists_->FemaleNames : lists_->MaleNames;
-        if (!DrawNameWithBeginning(names, *beginning, gender) && either && !others.empty())
-            DrawNameWithBeginning(others, *beginning, male ? kFemaleGender : kMaleGender);
+        // With "Egal" a name that only the other list has is still found.
+        if (!DrawNameWithBeginning(listOf(male), *beginning, genderOf(male)) && otherCanHelp)
+            DrawNameWithBeginning(listOf(!male), *beginning, genderOf(!male));
     }
     // A beginning that Windows-1252 cannot hold begins no name: nothing to show.
 

@@ -190,7 +190,7 @@ void TForm1::ApplySettingsLines(const RecordLines& lines) {
         setFont(font);
     }
 
-    const std::int32_t size = RecordInteger(lines, kFontSizeLine);
+    const std::int32_t size = RecordFontPoints(RecordInteger(lines, kFontSizeLine));
     QFont font = this->font();
     font.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(size, logicalDpiY())));
     setFont(font);

@@ -1,52 +1,51 @@
 #!/usr/bin/env bash
 # Starts the real program under a virtual X server with a database missing,
 # answers its error boxes with the keyboard, and checks that it ends with exit
-# code 0 without writing anything into its folder.
-# Usage: missing_database.sh TAVOLIN_EXECUTABLE DATA_DIR
+# code 0 without writing anything into its folder. One case runs under
+# openbox, the other without a window manager.
+# Usage: missing_database.sh TAVOLIN_EXECUTABLE DATA_DIR [ARTIFACT_DIR]
 set -euo pipefail
 exe=$1
 data=$2
-if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "xvfb-run and xdotool are needed (scripts/test installs them)"
-    exit 77
-fi
+source "$(dirname "$0")/lib.sh"
+E2E_ARTIFACTS=${3:-}
+e2e_need_tools
 
-check() { # name, files to put beside the program, number of boxes
-    local name=$1 files=$2 boxes=$3
-    local dir
-    dir=$(mktemp -d)
+box_gone() {
+    ! e2e_windows "$1" | cut -f 1 | grep -qx "$2"
+}
+
+check() { # name, window manager mode, files to put beside the program, number of boxes
+    local name=$1 mode=$2 files=$3 boxes=$4
+    e2e_start $mode
+    local dir=$E2E_TMP/program
+    mkdir "$dir"
     cp "$exe" "$dir/tavolin"
     for file in $files; do cp "$data/$file" "$dir/"; done
     local before
     before=$(cd "$dir" && ls -A && sha256sum -- *)
 
-    local rc
-    rc=$(xvfb-run -a bash -c '
-        dir=$1 boxes=$2
-        "$dir/tavolin" & pid=$!
-        for ((i = 0; i < boxes; i++)); do
-            win=$(timeout 20 xdotool search --sync --onlyvisible --name "^Fehler\$" | head -n 1)
-            [ -n "$win" ] || { kill $pid; echo "no box"; exit 0; }
-            xdotool windowfocus --sync "$win" key Return
-            # the next box appears only after this one has gone
-            for _ in $(seq 100); do xdotool search --onlyvisible --name "^Fehler\$" >/dev/null || break; sleep 0.1; done
-        done
-        for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-        if kill -0 $pid 2>/dev/null; then kill $pid; echo "still running"; exit 0; fi
-        wait $pid; echo $?' _ "$dir" "$boxes")
-    local after
-    after=$(cd "$dir" && ls -A && sha256sum -- *)
-    rm -rf "$dir"
-    if [ "$rc" != 0 ]; then
-        echo "FAIL $name: exit code '$rc'"
-        return 1
-    fi
-    if [ "$before" != "$after" ]; then
-        echo "FAIL $name: the program folder changed"
-        return 1
-    fi
+    "$dir/tavolin" &
+    local pid=$! box i
+    E2E_PIDS+=("$pid")
+    for ((i = 0; i < boxes; i++)); do
+        box=$(e2e_wait_window "$pid" Fehler 20) || e2e_fail "$name: no box"
+        # No other window: the main window never opens.
+        e2e_only_windows "$pid" Fehler || e2e_fail "$name: another window beside the box"
+        e2e_focus "$box"
+        e2e_key Return
+        # The next box, with the same title, appears only after this one has gone.
+        e2e_wait_for 10 box_gone "$pid" "$box" || e2e_fail "$name: the box stays"
+    done
+    ended() { ! kill -0 "$pid" 2>/dev/null; }
+    e2e_wait_for 10 ended || e2e_fail "$name: still running"
+    local rc=0
+    wait "$pid" || rc=$?
+    [ "$rc" = 0 ] || e2e_fail "$name: exit code $rc"
+    [ "$(cd "$dir" && ls -A && sha256sum -- *)" = "$before" ] || e2e_fail "$name: the program folder changed"
+    e2e_stop
     echo "ok $name"
 }
 
-check "female database missing" mnames.dat 1
-check "both databases missing" "" 2
+check "female database missing" "" mnames.dat 1
+check "both databases missing, no window manager" --no-wm "" 2

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QSize>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <string>
@@ -122,6 +124,23 @@ TEST_F(AboutTest, TextHasItsLinesFromTheStart) {
     EXPECT_EQ(AboutLines().size(), 115);
     EXPECT_TRUE(memo->isHidden());
     EXPECT_EQ(button4->text(), kStartCaption);
+}
+
+// At the window's design width every line of the text fits the memo in its
+// font: no word stands alone on a row of its own. Blanks at a line's end
+// never wrap.
+TEST_F(AboutTest, NoLineWrapsAtTheDesignWidth) {
+    ShowWindow();
+    button4->click();
+    const QFontMetrics metrics(memo->font());
+    const int room = memo->viewport()->width() - 2 * static_cast<int>(std::ceil(memo->document()->documentMargin()));
+    ASSERT_GT(room, 0);
+    for (QString line : AboutLines()) {
+        while (line.endsWith(u' '))
+            line.chop(1);
+        EXPECT_LE(metrics.horizontalAdvance(line), room)
+            << '"' << line.toStdString() << "\" in " << QFontInfo(memo->font()).family().toStdString();
+    }
 }
 
 TEST_F(AboutTest, QuotedLinesAreExactAndInOrder) {

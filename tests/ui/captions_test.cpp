@@ -21,7 +21,8 @@ struct CaptionRow {
 };
 
 // The window's captions, those of its description and those the program
-// puts in. Counts are given with as many digits as large databases have.
+// puts in. Counts are given with as many digits as large databases have: up
+// to 9,999,999 names, with 8 as the widest digit.
 const CaptionRow kCaptions[] = {
     {"Button1", {"Z&ufälligen Namen erzeugen"}},
     {"Button3", {"Name in Zwischenablage ko&pieren"}},
@@ -30,9 +31,9 @@ const CaptionRow kCaptions[] = {
     {"RadioGroup1Item1", {"Männliche Wuzels"}},
     {"RadioGroup1Item2", {"Egal"}},
     {"Panel10", {"Kein Name", "Weiblicher Name", "Männlicher Name"}},
-    {"Panel2", {"0 weibliche Wuzelnamen in der Datenbank", "88888 weibliche Wuzelnamen in der Datenbank"}},
-    {"Panel5", {"0 männliche Wuzelnamen in der Datenbank", "88888 männliche Wuzelnamen in der Datenbank"}},
-    {"Panel6", {"0 Wuzelnamen insgesamt in der Datenbank", "188888 Wuzelnamen insgesamt in der Datenbank"}},
+    {"Panel2", {"0 weibliche Wuzelnamen in der Datenbank", "8888888 weibliche Wuzelnamen in der Datenbank"}},
+    {"Panel5", {"0 männliche Wuzelnamen in der Datenbank", "8888888 männliche Wuzelnamen in der Datenbank"}},
+    {"Panel6", {"0 Wuzelnamen insgesamt in der Datenbank", "18888888 Wuzelnamen insgesamt in der Datenbank"}},
     {"Panel4", {"Name muss mit folgendem Wortteil anfangen:"}},
     {"Panel3", {"Neuer Wuzelname:"}},
     {"RadioButton1", {"Weiblicher Name"}},
@@ -46,7 +47,7 @@ const CaptionRow kCaptions[] = {
     {"RadioGroup2", {"Verschmelzen mit"}},
     {"RadioGroup2Item0", {"Weiblicher Datenbank"}},
     {"RadioGroup2Item1", {"Männlicher Datenbank"}},
-    {"Panel9", {"Keine Datei geladen", "8888 Namen in der geladenen Datenbank enthalten"}},
+    {"Panel9", {"Keine Datei geladen", "8888888 Namen in der geladenen Datenbank enthalten"}},
     {"Button6", {"Verschmelze!"}},
     {"Button4", {"Über das Programm und die Anleitung...", "Über das Programm...", "Zurück"}},
     {"Button7", {"Statistiken", "Schließen"}},

@@ -140,22 +140,23 @@ TEST_F(MergeWindowTest, LoadShowsPathAndEveryName) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-// Watches a panel's paints: its caption then, and how many foreign names
-// were loaded at that moment.
+// Watches a widget's paints: Panel8's caption then, and how many foreign
+// names were loaded at that moment.
 class PaintProbe final : public QObject {
 public:
-    PaintProbe(QLabel* panel, TForm1& form) : panel_(panel), form_(form) { panel->installEventFilter(this); }
+    PaintProbe(QWidget* widget, TForm1& form) : widget_(widget), form_(form) { widget->installEventFilter(this); }
     std::vector<std::pair<QString, std::size_t>> paints;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == panel_ && event->type() == QEvent::Paint)
-            paints.emplace_back(panel_->text(), form_.Lists().MergeNames.size());
+        if (watched == widget_ && event->type() == QEvent::Paint)
+            paints.emplace_back(form_.findChild<QLabel*>(QStringLiteral("Panel8"))->text(),
+                                form_.Lists().MergeNames.size());
         return false;
     }
 
 private:
-    QLabel* panel_;
+    QWidget* widget_;
     TForm1& form_;
 };
 
@@ -166,11 +167,14 @@ TEST_F(MergeWindowTest, PathIsPaintedBeforeTheFileIsRead) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     QCoreApplication::processEvents();
 
-    PaintProbe probe(Control<QLabel>("Panel8"), *form);
+    // The panel with the path, and the whole window, where the dialog lay.
+    PaintProbe panel(Control<QLabel>("Panel8"), *form);
+    PaintProbe window(form.get(), *form);
     const QString path = ForeignFile("new.dat", "Otto\xB3");
     ClickLoad(path); // no event loop runs in between: only an immediate paint is seen
     const std::pair<QString, std::size_t> beforeReading{path, 2};
-    EXPECT_NE(std::find(probe.paints.begin(), probe.paints.end(), beforeReading), probe.paints.end());
+    for (const PaintProbe* probe : {&panel, &window})
+        EXPECT_NE(std::find(probe->paints.begin(), probe->paints.end(), beforeReading), probe->paints.end());
     EXPECT_EQ(MergeNames(), Strings{"Otto"});
 }
 

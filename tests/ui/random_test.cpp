@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -193,6 +194,46 @@ TEST_F(RandomNameTest, DrawFromAnEmptyListIsAListIndexError) {
         EXPECT_EQ(Click(kFemaleItem, beginning), before);
         EXPECT_EQ(platform.messages, std::vector<Message>{kListIndexMessage});
         EXPECT_TRUE(Control<QLineEdit>("Edit3")->hasFocus());
+    }
+}
+
+// "Egal" takes an empty list as one without a match: the other list stands in,
+// for the start name too. Only when neither list has names does the click
+// fail.
+TEST_F(RandomNameTest, EitherListStandsInForAnEmptyOne) {
+    struct Case {
+        const char* what;
+        std::string female;
+        std::string male;
+        const char* beginning;
+        std::optional<Shown> shown; // nothing: the display stays as it was
+        bool error;
+    };
+    const Shown xaver{QStringLiteral("Xaver"), kMale};
+    const Shown anna{QStringLiteral("Anna"), kFemale};
+    const Case cases[] = {
+        {"female empty", "", Database({"Xaver"}), "", xaver, false},
+        {"female empty, beginning", "", Database({"Anton", "Xaver"}), "x", xaver, false},
+        {"female empty, no match", "", Database({"Anton"}), "q", std::nullopt, false},
+        {"male empty", Database({"Anna"}), "", "", anna, false},
+        {"male empty, beginning", Database({"Berta", "Anna"}), "", "an", anna, false},
+        {"both empty", "", "", "", std::nullopt, true},
+        {"both empty, beginning", "", "", "a", std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetProgramFile(QStringLiteral("fnames.dat"), c.female);
+        SetProgramFile(QStringLiteral("mnames.dat"), c.male);
+        platform.messages.clear();
+        CreateForm();
+        EXPECT_EQ(platform.messages.size(), c.error ? 1u : 0u); // the start name
+        for (int i = 0; i < 40; ++i) {
+            const Shown before = Display();
+            platform.messages.clear();
+            EXPECT_EQ(Click(kEitherItem, QString::fromLatin1(c.beginning)), c.shown.value_or(before));
+            EXPECT_EQ(platform.messages, c.error ? std::vector<Message>{kListIndexMessage} : std::vector<Message>{});
+        }
+        form.reset();
     }
 }
 

@@ -336,6 +336,22 @@ TEST_F(SettingsTest, MarkerWrittenWithWtIsIgnoredAtTheNextStart) {
     EXPECT_EQ(ReadBytes(SettingsPath()), FileOf(kDefaultRecord));
 }
 
+// A size of zero or below stands for the default size: the captions stay
+// readable and the file written at close holds a readable size again.
+TEST_F(SettingsTest, SizeOfZeroOrBelowIsTheDefaultSize) {
+    for (const char* size : {"0", "-1", "-2147483648"}) {
+        SCOPED_TRACE(size);
+        RecordLines lines = kDefaultRecord;
+        lines[kFontSizeLine] = size;
+        SetSettings(FileOf(lines));
+        CreateForm();
+        EXPECT_EQ(form->font().pixelSize(), 11);
+        EXPECT_TRUE(CloseForm());
+        EXPECT_EQ(WrittenLines(), kDefaultRecord);
+        form.reset();
+    }
+}
+
 // Without Ws nothing is written, whatever Wt says: an existing file keeps its
 // bytes, and none is created.
 TEST_F(SettingsTest, WsUncheckedLeavesTheFileAlone) {
