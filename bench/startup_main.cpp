@@ -90,6 +90,7 @@ Sample Spawn(std::vector<std::string> command) {
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
     std::vector<char*> args;
+    args.reserve(command.size() + 1);
     for (std::string& arg : command)
         args.push_back(arg.data());
     args.push_back(nullptr);
@@ -167,7 +168,7 @@ int main(int argc, char* argv[]) {
         qputenv("XDG_RUNTIME_DIR", root.path().toLocal8Bit()); // made for this user only
     struct Case {
         const char* key;
-        QString dir; // the program folder with the databases; none for the floor
+        QString dir;  // the program folder with the databases; none for the floor
         int messages; // the boxes a start shows: empty databases have no start name
         std::vector<Sample> samples;
     };
