@@ -1,8 +1,9 @@
 // The straightforward algorithms, measured at 10,000 names next to the ones
 // the program uses: a filtered draw by up to 10000 random picks, a merge that
 // searches the whole target list for every foreign name, the letter table by
-// one pass over each list per letter (the program's lists keep their counts),
-// and a keystroke's check by a scan.
+// one pass over each list per letter (the program counts every initial in a
+// single pass over each list, when the table is shown), and a keystroke's
+// check by a scan.
 #include "benchdata.h"
 #include "names/database.h"
 #include "names/merge.h"

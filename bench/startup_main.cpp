@@ -1,20 +1,22 @@
 // Start-up of the window as the program starts it, timed from the moment its
 // process is spawned until the window is shown, and its resident memory once
 // both name lists are indexed: with empty databases, with the shipped ones and
-// with two databases of a million names. Prints one JSON object; bench/run
-// puts it into its table.
+// with two databases of a million names; and the same for the floor, a plain
+// Qt Widgets window of the same size with 29 buttons (tavolin_startup_floor).
+// The windows show on Qt's offscreen platform unless QT_QPA_PLATFORM names
+// another (xcb with DISPLAY set: an X server). Prints one JSON object;
+// bench/run puts it into its table.
 //
 // Usage: tavolin_startup [--runs N]
 #include "namegen.h"
+#include "startup_probe.h"
 #include "ui/platform.h"
 #include "ui/tform1.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -52,21 +54,9 @@ long long MonotonicNanoseconds() {
     return static_cast<long long>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-long long ResidentBytes() {
-    long long pages = 0;
-    long long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%lld %lld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
-// The child: the window on the offscreen platform, as main() builds it.
-// Prints when it was shown and the resident memory.
+// The child: the window, as main() builds it.
 int ShowWindow(const char* programDir) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatformUnlessChosen();
     int argc = 1;
     char name[] = "tavolin";
     char* argv[] = {name, nullptr};
@@ -74,23 +64,11 @@ int ShowWindow(const char* programDir) {
     SilentPlatform platform;
     TForm1 form(platform, {QDir(QString::fromLocal8Bit(programDir)).filePath(QStringLiteral("tavolin")),
                            [] { return qint64{1000000000}; }});
-    form.show();
-    QElapsedTimer waiting;
-    waiting.start();
-    while (!form.windowHandle() || !form.windowHandle()->isExposed()) {
-        if (waiting.elapsed() > 10000)
-            return 1; // never shown: the parent reports it
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    QCoreApplication::processEvents(); // the first paint
-    const long long shown = MonotonicNanoseconds();
+    const long long shown = bench::ShowAndWait(form);
     // The indexes that the first keystrokes build.
     form.Lists().FemaleNames.contains("");
     form.Lists().MaleNames.contains("");
-    std::printf("%lld %lld %zu %d\n", shown, ResidentBytes(),
-                form.Lists().FemaleNames.size() + form.Lists().MaleNames.size(), platform.messages);
-    std::fflush(stdout);
-    std::_Exit(0); // tearing the window down is no part of the start-up
+    bench::ReportAndExit(shown, form.Lists().FemaleNames.size() + form.Lists().MaleNames.size(), platform.messages);
 }
 
 struct Sample {
@@ -100,8 +78,8 @@ struct Sample {
     int messages = 0; // boxes the start-up showed
 };
 
-// Spawns this program on a program folder and reads what the child prints.
-Sample Spawn(const std::string& self, const QString& programDir) {
+// Spawns a program with its arguments and reads what it prints.
+Sample Spawn(std::vector<std::string> command) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
         std::perror("pipe");
@@ -111,12 +89,14 @@ Sample Spawn(const std::string& self, const QString& programDir) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    const std::string dir = programDir.toLocal8Bit().toStdString();
-    std::vector<char*> args = {const_cast<char*>(self.c_str()), const_cast<char*>("--window"),
-                               const_cast<char*>(dir.c_str()), nullptr};
+    std::vector<char*> args;
+    args.reserve(command.size() + 1);
+    for (std::string& arg : command)
+        args.push_back(arg.data());
+    args.push_back(nullptr);
     pid_t child = 0;
     const long long start = MonotonicNanoseconds();
-    if (posix_spawn(&child, self.c_str(), &actions, nullptr, args.data(), environ) != 0) {
+    if (posix_spawn(&child, args[0], &actions, nullptr, args.data(), environ) != 0) {
         std::perror("posix_spawn");
         std::exit(1);
     }
@@ -173,13 +153,14 @@ int main(int argc, char* argv[]) {
     if (argc == 3 && std::strcmp(argv[1], "--runs") == 0)
         runs = std::max(1, std::atoi(argv[2]));
 
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    char selfBuffer[4096];
+    const ssize_t length = readlink("/proc/self/exe", selfBuffer, sizeof selfBuffer - 1);
     if (length <= 0) {
         std::perror("readlink");
         return 1;
     }
-    self[length] = '\0';
+    const std::string self(selfBuffer, static_cast<std::size_t>(length));
+    const std::string floor = self.substr(0, self.rfind('/') + 1) + "tavolin_startup_floor";
 
     QTemporaryDir root;
     // Qt wants a private runtime folder and warns at every start without one.
@@ -187,42 +168,60 @@ int main(int argc, char* argv[]) {
         qputenv("XDG_RUNTIME_DIR", root.path().toLocal8Bit()); // made for this user only
     struct Case {
         const char* key;
-        QString dir;
+        QString dir;  // the program folder with the databases; none for the floor
+        int messages; // the boxes a start shows: empty databases have no start name
         std::vector<Sample> samples;
     };
-    std::vector<Case> cases = {{"empty", root.filePath(QStringLiteral("empty")), {}},
-                               {"shipped", root.filePath(QStringLiteral("shipped")), {}},
-                               {"million", root.filePath(QStringLiteral("million")), {}}};
-    for (const Case& c : cases)
-        QDir().mkpath(c.dir);
+    // The shipped databases and the floor start one right after the other:
+    // their ratio is taken run by run.
+    std::vector<Case> cases = {{"empty", root.filePath(QStringLiteral("empty")), 1, {}},
+                               {"million", root.filePath(QStringLiteral("million")), 0, {}},
+                               {"shipped", root.filePath(QStringLiteral("shipped")), 0, {}},
+                               {"floor", QString(), 0, {}}};
+    for (const Case& c : cases) {
+        if (!c.dir.isEmpty())
+            QDir().mkpath(c.dir);
+    }
     const QString data = QStringLiteral(TAVOLIN_DATA_DIR);
     for (const char* file : {"fnames.dat", "mnames.dat"}) {
         const QString name = QString::fromLatin1(file);
         WriteFile(QDir(cases[0].dir).filePath(name), "");
-        WriteFile(QDir(cases[1].dir).filePath(name), ReadFile(QDir(data).filePath(name)));
+        WriteFile(QDir(cases[2].dir).filePath(name), ReadFile(QDir(data).filePath(name)));
     }
-    WriteFile(QDir(cases[2].dir).filePath(QStringLiteral("fnames.dat")), bench::MakeDatabaseBytes(1000000, 7));
-    WriteFile(QDir(cases[2].dir).filePath(QStringLiteral("mnames.dat")), bench::MakeDatabaseBytes(1000000, 8));
+    WriteFile(QDir(cases[1].dir).filePath(QStringLiteral("fnames.dat")), bench::MakeDatabaseBytes(1000000, 7));
+    WriteFile(QDir(cases[1].dir).filePath(QStringLiteral("mnames.dat")), bench::MakeDatabaseBytes(1000000, 8));
+    const auto start = [&](const Case& c) {
+        if (c.dir.isEmpty())
+            return Spawn({floor});
+        return Spawn({self, "--window", c.dir.toLocal8Bit().toStdString()});
+    };
 
     // One start of each first: font caches and the files' pages are warm
-    // for the runs that count, as for a user's second start.
+    // for the runs that count, as for a user's second start. The cases take
+    // turns, so that a busy moment of the machine falls on all of them.
     for (const Case& c : cases)
-        Spawn(self, c.dir);
+        start(c);
     for (int run = 0; run < runs; ++run) {
         for (Case& c : cases)
-            c.samples.push_back(Spawn(self, c.dir));
+            c.samples.push_back(start(c));
     }
-    // Empty databases have no start name to show (one box); the others none.
     for (const Case& c : cases) {
         for (const Sample& sample : c.samples) {
-            if (sample.messages != (&c == &cases[0] ? 1 : 0)) {
-                std::fprintf(stderr, "unexpected message boxes at the start with %s databases\n", c.key);
+            if (sample.messages != c.messages) {
+                std::fprintf(stderr, "unexpected message boxes at the start (%s)\n", c.key);
                 return 1;
             }
         }
     }
 
-    std::printf("{\n  \"runs\": %d", runs);
+    const Case& shipped = cases[2];
+    const Case& floorCase = cases[3];
+    std::vector<double> overFloor;
+    for (int run = 0; run < runs; ++run)
+        overFloor.push_back(shipped.samples[run].startupMs / floorCase.samples[run].startupMs);
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen"));
+    std::printf("{\n  \"runs\": %d,\n  \"platform\": \"%s\",\n  \"shipped_over_floor\": %.3f", runs,
+                qPrintable(platform), Median(overFloor));
     for (const Case& c : cases) {
         std::vector<double> times;
         std::vector<long long> resident;

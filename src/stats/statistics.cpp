@@ -19,6 +19,29 @@ void AppendSpaces(std::string& row, std::size_t wanted, std::size_t used) {
         row.append(wanted - used, ' ');
 }
 
+// How many entries of the list have each key, key(entry) < kKeys, from one
+// pass. Four tables, one for each entry of a group of four: an increment
+// need not wait for that of the entry before it when both have the same key,
+// which makes the pass as fast as one that only sums the lengths.
+template <std::size_t kKeys, class Key>
+std::array<StatisticsCount, kKeys> CountByKey(const NameList& names, Key key) {
+    std::array<std::array<StatisticsCount, kKeys>, 4> partial{};
+    const std::size_t size = names.size();
+    std::size_t index = 0;
+    for (; index + 4 <= size; index += 4) {
+        ++partial[0][key(names[index])];
+        ++partial[1][key(names[index + 1])];
+        ++partial[2][key(names[index + 2])];
+        ++partial[3][key(names[index + 3])];
+    }
+    for (; index < size; ++index)
+        ++partial[0][key(names[index])];
+    std::array<StatisticsCount, kKeys> counts{};
+    for (std::size_t k = 0; k < kKeys; ++k)
+        counts[k] = partial[0][k] + partial[1][k] + partial[2][k] + partial[3][k];
+    return counts;
+}
+
 } // namespace
 
 StatisticsCount CountInitial(const NameList& names, char letter) {
@@ -32,30 +55,42 @@ StatisticsCount CountInitial(const NameList& names, char letter) {
 }
 
 InitialCounts CountInitials(const NameList& names) {
+    // Slot 256 takes the empty entries.
+    const auto all = CountByKey<257>(names, [](std::string_view name) -> std::size_t {
+        return name.empty() ? 256 : static_cast<unsigned char>(name.front());
+    });
     InitialCounts counts{};
-    for (const std::string_view name : names) {
-        if (!name.empty())
-            ++counts[FoldedInitial(name)];
+    std::copy_n(all.begin(), counts.size(), counts.begin());
+    // "a" to "z" count under their capitals.
+    for (unsigned char lower = 'a'; lower <= 'z'; ++lower) {
+        counts[lower - ('a' - 'A')] += counts[lower];
+        counts[lower] = 0;
     }
     return counts;
 }
 
 LengthCounts CountLengths(const NameList& names) {
-    std::array<StatisticsCount, kEveryLengthBelow> shortCounts{};
+    // The lengths come from the list's offsets alone. Longer entries share
+    // the last slot and are counted by their length in a second pass, which
+    // only a list with such an entry needs.
+    const auto shortCounts = CountByKey<kEveryLengthBelow + 1>(
+        names, [](std::string_view name) { return std::min(name.size(), kEveryLengthBelow); });
     std::size_t longestShort = 0;
-    std::map<std::size_t, StatisticsCount> longCounts;
-    for (const std::string_view name : names) {
-        if (name.size() < kEveryLengthBelow) {
-            ++shortCounts[name.size()];
-            longestShort = std::max(longestShort, name.size());
-        } else {
-            ++longCounts[name.size()];
-        }
+    for (std::size_t length = 0; length < kEveryLengthBelow; ++length) {
+        if (shortCounts[length] != 0)
+            longestShort = length;
     }
     LengthCounts counts;
     for (std::size_t length = 0; length <= longestShort; ++length)
         counts.emplace_back(length, shortCounts[length]);
-    counts.insert(counts.end(), longCounts.begin(), longCounts.end());
+    if (shortCounts[kEveryLengthBelow] != 0) {
+        std::map<std::size_t, StatisticsCount> longCounts;
+        for (const std::string_view name : names) {
+            if (name.size() >= kEveryLengthBelow)
+                ++longCounts[name.size()];
+        }
+        counts.insert(counts.end(), longCounts.begin(), longCounts.end());
+    }
     return counts;
 }
 

@@ -41,7 +41,9 @@ using LengthCounts = std::vector<std::pair<std::size_t, StatisticsCount>>;
 // How many entries of the list have each length, so that every entry is
 // counted: every length from 0 to the longest entry below kEveryLengthBelow
 // is listed, and each longer length that some entry has. One pass over the
-// list; the last length listed is that of the longest entry.
+// list's offsets (the names' bytes are not read), and a second one only when
+// some entry is kEveryLengthBelow bytes or longer; the last length listed is
+// that of the longest entry.
 LengthCounts CountLengths(const NameList& names);
 
 // Lists with a count of 0 each length of `other` that `counts` lacks, so that

@@ -67,10 +67,13 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()), platform_(platform),
       environment_(std::move(environment)) {
     ui_->setupUi(this);
+    // The about text goes in before the fonts: the hidden memo then lays out
+    // no line in its own font, and that face is only loaded when the view is
+    // first opened, not at every start.
+    BuildAboutView();
     ApplyDesignFonts();
     ApplyDesignColors();
     BuildPopupMenu();
-    BuildAboutView();
     ConnectStatistics();
     ConnectRandomNames();
     ConnectMergeHandlers();
