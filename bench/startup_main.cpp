@@ -36,6 +36,7 @@ using namespace tavolin;
 class SilentPlatform final : public Platform {
 public:
     void showMessage(const QString&, const QString&, MessageIcon) override { ++messages; }
+    bool askYesNo(const QString&, const QString&) override { return true; }
     std::optional<QString> openFile(const FileDialogSpec&) override { return std::nullopt; }
     std::optional<QString> saveFile(const FileDialogSpec&) override { return std::nullopt; }
     std::optional<QColor> chooseColor(const QString&, const QColor&) override { return std::nullopt; }
@@ -85,10 +86,10 @@ int ShowWindow(const char* programDir) {
     QCoreApplication::processEvents(); // the first paint
     const long long shown = MonotonicNanoseconds();
     // The indexes that the first keystrokes build.
-    form.Lists().FemaleNames.contains("");
-    form.Lists().MaleNames.contains("");
+    form.Lists().Female.Names().contains("");
+    form.Lists().Male.Names().contains("");
     std::printf("%lld %lld %zu %d\n", shown, ResidentBytes(),
-                form.Lists().FemaleNames.size() + form.Lists().MaleNames.size(), platform.messages);
+                form.Lists().Female.Names().size() + form.Lists().Male.Names().size(), platform.messages);
     std::fflush(stdout);
     std::_Exit(0); // tearing the window down is no part of the start-up
 }

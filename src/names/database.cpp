@@ -2,6 +2,8 @@
 
 #include "fileio/fileio.h"
 #include "names/bytescan.h"
+#include "names/encoding.h"
+#include "names/listsize.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,8 +13,16 @@
 
 namespace tavolin {
 
-LineList ReadNameFile(const QString& path) {
-    return LineList::AdoptFileBytes(ReadFileBytes(path));
+NameFile ReadNameFile(const FilePath& path) {
+    FileContents contents;
+    try {
+        contents = ReadFile(path, kMaxDatabaseBytes);
+    } catch (const FileTooLargeError&) {
+        throw ListSizeError();
+    }
+    DatabaseText text = DatabaseTextOf(std::move(contents.bytes));
+    return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames,
+            text.leftOutTrailingText, std::move(text.firstLeftOut)};
 }
 
 namespace {
@@ -89,8 +99,8 @@ bool AppendName(LineList& lines, NameList& names, std::string_view name) {
     return true;
 }
 
-void WriteNameDatabase(const LineList& lines, const QString& path) {
-    SaveFileAtomically(path, lines.fileBytes());
+FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path) {
+    return SaveFileAtomically(path, lines.fileBytes());
 }
 
 bool IsStorableName(std::string_view name) {

@@ -30,7 +30,7 @@ void TForm1::ShowName(std::string_view name, const QString& genderText) {
 
 void TForm1::ShowStartName() {
     const bool male = random_.RandomBelow(2) == 1;
-    const NameList& names = male ? lists_->MaleNames : lists_->FemaleNames;
+    const NameList& names = male ? lists_->Male.Names() : lists_->Female.Names();
     ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
 }
 
@@ -39,7 +39,7 @@ void TForm1::Button1Click() {
     const bool either = ui_->RadioGroup1Item2->isChecked();
     // One coin per click, thrown before anything is drawn.
     const bool male = either ? random_.RandomBelow(2) == 1 : ui_->RadioGroup1Item1->isChecked();
-    const NameList& names = male ? lists_->MaleNames : lists_->FemaleNames;
+    const NameList& names = male ? lists_->Male.Names() : lists_->Female.Names();
     const QString& gender = male ? kMaleGender : kFemaleGender;
 
     if (beginningText.isEmpty()) {
@@ -48,7 +48,7 @@ void TForm1::Button1Click() {
         // With "Egal" a name that only the other list has is still found. An
         // empty other list has none, so it is not drawn from (and no error
         // comes of it).
-        const NameList& others = male ? lists_->FemaleNames : lists_->MaleNames;
+        const NameList& others = male ? lists_->Female.Names() : lists_->Male.Names();
         if (!DrawNameWithBeginning(names, *beginning, gender) && either && !others.empty())
             DrawNameWithBeginning(others, *beginning, male ? kFemaleGender : kMaleGender);
     }
