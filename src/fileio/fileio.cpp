@@ -81,15 +81,12 @@ QByteArray FollowLinks(QByteArray path) {
 }
 
 // A write past `ulimit -f` would end the process with SIGXFSZ; ignored, it
-// fails with EFBIG like any other write, and the old file stays.
+// fails with EFBIG like any other write, and the old file stays. A handler
+// someone installed is left alone.
 void IgnoreFileSizeSignal() {
-    static const bool ignored = [] {
-        struct sigaction current {};
-        if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
-            std::signal(SIGXFSZ, SIG_IGN);
-        return true;
-    }();
-    (void)ignored;
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+        std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool WriteAt(int fd, std::string_view bytes, off_t offset) {
@@ -309,7 +306,7 @@ FilePath FilePath::FromNative(QByteArray bytes) {
 }
 
 QString FilePath::display() const {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(native_);
     if (!utf8.hasError())
         return text;

@@ -197,6 +197,58 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
     ExpectFemaleFileHoldsTheLists();
 }
 
+// Names whose write failed are written when the window closes. When that
+// fails too, the close asks, with how many names of which database are not
+// saved: "Nein" keeps the window open (the user can make room), "Ja" closes
+// knowingly.
+TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
+    const auto failingOpen = [] { SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Open; }); };
+    const auto question = [](const QString& text) {
+        return Message{text + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s, u"Namen nicht gespeichert"_s,
+                       MessageIcon::Exclamation};
+    };
+    CreateForm();
+    form->show();
+    const QString female = form->FemaleDatabasePath();
+    const QString male = form->MaleDatabasePath();
+    LoadForeign("Otto\xB3Udo\xB3");
+    failingOpen();
+    Add("Eva");
+    Control<QRadioButton>("RadioGroup2Item1")->setChecked(true);
+    Control<QPushButton>("Button6")->click();
+    platform.messages.clear();
+    platform.yesNoAnswers = {false};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(platform.questions,
+              std::vector<Message>{question(
+                  u"Nicht gespeichert: 1 Name(n) der weiblichen Namen-Datenbank (Datei %1 kann nicht erstellt werden).\n"
+                  u"Nicht gespeichert: 2 Name(n) der männlichen Namen-Datenbank (Datei %2 kann nicht erstellt werden)."_s
+                      .arg(female, male))});
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_FALSE(Exists(ProgramFile(u"tavolin.ini"_s)));
+
+    SetSaveFaultHookForTesting({});
+    platform.questions.clear();
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(platform.questions.empty());
+    ExpectFemaleFileHoldsTheLists();
+    EXPECT_EQ(ReadBytes(male), std::string(kMaleBytes) + "Otto\xB3\r\nUdo\xB3\r\n");
+    EXPECT_TRUE(Exists(ProgramFile(u"tavolin.ini"_s)));
+
+    CreateForm();
+    form->show();
+    failingOpen();
+    Add("Ida");
+    Control<QAction>("Ws")->trigger(); // no settings to write either
+    platform.yesNoAnswers = {true};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_FALSE(form->isVisible());
+    SetSaveFaultHookForTesting({});
+    EXPECT_EQ(ReadBytes(female).find("Ida"), std::string::npos);
+}
+
 // The settings file written at close: a failing step keeps the old file and
 // the window open; the close that gets through writes the record.
 TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
