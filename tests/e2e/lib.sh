@@ -1,0 +1,350 @@
+# Shared by the end-to-end scripts: a virtual X server at 96 dots per inch,
+# optionally with a real window manager (openbox), and the means to use a
+# program on it as a person would.
+#
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_need_tools xclip ...        # exits 77 (skip) when a tool is missing
+#   e2e_start [--no-wm]             # X server (+ openbox); sets DISPLAY, E2E_TMP
+#   "$program" & pid=$!; E2E_PIDS+=("$pid")
+#   win=$(e2e_wait_window "$pid" "Exact title") || e2e_fail "no window"
+#   e2e_click "$win" 20 30          # client coordinates of the window
+#   e2e_type "text"                 # 120 ms per key
+#   e2e_only_windows "$pid" "Exact title" || e2e_fail "stray window"
+#   e2e_screenshot "$artifacts/view.png"
+#   e2e_close "$win"                # WM_DELETE_WINDOW, as a window manager sends it
+#
+# Everything started here is ended on exit (trap), along with the pids in
+# E2E_PIDS and the folder E2E_TMP. A script that sets its own EXIT trap calls
+# e2e_stop from it.
+
+E2E_PIDS=()
+E2E_TMP=
+E2E_ARTIFACTS=${E2E_ARTIFACTS:-}
+_e2e_xvfb=
+_e2e_wm=
+
+e2e_need_tools() {
+    local tool
+    for tool in Xvfb xdotool import python3 "$@"; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "$tool is needed (scripts/test installs it)"
+            exit 77
+        fi
+    done
+}
+
+# Prints the failure, keeps a picture of the screen (in E2E_ARTIFACTS, if set)
+# and ends the script.
+e2e_fail() {
+    echo "FAIL: $*"
+    if [ -n "${DISPLAY:-}" ] && [ -n "$E2E_ARTIFACTS" ]; then
+        mkdir -p "$E2E_ARTIFACTS"
+        import -window root "$E2E_ARTIFACTS/failure-$(basename "$0" .sh).png" 2>/dev/null || true
+    fi
+    exit 1
+}
+
+# Runs the command until it succeeds, for at most the given seconds.
+e2e_wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+e2e_stop() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    E2E_PIDS=()
+    [ -n "$_e2e_wm" ] && kill "$_e2e_wm" 2>/dev/null
+    [ -n "$_e2e_xvfb" ] && kill "$_e2e_xvfb" 2>/dev/null
+    _e2e_wm=
+    _e2e_xvfb=
+    [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
+    E2E_TMP=
+    return 0
+}
+
+# Starts a fresh X server (1024x768, 96 dpi) on a display it picks itself, so
+# parallel runs never collide, and openbox on it unless --no-wm is given.
+# Programs started afterwards use it: DISPLAY is exported and Qt is told to
+# use X11 whatever the caller's environment says.
+e2e_start() {
+    local wm=1
+    [ "${1:-}" = --no-wm ] && wm=0
+    E2E_TMP=$(mktemp -d)
+    trap e2e_stop EXIT
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    _e2e_xvfb=$!
+    e2e_wait_for 30 grep -q . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
+    export DISPLAY=:$(head -n 1 "$E2E_TMP/display")
+    export QT_QPA_PLATFORM=xcb
+    unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
+    if ((wm)); then
+        command -v openbox >/dev/null || { echo "openbox is needed (scripts/test installs it)"; exit 77; }
+        openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+        _e2e_wm=$!
+        e2e_wait_for 30 e2e_x wm-ready || e2e_fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
+    fi
+}
+
+# The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN.
+e2e_x() {
+    python3 -c "$_e2e_xhelper" "$@"
+}
+
+# The visible windows of a process, one a line:
+#   ID <TAB> normal|popup <TAB> WIDTHxHEIGHT+X+Y <TAB> TITLE
+# "popup" is an override-redirect window (menu, completion list, tooltip),
+# which no window manager frames and which takes the next click.
+e2e_windows() {
+    e2e_x windows "$1"
+}
+
+# Waits until the process shows a window with exactly this title (UTF-8, any
+# letters) and prints its id.
+e2e_wait_window() {
+    local pid=$1 title=$2 seconds=${3:-30} deadline id
+    deadline=$((SECONDS + seconds))
+    while ((SECONDS < deadline)); do
+        id=$(e2e_windows "$pid" | awk -F '\t' -v t="$title" '$4 == t { print $1; exit }')
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+_e2e_has_no_window() {
+    ! e2e_windows "$1" | awk -F '\t' -v t="$2" '$4 == t { found = 1 } END { exit !found }'
+}
+
+# Waits until no visible window of the process has this title.
+e2e_wait_gone() {
+    e2e_wait_for "${3:-30}" _e2e_has_no_window "$1" "$2"
+}
+
+# Succeeds when the visible windows of the process are exactly the ones with
+# these titles (one each, no popup); otherwise prints what is there.
+e2e_only_windows() {
+    local pid=$1 expected actual
+    shift
+    expected=$(printf 'normal\t%s\n' "$@" | sort)
+    actual=$(e2e_windows "$pid" | cut -f 2,4 | sort)
+    [ "$actual" = "$expected" ] && return 0
+    echo "visible windows of $pid:" >&2
+    e2e_windows "$pid" >&2
+    return 1
+}
+
+# Clicks at client coordinates of a window. Under a window manager the window
+# sits inside a frame, so its place on the screen is asked of the X server.
+e2e_click() {
+    local win=$1 x=$2 y=$3 button=${4:-1} at
+    at=$(e2e_x translate "$win" "$x" "$y") || e2e_fail "window $win is gone"
+    e2e_pointer_to $at
+    xdotool click "$button"
+}
+
+# Moves the pointer to root coordinates and waits until it is there
+# (`mousemove --sync` to where the pointer already is would wait forever).
+e2e_pointer_to() {
+    local x=$1 y=$2
+    eval "$(xdotool getmouselocation --shell)"
+    if [ "$X" != "$x" ] || [ "$Y" != "$y" ]; then
+        xdotool mousemove --sync "$x" "$y"
+    fi
+}
+
+# Types text into the focused control at a human pace: 120 ms per key.
+e2e_type() {
+    xdotool type --delay "${E2E_TYPE_DELAY:-120}" -- "$1"
+}
+
+# Presses keys (xdotool names: Return, Escape, alt+f ...) on the focused window.
+e2e_key() {
+    xdotool key --delay 120 "$@"
+}
+
+# Gives a window the keyboard focus (needed without a window manager).
+e2e_focus() {
+    xdotool windowfocus --sync "$1"
+}
+
+# Asks a window to close, as a window manager does when its close button is
+# clicked.
+e2e_close() {
+    e2e_x close "$1"
+}
+
+# A picture of the whole screen.
+e2e_screenshot() {
+    mkdir -p "$(dirname "$1")"
+    import -window root "$1"
+}
+
+# Waits until two pictures of the screen in a row agree, then keeps the last:
+# the screen after the last repaint.
+e2e_settled_screenshot() {
+    local file=$1 last=$E2E_TMP/settled.png _
+    import -window root "$last"
+    for _ in $(seq 50); do
+        sleep 0.2
+        e2e_screenshot "$file"
+        [ "$(compare -metric AE "$last" "$file" null: 2>&1 || true)" = 0 ] && return 0
+        mv "$file" "$last"
+    done
+    e2e_fail "the screen does not stop changing"
+}
+
+# Xlib through ctypes: window titles in UTF-8 (xdotool's search does not match
+# non-ASCII titles), override-redirect popups, positions inside window manager
+# frames and the close request.
+read -r -d '' _e2e_xhelper <<'PY' || true
+import ctypes, sys
+
+x11 = ctypes.CDLL("libX11.so.6")
+Window = ctypes.c_ulong
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XDefaultRootWindow.restype = Window
+x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XQueryTree.argtypes = [ctypes.c_void_p, Window, ctypes.POINTER(Window), ctypes.POINTER(Window),
+                           ctypes.POINTER(ctypes.POINTER(Window)), ctypes.POINTER(ctypes.c_uint)]
+x11.XFree.argtypes = [ctypes.c_void_p]
+x11.XGetWindowProperty.argtypes = [
+    ctypes.c_void_p, Window, ctypes.c_ulong, ctypes.c_long, ctypes.c_long, ctypes.c_int, ctypes.c_ulong,
+    ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong),
+    ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
+x11.XTranslateCoordinates.argtypes = [ctypes.c_void_p, Window, Window, ctypes.c_int, ctypes.c_int,
+                                      ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int),
+                                      ctypes.POINTER(Window)]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, Window, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XSetErrorHandler.argtypes = [ctypes.c_void_p]
+
+
+class Attributes(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int), ("height", ctypes.c_int),
+                ("border_width", ctypes.c_int), ("depth", ctypes.c_int), ("visual", ctypes.c_void_p),
+                ("root", Window), ("c_class", ctypes.c_int), ("bit_gravity", ctypes.c_int),
+                ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
+                ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
+                ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
+                ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
+                ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
+                ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
+
+
+x11.XGetWindowAttributes.argtypes = [ctypes.c_void_p, Window, ctypes.POINTER(Attributes)]
+
+# A window may vanish while it is looked at; that is no error here.
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the display")
+x11.XSetErrorHandler(ctypes.cast(ERROR_HANDLER, ctypes.c_void_p))
+root = x11.XDefaultRootWindow(display)
+
+
+def atom(name):
+    return x11.XInternAtom(display, name.encode(), 0)
+
+
+def prop(window, name, kind=0):
+    actual, fmt, count, after = ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(), ctypes.c_ulong()
+    data = ctypes.c_void_p()
+    if x11.XGetWindowProperty(display, window, atom(name), 0, 65536, 0, kind, ctypes.byref(actual),
+                              ctypes.byref(fmt), ctypes.byref(count), ctypes.byref(after),
+                              ctypes.byref(data)) != 0 or not data.value:
+        return None
+    try:
+        if fmt.value == 8:
+            return ctypes.string_at(data.value, count.value)
+        if fmt.value == 32:
+            return list((ctypes.c_ulong * count.value).from_address(data.value))
+        return None
+    finally:
+        x11.XFree(data)
+
+
+def children(window):
+    root_ret, parent, kids, count = Window(), Window(), ctypes.POINTER(Window)(), ctypes.c_uint()
+    if not x11.XQueryTree(display, window, ctypes.byref(root_ret), ctypes.byref(parent), ctypes.byref(kids),
+                          ctypes.byref(count)):
+        return []
+    found = [kids[i] for i in range(count.value)]
+    if kids:
+        x11.XFree(kids)
+    return found
+
+
+def translate(window, x, y):
+    rx, ry, child = ctypes.c_int(), ctypes.c_int(), Window()
+    if not x11.XTranslateCoordinates(display, window, root, x, y, ctypes.byref(rx), ctypes.byref(ry),
+                                     ctypes.byref(child)):
+        sys.exit(1)
+    return rx.value, ry.value
+
+
+def windows(pid):
+    pending = children(root)
+    while pending:
+        window = pending.pop()
+        pending.extend(children(window))
+        owner = prop(window, "_NET_WM_PID")
+        if not owner or owner[0] != pid:
+            continue
+        attributes = Attributes()
+        if not x11.XGetWindowAttributes(display, window, ctypes.byref(attributes)):
+            continue
+        if attributes.map_state != 2:  # IsViewable: it and all its ancestors are mapped
+            continue
+        title = prop(window, "_NET_WM_NAME") or prop(window, "WM_NAME") or b""
+        x, y = translate(window, 0, 0)
+        kind = "popup" if attributes.override_redirect else "normal"
+        print(f"{window}\t{kind}\t{attributes.width}x{attributes.height}+{x}+{y}\t"
+              f"{title.decode('utf-8', 'replace')}")
+
+
+def close(window):
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", Window), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    event = Event()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = window
+    event.xclient.message_type = atom("WM_PROTOCOLS")
+    event.xclient.format = 32
+    event.xclient.data[0] = atom("WM_DELETE_WINDOW")
+    event.xclient.data[1] = 0  # CurrentTime
+    x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+
+
+command = sys.argv[1]
+if command == "wm-ready":
+    check = prop(root, "_NET_SUPPORTING_WM_CHECK")
+    sys.exit(0 if check and check[0] else 1)
+elif command == "windows":
+    windows(int(sys.argv[2]))
+elif command == "translate":
+    print(*translate(int(sys.argv[2], 0), int(sys.argv[3]), int(sys.argv[4])))
+elif command == "close":
+    close(int(sys.argv[2], 0))
+else:
+    sys.exit(f"unknown command {command}")
+x11.XSync(display, 0)
+PY
