@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
-
 #include <new>
 
 using namespace Qt::StringLiterals;

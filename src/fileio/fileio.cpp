@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QStringDecoder>
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -64,18 +65,25 @@ std::pair<QByteArray, QByteArray> SplitPath(const QByteArray& path) {
     return {cut == 0 ? QByteArrayLiteral("/") : path.left(cut), path.mid(cut + 1)};
 }
 
+// What a link points to, or nothing for what is no link.
+std::optional<QByteArray> LinkTarget(const char* path) {
+    std::array<char, PATH_MAX> target{};
+    const ssize_t size = ::readlink(path, target.data(), target.size());
+    if (size < 0 || size == static_cast<ssize_t>(target.size()))
+        return std::nullopt;
+    return QByteArray(target.data(), size);
+}
+
 // The file a path stands for once every link on its end is followed; a link
 // whose file is missing gives the path where that file would be.
 QByteArray FollowLinks(QByteArray path) {
     for (int depth = 0; depth < 40; ++depth) {
-        char target[PATH_MAX];
-        const ssize_t size = ::readlink(path.constData(), target, sizeof target);
-        if (size < 0 || size == static_cast<ssize_t>(sizeof target))
+        std::optional<QByteArray> next = LinkTarget(path.constData());
+        if (!next)
             break;
-        QByteArray next(target, size);
-        if (!next.startsWith('/'))
-            next = SplitPath(path).first + '/' + next;
-        path = std::move(next);
+        if (!next->startsWith('/'))
+            next = SplitPath(path).first + '/' + *next;
+        path = *std::move(next);
     }
     return path;
 }
@@ -123,7 +131,7 @@ bool ReadAll(int fd, std::string& bytes, std::uint64_t maxSize) {
     for (;;) {
         if (filled == bytes.size()) {
             if (filled > maxSize)
-                break; // the caller refuses what it holds by now
+                break;                          // the caller refuses what it holds by now
             bytes.resize(bytes.size() + 65536); // the file grew while we read
         }
         const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
@@ -345,11 +353,9 @@ FilePath DirectoryOf(const FilePath& filePath) {
 FilePath ExecutableFilePath() {
     // QCoreApplication::applicationFilePath() decodes the path to a QString,
     // which loses every byte of a folder name that is no UTF-8.
-    char path[PATH_MAX];
-    const ssize_t size = ::readlink("/proc/self/exe", path, sizeof path);
-    if (size > 0 && size < static_cast<ssize_t>(sizeof path))
-        return FilePath::FromNative(QByteArray(path, size));
-    return FilePath(QCoreApplication::applicationFilePath());
+    if (std::optional<QByteArray> path = LinkTarget("/proc/self/exe"))
+        return FilePath::FromNative(*std::move(path));
+    return {QCoreApplication::applicationFilePath()};
 }
 
 std::optional<FileIdentity> IdentityOf(const FilePath& path) {
@@ -378,7 +384,11 @@ FileContents ReadFile(const FilePath& path, std::uint64_t maxSize) {
 
     // One byte more than the file holds: the read that meets its end then
     // needs no larger buffer, which would copy the whole file once more.
+    // Room behind it (untouched, so it takes no memory) lets a few lines be
+    // added to the text without copying it either.
     FileContents contents{std::string(), IdentityFrom(info)};
+    constexpr std::size_t kRoomToGrow = std::size_t{64} * 1024;
+    contents.bytes.reserve(static_cast<std::size_t>(info.st_size) + kRoomToGrow);
     contents.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     if (!ReadAll(fd.get(), contents.bytes, maxSize))
         throw FileError(OpenErrorText(path));

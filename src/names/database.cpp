@@ -51,7 +51,7 @@ void ParseNameLines(const LineList& lines, NameList& names) {
     // line is one name and its separator, which goes to the list directly.
     const std::string_view text = lines.fileBytes();
     const char* const textEnd = text.data() + text.size();
-    names.reserve(lines.size(), 0);
+    names.reserve(lines.size() + 1024, 0);           // and room for the names added later
     NameList::Appender appender(names, text.size()); // no more bytes than the text has
     std::string pending;                             // the beginning of a name that runs across lines
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -2,7 +2,6 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
-
 #include <array>
 
 namespace tavolin {
@@ -55,7 +54,8 @@ DatabaseText DatabaseTextOf(std::string bytes) {
     if (!marked && bytes.find(kUtf8Separator) == std::string::npos)
         return {std::move(bytes), 0, false, QString()};
     const std::string_view encoded = std::string_view(bytes).substr(marked ? kByteOrderMark.size() : 0);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString text = utf8.decode(QByteArrayView(encoded.data(), static_cast<qsizetype>(encoded.size())));
     if (utf8.hasError() && !marked)
         return {std::move(bytes), 0, false, QString()};

@@ -185,8 +185,8 @@ bool TForm1::SaveUnsavedNamesOnClose() {
     if (!lists_)
         return true;
     QStringList unsaved;
-    for (const auto& [database, which] : {std::pair{&lists_->Female, u"weiblichen"_s},
-                                          std::pair{&lists_->Male, u"männlichen"_s}}) {
+    for (const auto& [database, which] :
+         {std::pair{&lists_->Female, u"weiblichen"_s}, std::pair{&lists_->Male, u"männlichen"_s}}) {
         try {
             database->SaveUnsaved();
         } catch (const std::exception& error) {

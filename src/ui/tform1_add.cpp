@@ -74,6 +74,7 @@ void TForm1::Button2Click() {
     // lists, unsaved, and the counts and the button keep telling what the
     // file holds.
     if (database.Add(*name) == NameDatabase::AddResult::Present) {
+        ShowNameCounts(); // the file may have brought other names along
         platform_.showMessage(female ? u"Der Name ist bereits in der weiblichen Namen-Datenbank enthalten."_s
                                      : u"Der Name ist bereits in der männlichen Namen-Datenbank enthalten."_s,
                               u"Bereits vorhanden"_s, MessageIcon::Exclamation);

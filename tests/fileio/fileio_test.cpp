@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -210,8 +211,8 @@ TEST_F(FileIoTest, IdentityTellsEveryChange) {
         {"appended in place", [&] { WriteBytes(path, "Anna\xB3\r\nEva\xB3\r\n"); }},
         {"same size, another time",
          [&] {
-             const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 5}};
-             ASSERT_EQ(::utimensat(AT_FDCWD, native.constData(), times, 0), 0);
+             const std::array<timespec, 2> times = {timespec{0, UTIME_OMIT}, timespec{1000000000, 5}};
+             ASSERT_EQ(::utimensat(AT_FDCWD, native.constData(), times.data(), 0), 0);
          }},
         {"replaced by another file",
          [&] {
@@ -267,8 +268,8 @@ TEST_F(FileIoTest, UnwritableFolderGetsTheFileRewrittenInPlace) {
         expect(ReadBytes(path) == grown, "grown");
         SaveFileAtomically(path, "Eva\xB3\r\n");
         expect(ReadBytes(path) == "Eva\xB3\r\n", "rewritten");
-        for (const std::string& bytes : {"Eva\xB3\r\n" + std::string(3 * kSaveChunkSize, 'x'),
-                                         std::string(3 * kSaveChunkSize, 'y')}) {
+        for (const std::string& bytes :
+             {"Eva\xB3\r\n" + std::string(3 * kSaveChunkSize, 'x'), std::string(3 * kSaveChunkSize, 'y')}) {
             int writes = 0;
             SetSaveFaultHookForTesting([&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; });
             try {

@@ -44,6 +44,7 @@ struct DatabaseTextCase {
 // Windows-1252 cannot hold is left out with its line breaks kept. Anything
 // else stays byte for byte, a Windows-1252 name that ends in "Â" included.
 TEST(DatabaseTextTest, Utf8FilesAreConvertedAndOthersKept) {
+    // clang-format off
     const std::vector<DatabaseTextCase> cases = {
         {"Windows-1252", "J\xF6rg\xB3Zo\xEB\xB3\r\n", "J\xF6rg\xB3Zo\xEB\xB3\r\n", 0, false},
         {"Windows-1252 with C2 B3", "J\xF6rg\xB3Zita\xC2\xB3", "J\xF6rg\xB3Zita\xC2\xB3", 0, false},
@@ -58,6 +59,7 @@ TEST(DatabaseTextTest, Utf8FilesAreConvertedAndOthersKept) {
         {"trailing text it cannot hold", "Eva\xC2\xB3Pi\xC5\x82\r\n", "Eva\xB3\r\n", 0, true},
         {"broken UTF-8 behind a mark", "\xEF\xBB\xBF" "Eva\xC2\xB3\xFFIda\xC2\xB3", "Eva\xB3", 1, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const DatabaseText text = DatabaseTextOf(c.file);
         EXPECT_EQ(text.bytes, c.text) << c.what;

@@ -89,13 +89,15 @@ TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
                                 QFile::encodeName(path).constData()) == 0);
     };
     const std::vector<OutsideChange> cases = {
-        {"an editor appends in place",
-         [](const QString& path) { WriteBytes(path, ReadBytes(path) + "Ida\xB3\r\n"); },
+        {"an editor appends in place", [](const QString& path) { WriteBytes(path, ReadBytes(path) + "Ida\xB3\r\n"); },
          "Anna\xB3\r\nEva\xB3\r\nIda\xB3\r\nNeu\xB3\r\n"},
         {"a sync tool puts another version in its place", [&](const QString& path) { replace(path, "Otto\xB3"); },
          "Otto\xB3\r\nNeu\xB3\r\n"},
         {"an editor saves it as UTF-8",
-         [&](const QString& path) { replace(path, "\xEF\xBB\xBF" "Anna\xC2\xB3\r\nZo\xC3\xAB\xC2\xB3\r\n"); },
+         [&](const QString& path) {
+             replace(path, "\xEF\xBB\xBF"
+                           "Anna\xC2\xB3\r\nZo\xC3\xAB\xC2\xB3\r\n");
+         },
          "Anna\xB3\r\nZo\xEB\xB3\r\nNeu\xB3\r\n"},
         {"it was removed", [](const QString& path) { QFile::remove(path); }, "Anna\xB3\r\nEva\xB3\r\nNeu\xB3\r\n"},
     };

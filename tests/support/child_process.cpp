@@ -1,5 +1,6 @@
 #include "support/child_process.h"
 
+#include <array>
 #include <cstring>
 #include <exception>
 #include <sys/wait.h>
@@ -8,8 +9,8 @@
 namespace tavolin::test {
 
 std::string InChildProcess(const std::function<std::string()>& body) {
-    int pipe[2];
-    if (::pipe(pipe) != 0)
+    std::array<int, 2> pipe{};
+    if (::pipe(pipe.data()) != 0)
         return "no pipe: " + std::string(std::strerror(errno));
     const pid_t child = ::fork();
     if (child < 0)
@@ -32,9 +33,9 @@ std::string InChildProcess(const std::function<std::string()>& body) {
     }
     ::close(pipe[1]);
     std::string report;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, static_cast<std::size_t>(got));
+    std::array<char, 4096> buffer{};
+    for (ssize_t got; (got = ::read(pipe[0], buffer.data(), buffer.size())) > 0;)
+        report.append(buffer.data(), static_cast<std::size_t>(got));
     ::close(pipe[0]);
     int status = 0;
     ::waitpid(child, &status, 0);

@@ -220,11 +220,12 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
     platform.yesNoAnswers = {false};
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(platform.questions,
-              std::vector<Message>{question(
-                  u"Nicht gespeichert: 1 Name(n) der weiblichen Namen-Datenbank (Datei %1 kann nicht erstellt werden).\n"
-                  u"Nicht gespeichert: 2 Name(n) der männlichen Namen-Datenbank (Datei %2 kann nicht erstellt werden)."_s
-                      .arg(female, male))});
+    EXPECT_EQ(
+        platform.questions,
+        std::vector<Message>{question(
+            u"Nicht gespeichert: 1 Name(n) der weiblichen Namen-Datenbank (Datei %1 kann nicht erstellt werden).\n"
+            u"Nicht gespeichert: 2 Name(n) der männlichen Namen-Datenbank (Datei %2 kann nicht erstellt werden)."_s.arg(
+                female, male))});
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_FALSE(Exists(ProgramFile(u"tavolin.ini"_s)));
 
@@ -349,8 +350,9 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     MergeIntoFemale();
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(platform.messages, (std::vector<Message>{MergeSuccess(1), ErrorOf(SaveStep::Commit, JoinPath(
-                                                                            form->ProgramDir(), kSettingsFile))}));
+    EXPECT_EQ(platform.messages,
+              (std::vector<Message>{MergeSuccess(1),
+                                    ErrorOf(SaveStep::Commit, JoinPath(form->ProgramDir(), kSettingsFile))}));
     struct stat after {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);

@@ -271,8 +271,8 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     // refused; nothing is loaded then.
     if (input.kind != Hostile::Bytes || bytes.find('\0') != std::string::npos) {
         EXPECT_EQ(platform.messages,
-                  std::vector<Message>{GeneralError(input.kind != Hostile::Bytes ? OpenErrorText(path)
-                                                                                 : NoDatabaseErrorText(path))});
+                  std::vector<Message>{
+                      GeneralError(input.kind != Hostile::Bytes ? OpenErrorText(path) : NoDatabaseErrorText(path))});
         EXPECT_EQ(Control<QLabel>("Panel8")->text(), u"Keine Datei geladen"_s);
         EXPECT_EQ(Control<QLabel>("Panel9")->text(), u"Keine Datei geladen"_s);
         EXPECT_FALSE(Control<QPushButton>("Button6")->isEnabled());

@@ -246,7 +246,9 @@ TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
     const QString folder = QDir::toNativeSeparators(foreignDir.filePath(QStringLiteral("folder.dat")));
     const QString removed = ForeignFile("removed.dat", "Otto\xB3");
     QFile::remove(removed);
-    const QString binary = ForeignFile("tavolin", std::string("\x7F" "ELF\0\0Otto\xB3", 10));
+    const QString binary = ForeignFile("tavolin", std::string("\x7F"
+                                                              "ELF\0\0Otto\xB3",
+                                                              10));
     const QString huge = ForeignFile("huge.dat", "");
     ASSERT_TRUE(QFile::resize(huge, qint64{5} << 30)); // sparse: nothing is written
     const std::vector<std::pair<QString, std::string>> unloadable = {
@@ -289,10 +291,12 @@ TEST_F(MergeWindowTest, Utf8FileMergesWhatCanBeStored) {
     const std::string leftOut = " 1 Name(n) der geladenen Datei wurde(n) ausgelassen, weil sie Zeichen enthalten, die "
                                 "in der Namen-Datenbank nicht gespeichert werden können.";
     EXPECT_EQ(Shown(), Strings{Success(2, "weibliche").append(leftOut)});
-    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), std::string(kFemaleBytes) + Db("Zo\xEB|\r\nJ\xF6rg|\r\n"));
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
+              std::string(kFemaleBytes) + Db("Zo\xEB|\r\nJ\xF6rg|\r\n"));
 
     platform.messages.clear();
-    ClickLoad(ForeignFile("bom.dat", "\xEF\xBB\xBF" "Anna\xC2\xB3Zo\xC3\xAB\xC2\xB3Ida\xC2\xB3"));
+    ClickLoad(ForeignFile("bom.dat", "\xEF\xBB\xBF"
+                                     "Anna\xC2\xB3Zo\xC3\xAB\xC2\xB3Ida\xC2\xB3"));
     ClickMerge(true);
     EXPECT_EQ(Shown(), Strings{Success(1, "weibliche")});
 }

@@ -55,7 +55,7 @@ protected:
         const std::string bytes = EncodeName(name).value();
         return form->Lists().Female.Names().contains(bytes) ? kFemale
                : form->Lists().Male.Names().contains(bytes) ? kMale
-                                                         : QString();
+                                                            : QString();
     }
     void ShowAndActivate() {
         form->show();

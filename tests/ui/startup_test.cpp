@@ -157,8 +157,8 @@ TEST_F(StartupTest, ProgramFolderWhoseNameIsNoUtf8) {
     };
     for (const auto& [name, bytes] : {std::pair{"fnames.dat", kFemaleBytes}, std::pair{"mnames.dat", kMaleBytes}})
         std::ofstream(folder.toStdString() + '/' + name, std::ios::binary) << bytes;
-    form = std::make_unique<TForm1>(platform, FormEnvironment{FilePath::FromNative(folder + "/tavolin"),
-                                                              [] { return qint64{1000000000}; }});
+    form = std::make_unique<TForm1>(
+        platform, FormEnvironment{FilePath::FromNative(folder + "/tavolin"), [] { return qint64{1000000000}; }});
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(form->ProgramDir(), programDir.path() + QStringLiteral("/Spiel\u00E4"));
     EXPECT_EQ(CountCaptions()[2], QStringLiteral("5 Wuzelnamen insgesamt in der Datenbank"));
