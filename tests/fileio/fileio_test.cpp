@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <sched.h>
@@ -186,6 +187,42 @@ TEST_F(FileIoTest, SaveKeepsOwnerGroupModeAndAttributes) {
     EXPECT_EQ(AttributesOf(path), attributes);
     EXPECT_EQ(ReadBytes(path), "Anna\xB3\r\nEva\xB3\r\n");
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("fnames.dat")});
+}
+
+// A shared folder, another user's file: a new file would belong to the user
+// who saves it, so a member of the file's group gets a new file with the
+// group and mode kept; a user outside the group, who could not give a new
+// file that group, gets the file rewritten in place, owner and all.
+TEST_F(FileIoTest, AnotherUsersFileKeepsItsGroup) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    const QString path = Path("fnames.dat");
+    const QByteArray native = QFile::encodeName(path);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    for (const bool member : {true, false}) {
+        SCOPED_TRACE(member ? "a member of the group" : "outside the group");
+        WriteBytes(path, "Anna\xB3\r\n");
+        ASSERT_EQ(::chown(native.constData(), 4321, 8765), 0);
+        ASSERT_EQ(::chmod(native.constData(), 0666), 0);
+        struct stat before {};
+        ASSERT_EQ(::stat(native.constData(), &before), 0);
+        EXPECT_EQ(test::InChildProcess([&]() -> std::string {
+                      const gid_t group = 8765;
+                      if (::setgroups(member ? 1 : 0, &group) != 0 || ::setgid(1234) != 0 || ::setuid(1234) != 0)
+                          return "cannot become user 1234";
+                      SaveFileAtomically(path, "Anna\xB3\r\nEva\xB3\r\n");
+                      return "";
+                  }),
+                  "");
+        struct stat after {};
+        ASSERT_EQ(::stat(native.constData(), &after), 0);
+        EXPECT_EQ(ReadBytes(path), "Anna\xB3\r\nEva\xB3\r\n");
+        EXPECT_EQ(after.st_gid, 8765u);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_uid, member ? 1234u : 4321u);
+        EXPECT_EQ(after.st_ino == before.st_ino, !member);
+        EXPECT_EQ(Entries(), QStringList{QStringLiteral("fnames.dat")});
+    }
 }
 
 // A database that is a link (to a sync folder, say) stays a link: the file

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <sys/stat.h>
 #include <utility>
 
@@ -181,6 +182,8 @@ TEST(GeneralErrorTest, AppendsAPointAlwaysAndUsesTheApplicationTitle) {
               (std::vector<Message>{
                   {QStringLiteral("Datei /x kann nicht erstellt werden."), QStringLiteral("Tavolin 4.2"), MessageIcon::Stop},
                   {QStringLiteral("Schon mit Punkt.."), QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));
+    // No English text of the standard library reaches the user.
+    EXPECT_EQ(ErrorText(std::bad_alloc()), QStringLiteral("Nicht genügend Arbeitsspeicher für diese Aktion"));
 }
 
 } // namespace
