@@ -3,18 +3,12 @@
 #include "ui/bevel.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <new>
-#include <sys/stat.h>
-#include <utility>
 
 namespace tavolin::test {
 namespace {
@@ -144,34 +138,6 @@ TEST_F(StartupTest, FontsOfTheDescription) {
     EXPECT_EQ(memo.pixelSize(), 15);
     // The statistics columns line up only in a fixed-pitch font.
     EXPECT_TRUE(QFontInfo(Control<QListWidget>("ListBox1")->font()).fixedPitch());
-}
-
-// A program folder unpacked from another system may have a name that is no
-// UTF-8 (the Windows-1252 "ä", byte E4): the program finds its files by the
-// bytes of its path, and shows the name decoded.
-TEST_F(StartupTest, ProgramFolderWhoseNameIsNoUtf8) {
-    const QByteArray folder = QFile::encodeName(programDir.path()) + "/Spiel\xE4";
-    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
-    const auto bytesAt = [&](const char* name) {
-        std::ifstream file(folder.toStdString() + '/' + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    };
-    for (const auto& [name, bytes] : {std::pair{"fnames.dat", kFemaleBytes}, std::pair{"mnames.dat", kMaleBytes}})
-        std::ofstream(folder.toStdString() + '/' + name, std::ios::binary) << bytes;
-    form = std::make_unique<TForm1>(
-        platform, FormEnvironment{FilePath::FromNative(folder + "/tavolin"), [] { return qint64{1000000000}; }});
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(form->ProgramDir(), programDir.path() + QStringLiteral("/Spiel\u00E4"));
-    EXPECT_EQ(CountCaptions()[2], QStringLiteral("5 Wuzelnamen insgesamt in der Datenbank"));
-
-    Control<QLineEdit>("Edit2")->setText(QStringLiteral("Eva"));
-    Control<QPushButton>("Button2")->click();
-    form->show();
-    EXPECT_TRUE(form->close());
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(bytesAt("fnames.dat"), std::string(kFemaleBytes) + "Eva\xB3\r\n");
-    EXPECT_FALSE(bytesAt("tavolin.ini").empty());
-    std::filesystem::remove_all(folder.constData()); // QTemporaryDir cannot name it
 }
 
 TEST(GeneralErrorTest, AppendsAPointAlwaysAndUsesTheApplicationTitle) {
