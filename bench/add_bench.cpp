@@ -2,6 +2,7 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
 #include "names/encoding.h"
+#include "names/name_database.h"
 
 #include <QFile>
 #include <QString>
@@ -111,28 +112,67 @@ void BM_TypedTextCheck(benchmark::State& state) {
 }
 BENCHMARK(BM_TypedTextCheck)->Arg(8)->Arg(200);
 
-// Adding a name to a database of a million names: the append and the atomic
-// rewrite of the whole file (written, synced and renamed over the old one).
+// A database of a million names in a file of its own, read as the start-up
+// reads it, its index built as after the first keystroke.
+std::unique_ptr<NameDatabase> MillionNameDatabaseFile(const QTemporaryDir& dir) {
+    const FilePath path = JoinPath(dir.path(), QStringLiteral("fnames.dat"));
+    WriteNameDatabase(MillionNameDatabase().lines, path);
+    auto database = std::make_unique<NameDatabase>(path);
+    database->Read();
+    database->Parse();
+    database->Names().contains("");
+    return database;
+}
+
+// Adding a name to a database of a million names as the add button does:
+// the lock, the check that the file is still the one last written, the append
+// and the atomic rewrite of the whole file (written, synced, renamed over the
+// old one, the folder synced).
 void BM_AddToMillionNameDatabase(benchmark::State& state) {
     QTemporaryDir dir;
-    const QString path = JoinPath(dir.path(), QStringLiteral("fnames.dat"));
-    const std::unique_ptr<Database> database = MakeDatabase(kMillion, 7);
-    WriteNameDatabase(database->lines, path);
+    const std::unique_ptr<NameDatabase> database = MillionNameDatabaseFile(dir);
     std::size_t added = 0;
     for (auto _ : state) {
-        const std::string name = "Neu" + std::to_string(added++);
-        AppendName(database->lines, database->names, name);
-        WriteNameDatabase(database->lines, path);
+        if (database->Add("Neu" + std::to_string(added++)) != NameDatabase::AddResult::Added) {
+            state.SkipWithError("the name was not added");
+            break;
+        }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * database->lines.fileBytes().size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * database->Lines().fileBytes().size()));
 }
 BENCHMARK(BM_AddToMillionNameDatabase)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same add after another program appended a name to the file (as an
+// editor or a second copy does): the file is read and parsed anew first.
+void BM_AddAfterOutsideChange(benchmark::State& state) {
+    QTemporaryDir dir;
+    const std::unique_ptr<NameDatabase> database = MillionNameDatabaseFile(dir);
+    const QByteArray path = database->Path().native();
+    std::size_t added = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string outside = "Aussen" + std::to_string(added) + "\xB3\r\n";
+        const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        const bool appended = fd >= 0 && ::write(fd, outside.data(), outside.size()) == std::ssize(outside);
+        if (fd >= 0)
+            ::close(fd);
+        ReleaseFreeMemory(); // the lists read anew fault their pages in, as in the read floor
+        state.ResumeTiming();
+        if (!appended || database->Add("Neu" + std::to_string(added++)) != NameDatabase::AddResult::Added) {
+            state.SkipWithError("the name was not added");
+            break;
+        }
+    }
+    if (database->Names().size() != kMillion + 2 * added)
+        state.SkipWithError("the outside names were not read");
+}
+BENCHMARK(BM_AddAfterOutsideChange)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The floor: the same bytes written once to a new file with plain system
-// calls, synced and renamed over the old one.
+// calls, synced and renamed over the old one (the folder is not synced).
 void BM_WriteSyncRename(benchmark::State& state) {
     QTemporaryDir dir;
-    const std::string path = QFile::encodeName(JoinPath(dir.path(), QStringLiteral("fnames.dat"))).toStdString();
+    const std::string path = JoinPath(dir.path(), QStringLiteral("fnames.dat")).native().toStdString();
     const std::string temporary = path + ".new";
     const std::string_view bytes = MillionNameDatabase().lines.fileBytes();
     for (auto _ : state) {

@@ -2,6 +2,7 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
 #include "names/merge.h"
+#include "names/name_database.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -16,21 +17,24 @@ QString TempFile(const QTemporaryDir& dir) {
     return dir.filePath(QStringLiteral("fnames.dat"));
 }
 
-// The whole merge: look up every foreign name, append the new ones to the
-// names and raw lines, rewrite the file. The target is read anew (untimed)
-// for every round, as the merge makes it grow, so every round also builds
-// the target's index, as the first question to a freshly read list does.
+// The whole merge as the merge button does it: the lock and the check of the
+// file, a look-up of every foreign name, the new ones appended to the names
+// and raw lines, the file rewritten. The target is written and read anew
+// (untimed) for every round, as the merge makes it grow, so every round also
+// builds the target's index, as the first question to a freshly read list
+// does.
 void BM_MergeIntoDatabase(benchmark::State& state) {
     const MergeCase& data = MergeCaseOf(static_cast<std::size_t>(state.range(0)));
     QTemporaryDir dir;
     std::size_t added = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto target = std::make_unique<Database>();
-        target->lines = LineList::FromFileBytes(data.target);
-        ParseNameLines(target->lines, target->names);
+        SaveFileAtomically(TempFile(dir), data.target);
+        auto target = std::make_unique<NameDatabase>(TempFile(dir));
+        target->Read();
+        target->Parse();
         state.ResumeTiming();
-        added = MergeIntoDatabase(data.foreignNames, target->names, target->lines, TempFile(dir));
+        added = target->Merge(data.foreignNames);
         state.PauseTiming();
         target.reset();
         ReleaseFreeMemory();

@@ -17,7 +17,7 @@ void BM_ReadSplitParse(benchmark::State& state) {
     const QString& path = MillionNameFile();
     std::size_t count = 0;
     for (auto _ : state) {
-        auto lines = std::make_unique<LineList>(ReadNameFile(path));
+        auto lines = std::make_unique<LineList>(ReadNameFile(path).lines);
         auto names = std::make_unique<NameList>();
         ParseNameLines(*lines, *names);
         state.PauseTiming();

@@ -38,6 +38,7 @@ using namespace tavolin;
 class SilentPlatform final : public Platform {
 public:
     void showMessage(const QString&, const QString&, MessageIcon) override { ++messages; }
+    bool askYesNo(const QString&, const QString&) override { return true; }
     std::optional<QString> openFile(const FileDialogSpec&) override { return std::nullopt; }
     std::optional<QString> saveFile(const FileDialogSpec&) override { return std::nullopt; }
     std::optional<QColor> chooseColor(const QString&, const QColor&) override { return std::nullopt; }
@@ -66,9 +67,9 @@ int ShowWindow(const char* programDir) {
                            [] { return qint64{1000000000}; }});
     const long long shown = bench::ShowAndWait(form);
     // The indexes that the first keystrokes build.
-    form.Lists().FemaleNames.contains("");
-    form.Lists().MaleNames.contains("");
-    bench::ReportAndExit(shown, form.Lists().FemaleNames.size() + form.Lists().MaleNames.size(), platform.messages);
+    form.Lists().Female.Names().contains("");
+    form.Lists().Male.Names().contains("");
+    bench::ReportAndExit(shown, form.Lists().Female.Names().size() + form.Lists().Male.Names().size(), platform.messages);
 }
 
 struct Sample {

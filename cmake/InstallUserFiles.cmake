@@ -5,9 +5,10 @@
 set(program_dir "${CMAKE_INSTALL_PREFIX}/${tavolin_program_dir}")
 
 # A database that is there already holds the player's names; so does a
-# tavolin.ini, which is never installed at all.
+# tavolin.ini, which is never installed at all. A link is a database that is
+# there, even when its file is not (a sync folder not mounted right now).
 foreach(database fnames.dat mnames.dat)
-    if(EXISTS "$ENV{DESTDIR}${program_dir}/${database}")
+    if(EXISTS "$ENV{DESTDIR}${program_dir}/${database}" OR IS_SYMLINK "$ENV{DESTDIR}${program_dir}/${database}")
         message(STATUS "Kept: $ENV{DESTDIR}${program_dir}/${database}")
     else()
         file(INSTALL "${tavolin_data_dir}/${database}" DESTINATION "${program_dir}")

@@ -1,7 +1,8 @@
 // A database file of any bytes: its split into raw lines and names, its
-// rewrite, and a name added to it.
+// rewrite, a name added to it, and its reading as UTF-8.
 #include "check.h"
 #include "names/database.h"
+#include "names/encoding.h"
 #include "support/list_strings.h"
 #include "support/reference_names.h"
 
@@ -72,5 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (stored)
         grown.push_back(name);
     FUZZ_CHECK(NamesOf(names) == grown);
+
+    // A file an editor saved as UTF-8 becomes Windows-1252 text, one byte a
+    // character at most; any other file stays byte for byte.
+    const tavolin::DatabaseText text = tavolin::DatabaseTextOf(bytes);
+    FUZZ_CHECK(text.bytes.size() <= bytes.size());
+    if (!bytes.starts_with("\xEF\xBB\xBF") && bytes.find("\xC2\xB3") == std::string::npos)
+        FUZZ_CHECK(text.bytes == bytes && text.leftOutNames == 0 && !text.leftOutTrailingText);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <new>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +16,9 @@ void ShowGeneralError(Platform& platform, const QString& text) {
 }
 
 QString ErrorText(const std::exception& error) {
+    // The standard library's own text is English and says nothing to a user.
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+        return u"Nicht genügend Arbeitsspeicher für diese Aktion"_s;
     return QString::fromUtf8(error.what());
 }
 

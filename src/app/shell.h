@@ -20,7 +20,8 @@ inline const QString kApplicationTitle = QStringLiteral("Tavolin 4.2");
 // the application title as caption, the stop icon and an OK button.
 void ShowGeneralError(Platform& platform, const QString& text);
 
-// The text of an escaped exception (UTF-8 for the program's own errors).
+// The text of an escaped exception (UTF-8 for the program's own errors); a
+// lack of memory has a German text of its own.
 QString ErrorText(const std::exception& error);
 
 // Installs Qt's own German texts (the buttons and labels of the message boxes

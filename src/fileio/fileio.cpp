@@ -1,14 +1,21 @@
 #include "fileio/fileio.h"
 
-#include <QDir>
+#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QStringDecoder>
 
+#include <array>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -20,118 +27,468 @@ SaveFaultHook& FaultHook() {
     return hook;
 }
 
-bool Injected(SaveStep step) {
-    const auto& hook = FaultHook();
-    return hook && hook(step);
-}
-
-// Closes a POSIX descriptor when the reader leaves, whichever way.
+// Closes a POSIX descriptor when its owner leaves, whichever way.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
+    ~Descriptor() { close(); }
     int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    void reset(int fd) {
+        close();
+        fd_ = fd;
+    }
+    // Whether the descriptor closed cleanly: a file system may report a
+    // failed write only here.
+    bool close() {
+        const int fd = std::exchange(fd_, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
 
 private:
     int fd_;
 };
 
-} // namespace
-
-std::string OpenErrorText(const QString& path) {
-    return u"Datei %1 kann nicht geöffnet werden"_s.arg(path).toStdString();
+FileIdentity IdentityFrom(const struct stat& info) {
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
+            static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
 }
 
-std::string CreateErrorText(const QString& path) {
-    return u"Datei %1 kann nicht erstellt werden"_s.arg(path).toStdString();
-}
-
-QString JoinPath(const QString& dir, const QString& fileName) {
-    return dir + QDir::separator() + fileName;
-}
-
-QString DirectoryOf(const QString& filePath) {
-    const QString native = QDir::toNativeSeparators(filePath);
-    const qsizetype cut = native.lastIndexOf(QDir::separator());
+// The folder and the name of a path.
+std::pair<QByteArray, QByteArray> SplitPath(const QByteArray& path) {
+    const qsizetype cut = path.lastIndexOf('/');
     if (cut < 0)
-        return QString();
-    if (cut == 0 || (cut == 2 && native.at(1) == u':'))
-        return native.left(cut + 1); // a root keeps its separator
-    return native.left(cut);
+        return {QByteArrayLiteral("."), path};
+    return {cut == 0 ? QByteArrayLiteral("/") : path.left(cut), path.mid(cut + 1)};
 }
 
-std::string ReadFileBytes(const QString& path) {
-    // Plain POSIX reads: the whole file goes straight into one buffer, which
-    // matters for databases of millions of names.
-    const QByteArray encoded = QFile::encodeName(path);
-    Descriptor fd(::open(encoded.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        throw FileError(OpenErrorText(path));
+// What a link points to, or nothing for what is no link.
+std::optional<QByteArray> LinkTarget(const char* path) {
+    std::array<char, PATH_MAX> target{};
+    const ssize_t size = ::readlink(path, target.data(), target.size());
+    if (size < 0 || size == static_cast<ssize_t>(target.size()))
+        return std::nullopt;
+    return QByteArray(target.data(), size);
+}
 
-    // One byte more than the file holds: the read that meets its end then
-    // needs no larger buffer, which would copy the whole file once more.
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+// The file a path stands for once every link on its end is followed; a link
+// whose file is missing gives the path where that file would be.
+QByteArray FollowLinks(QByteArray path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        std::optional<QByteArray> next = LinkTarget(path.constData());
+        if (!next)
+            break;
+        if (!next->startsWith('/'))
+            next = SplitPath(path).first + '/' + *next;
+        path = *std::move(next);
+    }
+    return path;
+}
+
+// A write past `ulimit -f` would end the process with SIGXFSZ; ignored, it
+// fails with EFBIG like any other write, and the old file stays. A handler
+// someone installed is left alone.
+void IgnoreFileSizeSignal() {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+        std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool WriteAt(int fd, std::string_view bytes, off_t offset) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        offset += written;
+    }
+    return true;
+}
+
+// Writes the bytes from `offset` on in pieces, each one a step of the seam.
+bool WritePieces(int fd, std::string_view bytes, off_t offset) {
+    for (std::size_t done = 0; done < bytes.size(); done += kSaveChunkSize) {
+        const std::string_view piece = bytes.substr(done, kSaveChunkSize);
+        const auto at = offset + static_cast<off_t>(done);
+        if (SaveStepFails(SaveStep::Write)) {
+            // What a full disk does: part of the piece reaches the file.
+            WriteAt(fd, piece.substr(0, piece.size() / 2), at);
+            return false;
+        }
+        if (!WriteAt(fd, piece, at))
+            return false;
+    }
+    return true;
+}
+
+bool ReadAll(int fd, std::string& bytes, std::uint64_t maxSize) {
     std::size_t filled = 0;
     for (;;) {
-        if (filled == bytes.size())
+        if (filled == bytes.size()) {
+            if (filled > maxSize)
+                break;                          // the caller refuses what it holds by now
             bytes.resize(bytes.size() + 65536); // the file grew while we read
-        const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError(OpenErrorText(path));
         }
+        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
         if (got == 0)
             break;
         filled += static_cast<std::size_t>(got);
     }
     bytes.resize(filled);
-    return bytes;
+    return true;
 }
 
-void SaveFileAtomically(const QString& path, std::string_view bytes) {
-    // QSaveFile on Qt 6.4 ignores a failed final flush and sync errors, and a
-    // short write is not an error to it, so every step is checked here before
-    // commit(); cancelWriting() leaves the old file untouched.
-    QSaveFile file(path);
-    const auto fail = [&] {
-        file.cancelWriting();
-        throw FileError(CreateErrorText(path));
-    };
-    if (Injected(SaveStep::Open) || !file.open(QIODevice::WriteOnly))
-        fail();
-    for (std::size_t done = 0; done < bytes.size(); done += kSaveChunkSize) {
-        const std::string_view piece = bytes.substr(done, kSaveChunkSize);
-        const auto size = static_cast<qint64>(piece.size());
-        if (Injected(SaveStep::Write)) {
-            // What a full disk does: part of the piece reaches the new file.
-            file.write(piece.data(), size / 2);
-            fail();
+struct Attribute {
+    QByteArray name;
+    QByteArray value;
+};
+
+// The extended attributes of a file, POSIX ACLs among them. A file system
+// without them has none.
+std::vector<Attribute> AttributesOf(const char* path) {
+    std::vector<Attribute> attributes;
+    QByteArray names;
+    for (int attempt = 0; attempt < 3; ++attempt) { // the list may grow between the two calls
+        const ssize_t size = ::listxattr(path, nullptr, 0);
+        if (size <= 0)
+            return attributes;
+        names.resize(size);
+        if (::listxattr(path, names.data(), static_cast<std::size_t>(size)) == size)
+            break;
+        names.clear();
+    }
+    for (const QByteArray& name : names.split('\0')) {
+        if (name.isEmpty())
+            continue;
+        const ssize_t size = ::getxattr(path, name.constData(), nullptr, 0);
+        if (size < 0)
+            continue;
+        QByteArray value(size, '\0');
+        const ssize_t got = ::getxattr(path, name.constData(), value.data(), static_cast<std::size_t>(size));
+        if (got >= 0) {
+            value.truncate(got);
+            attributes.push_back({name, value});
         }
-        if (file.write(piece.data(), size) != size)
+    }
+    return attributes;
+}
+
+// Gives the new file what the user set on the old one: its owner (only root
+// may), its group (root, or a member of it), its mode and its attributes.
+// Returns false when the group, the mode or an attribute could not be kept.
+bool TakeOver(int fd, const struct stat& old, const std::vector<Attribute>& attributes) {
+    bool kept = true;
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0)
+        kept = false;
+    // After the owner: a change of owner clears the set-ID bits.
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        kept = false;
+    // After the mode: an ACL sets the group bits of the mode to its mask.
+    for (const Attribute& attribute : attributes) {
+        if (::fsetxattr(fd, attribute.name.constData(), attribute.value.constData(),
+                        static_cast<std::size_t>(attribute.value.size()), 0) != 0)
+            kept = false;
+    }
+    return kept;
+}
+
+// A name for the new file in the folder of `name` that is hidden and unique.
+QByteArray TemporaryName(const QByteArray& name) {
+    return '.' + name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+}
+
+// The new file of a rewrite: without a name (O_TMPFILE) where the file system
+// allows, so that a crash leaves nothing behind, else under a hidden name.
+class NewFile final {
+public:
+    NewFile(int folder, const QByteArray& name, mode_t mode) : folder_(folder) {
+        fd_.reset(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        error_ = errno;
+        if (fd_.valid() || (error_ != EOPNOTSUPP && error_ != EISDIR && error_ != EINVAL))
+            return;
+        for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
+            name_ = TemporaryName(name);
+            fd_.reset(::openat(folder, name_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+            error_ = errno;
+            if (!fd_.valid() && error_ != EEXIST)
+                break;
+        }
+        if (!fd_.valid())
+            name_.clear();
+    }
+    ~NewFile() { discard(); }
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    int fd() const { return fd_.get(); }
+    bool valid() const { return fd_.valid(); }
+    // Why the file could not be created (an errno value).
+    int error() const { return error_; }
+
+    void discard() {
+        fd_.close();
+        if (!name_.isEmpty())
+            ::unlinkat(folder_, name_.constData(), 0);
+        name_.clear();
+    }
+
+    // Gives the file a name, closes it and renames it over `target`.
+    bool commit(const QByteArray& target) {
+        if (name_.isEmpty() && !link())
+            return false;
+        if (!fd_.close())
+            return false;
+        if (::renameat(folder_, name_.constData(), folder_, target.constData()) != 0)
+            return false;
+        name_.clear();
+        return true;
+    }
+
+private:
+    bool link() {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_.get());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            QByteArray name = TemporaryName(QByteArrayLiteral("tavolin"));
+            if (::linkat(AT_FDCWD, self.constData(), folder_, name.constData(), AT_SYMLINK_FOLLOW) == 0 ||
+                ::linkat(fd_.get(), "", folder_, name.constData(), AT_EMPTY_PATH) == 0) {
+                name_ = std::move(name);
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+
+    int folder_;
+    Descriptor fd_;
+    int error_ = 0;
+    QByteArray name_; // empty while the file has none
+};
+
+// Rewrites an open file in place, for a folder that takes no new file. Not
+// atomic: the file is only ever extended when the new bytes begin with the
+// old ones (every add and merge does that), and on a failure the old length,
+// or the old bytes, are put back.
+FileIdentity RewriteInPlace(int fd, std::string_view bytes, const FilePath& shown) {
+    const auto fail = [&] { throw FileError(CreateErrorText(shown)); };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        fail();
+    std::string old(static_cast<std::size_t>(info.st_size), '\0');
+    if (::lseek(fd, 0, SEEK_SET) != 0 || !ReadAll(fd, old, kNoSizeLimit))
+        fail();
+    const bool extends = bytes.starts_with(old);
+    const auto restore = [&] {
+        if (!extends)
+            WriteAt(fd, old, 0);
+        if (::ftruncate(fd, static_cast<off_t>(old.size())) == 0)
+            ::fsync(fd);
+        fail();
+    };
+    if (extends ? !WritePieces(fd, bytes.substr(old.size()), static_cast<off_t>(old.size()))
+                : !WritePieces(fd, bytes, 0) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+        restore();
+    if (SaveStepFails(SaveStep::Sync) || ::fsync(fd) != 0 || ::fstat(fd, &info) != 0)
+        restore();
+    return IdentityFrom(info);
+}
+
+} // namespace
+
+FilePath::FilePath(const QString& path) : native_(QFile::encodeName(path)) {}
+
+FilePath FilePath::FromNative(QByteArray bytes) {
+    FilePath path;
+    path.native_ = std::move(bytes);
+    return path;
+}
+
+QString FilePath::display() const {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(native_);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows1252("windows-1252");
+    return windows1252.decode(native_);
+}
+
+std::string OpenErrorText(const FilePath& path) {
+    return u"Datei %1 kann nicht geöffnet werden"_s.arg(path.display()).toStdString();
+}
+
+std::string CreateErrorText(const FilePath& path) {
+    return u"Datei %1 kann nicht erstellt werden"_s.arg(path.display()).toStdString();
+}
+
+std::string LockedErrorText(const FilePath& path) {
+    return u"Datei %1 wird gerade von einem anderen laufenden Tavolin gespeichert und bleibt gesperrt"_s
+        .arg(path.display())
+        .toStdString();
+}
+
+FilePath JoinPath(const FilePath& dir, const QString& fileName) {
+    return FilePath::FromNative(dir.native() + '/' + QFile::encodeName(fileName));
+}
+
+FilePath DirectoryOf(const FilePath& filePath) {
+    const QByteArray& native = filePath.native();
+    const qsizetype cut = native.lastIndexOf('/');
+    if (cut < 0)
+        return {};
+    if (cut == 0 || (cut == 2 && native.at(1) == ':'))
+        return FilePath::FromNative(native.left(cut + 1)); // a root keeps its separator
+    return FilePath::FromNative(native.left(cut));
+}
+
+FilePath ExecutableFilePath() {
+    // QCoreApplication::applicationFilePath() decodes the path to a QString,
+    // which loses every byte of a folder name that is no UTF-8.
+    if (std::optional<QByteArray> path = LinkTarget("/proc/self/exe"))
+        return FilePath::FromNative(*std::move(path));
+    return {QCoreApplication::applicationFilePath()};
+}
+
+std::optional<FileIdentity> IdentityOf(const FilePath& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode))
+            throw FileError(OpenErrorText(path));
+        return IdentityFrom(info);
+    }
+    if ((errno == ENOENT || errno == ENOTDIR) && ::lstat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    // Not a file that is gone: a link to one that is (a folder that is not
+    // mounted), or something that cannot be looked at.
+    throw FileError(OpenErrorText(path));
+}
+
+FileContents ReadFile(const FilePath& path, std::uint64_t maxSize) {
+    // Plain POSIX reads: the whole file goes straight into one buffer, which
+    // matters for databases of millions of names.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        throw FileError(OpenErrorText(path));
+    if (static_cast<std::uint64_t>(info.st_size) > maxSize)
+        throw FileTooLargeError(OpenErrorText(path));
+
+    // One byte more than the file holds: the read that meets its end then
+    // needs no larger buffer, which would copy the whole file once more.
+    // Room behind it (untouched, so it takes no memory) lets a few lines be
+    // added to the text without copying it either.
+    FileContents contents{std::string(), IdentityFrom(info)};
+    constexpr std::size_t kRoomToGrow = std::size_t{64} * 1024;
+    contents.bytes.reserve(static_cast<std::size_t>(info.st_size) + kRoomToGrow);
+    contents.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    if (!ReadAll(fd.get(), contents.bytes, maxSize))
+        throw FileError(OpenErrorText(path));
+    if (contents.bytes.size() > maxSize)
+        throw FileTooLargeError(OpenErrorText(path));
+    return contents;
+}
+
+std::string ReadFileBytes(const FilePath& path) {
+    return ReadFile(path).bytes;
+}
+
+FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes) {
+    IgnoreFileSizeSignal();
+    const auto fail = [&] { throw FileError(CreateErrorText(path)); };
+    const QByteArray target = FollowLinks(path.native());
+    const auto [folderPath, name] = SplitPath(target);
+    struct stat old {};
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    const bool regular = exists && S_ISREG(old.st_mode); // only a file can be written in place
+    Descriptor folder(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid() || SaveStepFails(SaveStep::Open))
+        fail();
+
+    NewFile file(folder.get(), name, exists ? 0600 : 0666);
+    if (!file.valid()) {
+        // A folder the user may not write to can still hold a file he may.
+        const bool folderLocked = file.error() == EACCES || file.error() == EPERM;
+        Descriptor inPlace(regular && folderLocked ? ::open(target.constData(), O_RDWR | O_CLOEXEC) : -1);
+        if (!inPlace.valid())
             fail();
+        return RewriteInPlace(inPlace.get(), bytes, path);
     }
-    if (Injected(SaveStep::Flush) || !file.flush())
-        fail();
-    if (Injected(SaveStep::Sync) || ::fsync(file.handle()) != 0)
-        fail();
-    if (Injected(SaveStep::Commit)) {
-        file.cancelWriting();
-        throw FileError(CreateErrorText(path));
+    if (exists && !TakeOver(file.fd(), old, AttributesOf(target.constData())) && regular) {
+        // A new file would lose the group or an attribute (another user's
+        // file in a shared folder): writing the file itself keeps them all.
+        Descriptor inPlace(::open(target.constData(), O_RDWR | O_CLOEXEC));
+        if (inPlace.valid()) {
+            file.discard();
+            return RewriteInPlace(inPlace.get(), bytes, path);
+        }
     }
-    if (!file.commit())
-        throw FileError(CreateErrorText(path));
+    struct stat written {};
+    if (!WritePieces(file.fd(), bytes, 0) || SaveStepFails(SaveStep::Sync) || ::fsync(file.fd()) != 0 ||
+        ::fstat(file.fd(), &written) != 0 || SaveStepFails(SaveStep::Commit) || !file.commit(name))
+        fail();
+    // The rename itself survives a power cut only once the folder is synced.
+    // If that fails the new file is in place all the same; the caller treats
+    // the save as failed and writes again.
+    if (::fsync(folder.get()) != 0)
+        fail();
+    return IdentityFrom(written);
+}
+
+FileLock::FileLock(const FilePath& file, std::chrono::milliseconds timeout) {
+    if (SaveStepFails(SaveStep::Lock))
+        throw FileError(LockedErrorText(file));
+    // Beside the file that is really written, so that copies reaching it
+    // through different links share the lock.
+    const QByteArray target = FollowLinks(file.native());
+    const QByteArray lockFile = target + ".lock";
+    QString lockPath = QFile::decodeName(lockFile);
+    if (QFile::encodeName(lockPath) != lockFile) {
+        // QLockFile takes a QString, which cannot hold a folder name that is
+        // no UTF-8: the lock file is reached through a descriptor of its
+        // folder instead.
+        const auto [folder, name] = SplitPath(lockFile);
+        folder_ = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (folder_ < 0)
+            return;
+        lockPath = u"/proc/self/fd/%1/"_s.arg(folder_) + QFile::decodeName(name);
+    }
+    auto lock = std::make_unique<QLockFile>(lockPath);
+    lock->setStaleLockTime(static_cast<int>(kStaleLockTime.count()));
+    if (lock->tryLock(static_cast<int>(timeout.count()))) {
+        lock_ = std::move(lock);
+        return;
+    }
+    if (lock->error() == QLockFile::LockFailedError) {
+        if (folder_ >= 0)
+            ::close(folder_);
+        throw FileError(LockedErrorText(file));
+    }
+    // No lock file can be made here (permission, read-only or full file
+    // system): the save reports its own error, or writes in place.
+}
+
+FileLock::~FileLock() {
+    lock_.reset(); // removes the lock file
+    if (folder_ >= 0)
+        ::close(folder_);
 }
 
 void SetSaveFaultHookForTesting(SaveFaultHook hook) {
     FaultHook() = std::move(hook);
+}
+
+bool SaveStepFails(SaveStep step) {
+    const auto& hook = FaultHook();
+    return hook && hook(step);
 }
 
 } // namespace tavolin

@@ -2,6 +2,8 @@
 
 #include "fileio/fileio.h"
 #include "names/bytescan.h"
+#include "names/encoding.h"
+#include "names/listsize.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,8 +13,16 @@
 
 namespace tavolin {
 
-LineList ReadNameFile(const QString& path) {
-    return LineList::AdoptFileBytes(ReadFileBytes(path));
+NameFile ReadNameFile(const FilePath& path) {
+    FileContents contents;
+    try {
+        contents = ReadFile(path, kMaxDatabaseBytes);
+    } catch (const FileTooLargeError&) {
+        throw ListSizeError();
+    }
+    DatabaseText text = DatabaseTextOf(std::move(contents.bytes));
+    return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames,
+            text.leftOutTrailingText, std::move(text.firstLeftOut)};
 }
 
 namespace {
@@ -41,7 +51,7 @@ void ParseNameLines(const LineList& lines, NameList& names) {
     // line is one name and its separator, which goes to the list directly.
     const std::string_view text = lines.fileBytes();
     const char* const textEnd = text.data() + text.size();
-    names.reserve(lines.size(), 0);
+    names.reserve(lines.size() + 1024, 0);           // and room for the names added later
     NameList::Appender appender(names, text.size()); // no more bytes than the text has
     std::string pending;                             // the beginning of a name that runs across lines
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -89,8 +99,8 @@ bool AppendName(LineList& lines, NameList& names, std::string_view name) {
     return true;
 }
 
-void WriteNameDatabase(const LineList& lines, const QString& path) {
-    SaveFileAtomically(path, lines.fileBytes());
+FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path) {
+    return SaveFileAtomically(path, lines.fileBytes());
 }
 
 bool IsStorableName(std::string_view name) {

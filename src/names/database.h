@@ -1,33 +1,40 @@
 #pragma once
 
+#include "fileio/fileio.h"
 #include "names/linelist.h"
 #include "names/namelist.h"
 
 #include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
 
 namespace tavolin {
 
 inline constexpr char kSeparator = '\xB3'; // "³", ends every name in a database file
 
-// The lists shared by the window's handlers: the raw lines and the names of
-// the two databases and of the last foreign database loaded. They live for
-// the whole run and only grow (a new foreign database replaces the old one).
-struct NameStore {
-    LineList FemaleLines;
-    LineList MaleLines;
-    LineList MergeLines;
-    NameList FemaleNames;
-    NameList MaleNames;
-    NameList MergeNames;
-};
-
 // File names of the two databases in the program's directory.
 inline const QString kFemaleDatabaseFile = QStringLiteral("fnames.dat");
 inline const QString kMaleDatabaseFile = QStringLiteral("mnames.dat");
 
-// Reads a database file into raw lines. Throws FileError when it cannot be
-// opened or read.
-LineList ReadNameFile(const QString& path);
+// The largest database file the lists can hold (their offsets have 32 bits).
+inline constexpr std::uint64_t kMaxDatabaseBytes = std::numeric_limits<std::uint32_t>::max();
+
+// A database file as read: its raw lines as Windows-1252 text (converted from
+// UTF-8 where an editor saved it so, see DatabaseTextOf), the identity of the
+// file they came from, and what of a UTF-8 file could not be taken over.
+struct NameFile {
+    LineList lines;
+    FileIdentity identity;
+    std::size_t leftOutNames = 0;
+    bool leftOutTrailingText = false;
+    QString firstLeftOut;
+};
+
+// Reads a database file. Throws FileError when it cannot be opened or read,
+// and ListSizeError, before reading anything, when it is larger than the
+// lists can hold.
+NameFile ReadNameFile(const FilePath& path);
 
 // Appends to `names` every name of the raw lines: everything between two
 // separators is a name, line breaks are ignored (a name may run across
@@ -46,9 +53,10 @@ std::string TrailingText(const LineList& lines);
 // which then is in the database once and not twice.
 bool AppendName(LineList& lines, NameList& names, std::string_view name);
 
-// Replaces the file with the raw lines, each followed by CR LF. Throws
-// FileError with the create error text; the old file then stays as it was.
-void WriteNameDatabase(const LineList& lines, const QString& path);
+// Replaces the file with the raw lines, each followed by CR LF, and returns
+// the identity of the file written. Throws FileError with the create error
+// text; the old file then stays as it was.
+FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path);
 
 // Whether a name can be kept as one name in a database file: the separator
 // would split it, a line break would vanish when the file is read, and a NUL

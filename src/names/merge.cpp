@@ -2,17 +2,29 @@
 
 #include "names/database.h"
 
+#include <QString>
 #include <cassert>
+#include <cstring>
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
-void LoadMergeDatabase(const QString& path, LineList& mergeLines, NameList& mergeNames) {
+std::string NoDatabaseErrorText(const FilePath& path) {
+    return u"Datei %1 ist keine Namen-Datenbank (sie enthält Null-Bytes)"_s.arg(path.display()).toStdString();
+}
+
+std::size_t LoadMergeDatabase(const FilePath& path, LineList& mergeLines, NameList& mergeNames) {
     // Read first: a file that cannot be read must not cost the database loaded before.
-    LineList lines = ReadNameFile(path);
-    mergeLines = std::move(lines);
+    NameFile file = ReadNameFile(path);
+    const std::string_view text = file.lines.fileBytes();
+    if (std::memchr(text.data(), '\0', text.size()) != nullptr)
+        throw FileError(NoDatabaseErrorText(path));
+    mergeLines = std::move(file.lines);
     mergeNames.clear();
     ParseNameLines(mergeLines, mergeNames);
+    return file.leftOutNames;
 }
 
 std::size_t AddMissingNames(const NameList& mergeNames, NameList& names, LineList& lines) {
@@ -29,12 +41,6 @@ std::size_t AddMissingNames(const NameList& mergeNames, NameList& names, LineLis
         if (AppendName(lines, names, name))
             ++added;
     }
-    return added;
-}
-
-std::size_t MergeIntoDatabase(const NameList& mergeNames, NameList& names, LineList& lines, const QString& path) {
-    const std::size_t added = AddMissingNames(mergeNames, names, lines);
-    WriteNameDatabase(lines, path);
     return added;
 }
 

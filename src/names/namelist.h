@@ -52,6 +52,9 @@ public:
     // Builds the index if this is the first question; not safe to call from
     // two threads at once.
     bool contains(std::string_view name) const;
+    // Whether the index is built: a single question to a list without one is
+    // answered faster by looking at every entry.
+    bool indexed() const { return index_ != nullptr; }
     // Throws ListSizeError when the names would outgrow 4 GiB (or the list
     // 2^32 entries).
     void append(std::string_view name) {

@@ -198,11 +198,11 @@ std::string RecordFileBytes(const RecordLines& lines) {
     return bytes;
 }
 
-RecordLines ReadRecordFile(const QString& path) {
+RecordLines ReadRecordFile(const FilePath& path) {
     return SplitRecordLines(ReadFileBytes(path));
 }
 
-void WriteRecordFile(const QString& path, const RecordLines& lines) {
+void WriteRecordFile(const FilePath& path, const RecordLines& lines) {
     SaveFileAtomically(path, RecordFileBytes(lines));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileio/fileio.h"
 #include "settings/appearance.h"
 
 #include <QString>
@@ -122,10 +123,10 @@ RecordLines SplitRecordLines(std::string_view bytes);
 std::string RecordFileBytes(const RecordLines& lines);
 
 // Reads a record file into lines; throws FileError when it cannot be read.
-RecordLines ReadRecordFile(const QString& path);
+RecordLines ReadRecordFile(const FilePath& path);
 
 // Replaces a record file atomically; throws FileError with the create error
 // text, and the old file then stays as it was.
-void WriteRecordFile(const QString& path, const RecordLines& lines);
+void WriteRecordFile(const FilePath& path, const RecordLines& lines);
 
 } // namespace tavolin

@@ -37,6 +37,9 @@ public:
 
     // A modal box with the text, the caption, the icon and a single OK button.
     virtual void showMessage(const QString& text, const QString& caption, MessageIcon icon) = 0;
+    // A modal question with the warning icon and the buttons "Ja" and "Nein"
+    // ("Nein" is the default); true for "Ja".
+    virtual bool askYesNo(const QString& text, const QString& caption) = 0;
     // The chosen file's full path, or nothing when the user cancels.
     virtual std::optional<QString> openFile(const FileDialogSpec& dialog) = 0;
     virtual std::optional<QString> saveFile(const FileDialogSpec& dialog) = 0;

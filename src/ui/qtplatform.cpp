@@ -215,6 +215,13 @@ void QtPlatform::showMessage(const QString& text, const QString& caption, Messag
     box.exec();
 }
 
+bool QtPlatform::askYesNo(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::No);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QStringList QtPlatform::NameFilters(const QString& pairs) {
     const QStringList parts = pairs.split(u'|');
     QStringList filters;

@@ -25,6 +25,7 @@ public:
     void setDialogParent(QWidget* parent);
 
     void showMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    bool askYesNo(const QString& text, const QString& caption) override;
     std::optional<QString> openFile(const FileDialogSpec& dialog) override;
     std::optional<QString> saveFile(const FileDialogSpec& dialog) override;
     std::optional<QColor> chooseColor(const QString& objectName, const QColor& initial) override;

@@ -12,6 +12,8 @@
 #include <QFontDatabase>
 #include <QMenu>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace tavolin {
@@ -60,7 +62,7 @@ QFont OwnFont(const QString& family, int pixelHeight, bool bold) {
 } // namespace
 
 FormEnvironment FormEnvironment::FromApplication() {
-    return {QCoreApplication::applicationFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }};
+    return {ExecutableFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }};
 }
 
 TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
@@ -86,11 +88,11 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
 TForm1::~TForm1() = default;
 
 QString TForm1::FemaleDatabasePath() const {
-    return JoinPath(programDir_, kFemaleDatabaseFile);
+    return JoinPath(programDir_, kFemaleDatabaseFile).display();
 }
 
 QString TForm1::MaleDatabasePath() const {
-    return JoinPath(programDir_, kMaleDatabaseFile);
+    return JoinPath(programDir_, kMaleDatabaseFile).display();
 }
 
 void TForm1::ApplyDesignFonts() {
@@ -149,10 +151,11 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (quitRequested_ || Guarded([this] { FormClose(); }))
+    bool closing = false;
+    if (quitRequested_ || (Guarded([&] { closing = FormClose(); }) && closing))
         event->accept();
     else
-        event->ignore(); // the settings could not be written: the window stays open
+        event->ignore(); // names or settings could not be written: the window stays open
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {
@@ -165,16 +168,40 @@ void TForm1::FormCreate() {
     random_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
     programDir_ = DirectoryOf(environment_.executablePath);
-    lists_ = std::make_unique<NameStore>();
+    lists_ = std::make_unique<NameStore>(JoinPath(programDir_, kFemaleDatabaseFile),
+                                         JoinPath(programDir_, kMaleDatabaseFile));
     SettingsLines.clear();
     appearance_ = Appearance{};
     LoadStartupSettings();
     LoadNameDatabases();
 }
 
-void TForm1::FormClose() {
-    // The databases were written when they changed.
+bool TForm1::FormClose() {
+    // The databases were written when they changed, unless that failed.
+    if (!SaveUnsavedNamesOnClose())
+        return false;
     SaveSettingsOnClose();
+    return true;
+}
+
+bool TForm1::SaveUnsavedNamesOnClose() {
+    if (!lists_)
+        return true;
+    QStringList unsaved;
+    for (const auto& [database, which] :
+         {std::pair{&lists_->Female, u"weiblichen"_s}, std::pair{&lists_->Male, u"männlichen"_s}}) {
+        try {
+            database->SaveUnsaved();
+        } catch (const std::exception& error) {
+            unsaved.append(u"Nicht gespeichert: %1 Name(n) der %2 Namen-Datenbank (%3)."_s.arg(
+                QString::number(database->UnsavedCount()), which, ErrorText(error)));
+        }
+    }
+    if (unsaved.isEmpty())
+        return true;
+    // "Nein" keeps the window open: the user can make room, or copy the names.
+    return platform_.askYesNo(unsaved.join(u'\n') + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s,
+                              u"Namen nicht gespeichert"_s);
 }
 
 void TForm1::FormResize() {
@@ -187,9 +214,9 @@ void TForm1::FormResize() {
 
 void TForm1::LoadNameDatabases() {
     bool loaded = true;
-    const auto read = [&](LineList& lines, const QString& path, const QString& failureText) {
+    const auto read = [&](NameDatabase& database, const QString& failureText) {
         try {
-            lines = ReadNameFile(path);
+            database.Read();
         } catch (const std::exception&) {
             platform_.showMessage(failureText, kErrorCaption, MessageIcon::Stop);
             platform_.postQuit();
@@ -197,19 +224,19 @@ void TForm1::LoadNameDatabases() {
             loaded = false;
         }
     };
-    read(lists_->FemaleLines, FemaleDatabasePath(), u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
-    read(lists_->MaleLines, MaleDatabasePath(), u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
+    read(lists_->Female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
+    read(lists_->Male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
     if (!loaded)
         return;
-    ParseNameLines(lists_->FemaleLines, lists_->FemaleNames);
-    ParseNameLines(lists_->MaleLines, lists_->MaleNames);
+    lists_->Female.Parse();
+    lists_->Male.Parse();
     ShowNameCounts();
     ShowStartName();
 }
 
 void TForm1::ShowNameCounts() {
-    const std::size_t female = lists_->FemaleNames.size();
-    const std::size_t male = lists_->MaleNames.size();
+    const std::size_t female = lists_->Female.Names().size();
+    const std::size_t male = lists_->Male.Names().size();
     ui_->Panel2->setText(QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s);
     ui_->Panel5->setText(QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s);
     ui_->Panel6->setText(QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s);

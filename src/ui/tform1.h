@@ -1,6 +1,7 @@
 #pragma once
 
-#include "names/database.h"
+#include "fileio/fileio.h"
+#include "names/name_database.h"
 #include "names/random.h"
 #include "settings/appearance.h"
 #include "settings/record.h"
@@ -26,7 +27,7 @@ class Platform;
 // What the window takes from its surroundings: the executable's full path
 // (its directory holds the databases and the settings file) and the clock.
 struct FormEnvironment {
-    QString executablePath;
+    FilePath executablePath;
     std::function<qint64()> clockSeconds;
 
     static FormEnvironment FromApplication();
@@ -43,7 +44,8 @@ public:
     TForm1(Platform& platform, FormEnvironment environment, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    const QString& ProgramDir() const { return programDir_; }
+    // The paths as the messages show them.
+    QString ProgramDir() const { return programDir_.display(); }
     QString FemaleDatabasePath() const;
     QString MaleDatabasePath() const;
     NameStore& Lists() { return *lists_; }
@@ -58,7 +60,11 @@ protected:
 private:
     // Start-up, shutdown and layout (tform1.cpp).
     void FormCreate();
-    void FormClose();
+    // Returns false when the window is to stay open.
+    bool FormClose();
+    // Writes the names that are not saved yet; when some still cannot be
+    // written, asks whether to close all the same.
+    bool SaveUnsavedNamesOnClose();
     void FormResize();
     void LoadNameDatabases();
     void ShowNameCounts();
@@ -100,7 +106,7 @@ private:
     void RunStatisticsCommand(const std::function<void()>& work);
 
     // Settings file and appearance (tform1_settings.cpp).
-    QString SettingsPath() const;
+    FilePath SettingsPath() const;
     // The text colours of the window description: the window's font is black,
     // and so are the own fonts of the controls that do not follow it.
     void ApplyDesignColors();
@@ -159,7 +165,7 @@ private:
     std::unique_ptr<Ui::TForm1> ui_;
     Platform& platform_;
     FormEnvironment environment_;
-    QString programDir_;
+    FilePath programDir_;
     std::unique_ptr<NameStore> lists_;
     RecordLines SettingsLines; // the last record composed or loaded
     Appearance appearance_;

@@ -1,5 +1,6 @@
 #include "names/database.h"
 #include "names/encoding.h"
+#include "names/name_database.h"
 #include "ui/platform.h"
 #include "ui/tform1.h"
 #include "ui_tform1.h"
@@ -32,16 +33,17 @@ void TForm1::Edit2Change() {
     const bool male = !female && ui_->RadioButton2->isChecked();
     const std::optional<std::string> typed = EncodeName(ui_->Edit2->text());
     // A hash look-up: a keystroke costs the same however large the database.
-    const NameList* names = female ? &lists_->FemaleNames : male ? &lists_->MaleNames : nullptr;
+    // A name whose write failed is no name present: a click saves it.
+    const NameDatabase* database = female ? &lists_->Female : male ? &lists_->Male : nullptr;
     if (!typed || !IsStorableName(*typed)) {
         ui_->Button2->setEnabled(false);
         ui_->Button2->setText(kUnstorableCaption);
-    } else if (names && names->contains(*typed)) {
+    } else if (database && database->Names().contains(*typed) && !database->IsUnsaved(*typed)) {
         ui_->Button2->setEnabled(false);
         ui_->Button2->setText(kPresentCaption);
     } else {
         ui_->Button2->setText(kAddCaption);
-        ui_->Button2->setEnabled(names != nullptr);
+        ui_->Button2->setEnabled(database != nullptr);
     }
 }
 
@@ -57,8 +59,7 @@ void TForm1::Button2Click() {
     const bool female = ui_->RadioButton1->isChecked();
     if (!female && !ui_->RadioButton2->isChecked())
         return;
-    NameList& names = female ? lists_->FemaleNames : lists_->MaleNames;
-    LineList& lines = female ? lists_->FemaleLines : lists_->MaleLines;
+    NameDatabase& database = female ? lists_->Female : lists_->Male;
 
     const std::optional<std::string> name = EncodeName(ui_->Edit2->text());
     if (!name || !IsStorableName(*name)) {
@@ -67,19 +68,18 @@ void TForm1::Button2Click() {
             MessageIcon::Stop);
         return;
     }
-    // The list may have changed since the button state was worked out (a
-    // merge, or an add whose rewrite failed), so it is looked at again.
-    if (names.contains(*name)) {
+    // The file is looked at again under its lock: a merge, another copy of
+    // the program or an editor may have brought the name in since the button
+    // state was worked out. A failed rewrite throws: the name stays in the
+    // lists, unsaved, and the counts and the button keep telling what the
+    // file holds.
+    if (database.Add(*name) == NameDatabase::AddResult::Present) {
+        ShowNameCounts(); // the file may have brought other names along
         platform_.showMessage(female ? u"Der Name ist bereits in der weiblichen Namen-Datenbank enthalten."_s
                                      : u"Der Name ist bereits in der männlichen Namen-Datenbank enthalten."_s,
                               u"Bereits vorhanden"_s, MessageIcon::Exclamation);
         return;
     }
-
-    AppendName(lines, names, *name);
-    // A failed rewrite throws: the name stays in the lists, and the counts and
-    // the button keep telling what the file holds.
-    WriteNameDatabase(lines, female ? FemaleDatabasePath() : MaleDatabasePath());
     ShowNameCounts();
     ui_->Button2->setEnabled(false);
     ui_->Button2->setText(kPresentCaption);

@@ -107,7 +107,7 @@ std::string FontNameBytes(const QString& family) {
 
 } // namespace
 
-QString TForm1::SettingsPath() const {
+FilePath TForm1::SettingsPath() const {
     return JoinPath(programDir_, kSettingsFile);
 }
 

@@ -61,6 +61,12 @@ const DialogRow kDialogs[] = {
      },
      {u"OK"_s, u"Abbrechen"_s, u"Schriftart"_s, u"Schriftstil"_s, u"Größe"_s, u"Unterstrichen"_s,
       u"Durchgestrichen"_s}},
+    {"question before closing with unsaved names",
+     [] {
+         return std::make_unique<QMessageBox>(QMessageBox::Warning, u"Namen nicht gespeichert"_s, u"Text"_s,
+                                              QMessageBox::Yes | QMessageBox::No);
+     },
+     {u"Ja"_s, u"Nein"_s}},
 };
 
 // What the user reads on the dialog, accelerator marks left out.

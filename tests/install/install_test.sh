@@ -2,7 +2,7 @@
 # Installs the built program with cmake --install into temporary prefixes and
 # checks what lands where: the program with its two databases in a folder of
 # its own, the menu entry and the icon; a second install keeps the player's
-# databases and settings.
+# databases and settings, also where they are links.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR [CMAKE]
 set -euo pipefail
 build=$1
@@ -95,6 +95,24 @@ install_into "$prefix"
 same "$dir/mnames.dat" "$source/data/mnames.dat" "restored male database"
 same "$dir/fnames.dat" "$tmp/fnames.dat.player" "female database beside a restored one"
 
+# A database that is a link stays one, also when its file is not there (a
+# sync folder not mounted): neither an install nor a rebuild replaces it.
+mkdir "$tmp/sync"
+printf 'Zyxwalda\xb3\r\n' >"$tmp/sync/fnames.dat"
+rm "$dir/fnames.dat" "$dir/mnames.dat"
+ln -s "$tmp/sync/fnames.dat" "$dir/fnames.dat"
+ln -s "$tmp/unmounted/mnames.dat" "$dir/mnames.dat"
+install_into "$prefix"
+copy_if_missing() { # database
+    "$cmake" -DSRC="$source/data/$1" -DDST="$dir/$1" -P "$source/cmake/CopyIfMissing.cmake"
+}
+copy_if_missing fnames.dat
+copy_if_missing mnames.dat
+[ "$(readlink "$dir/fnames.dat")" = "$tmp/sync/fnames.dat" ] || fail "the link fnames.dat was replaced"
+[ "$(readlink "$dir/mnames.dat")" = "$tmp/unmounted/mnames.dat" ] || fail "the dangling link mnames.dat was replaced"
+[ ! -e "$tmp/unmounted" ] || fail "the missing sync folder was created"
+printf 'Zyxwalda\xb3\r\n' | cmp -s - "$tmp/sync/fnames.dat" || fail "the linked database was overwritten"
+
 # Staged for a package: files under DESTDIR, the entry naming the final place.
 install_into /opt/tavolin "$tmp/stage"
 check_layout "$tmp/stage/opt/tavolin" /opt/tavolin/share/tavolin/tavolin
@@ -103,4 +121,4 @@ if [ "$failures" -ne 0 ]; then
     echo "$failures failures"
     exit 1
 fi
-echo "ok: installed, updated with the player's files kept, restored, staged"
+echo "ok: installed, updated with the player's files kept, restored, links kept, staged"

@@ -112,7 +112,7 @@ TEST_F(WriteNameDatabaseTest, RewritesEveryLineWithCrLf) {
 TEST_F(WriteNameDatabaseTest, ReadBackGivesTheSameLinesAndNames) {
     const std::string original = "Jul\r\nia\xB3" "Brigitte\r\n\xB3\r\nPaula\xB3Pat\r\n";
     test::WriteBytes(Path(), original);
-    const LineList lines = ReadNameFile(Path());
+    const LineList lines = ReadNameFile(Path()).lines;
     WriteNameDatabase(lines, Path());
     EXPECT_EQ(test::ReadBytes(Path()), original);
     EXPECT_EQ(NamesOf(test::ReadBytes(Path())), (Strings{"Julia", "Brigitte", "Paula"}));

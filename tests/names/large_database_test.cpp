@@ -132,7 +132,7 @@ TEST(LargeDatabaseTest, ReadingKeepsEveryByteWhateverTheSize) {
             if (!crLf && size > 0)
                 bytes[size / 2] = '\n';
             test::WriteBytes(path, bytes);
-            const LineList lines = ReadNameFile(path);
+            const LineList lines = ReadNameFile(path).lines;
             EXPECT_EQ(LinesOf(lines), SplitByRule(bytes)) << size;
             EXPECT_EQ(lines.fileBytes(), JoinWithCrLf(SplitByRule(bytes))) << size;
         }

@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
 #include "names/merge.h"
+#include "names/name_database.h"
 #include "support/list_strings.h"
 #include "support/reference_names.h"
 #include "support/testfiles.h"
@@ -30,19 +31,19 @@ protected:
         test::WriteBytes(Path("foreign.dat"), bytes);
         LoadMergeDatabase(Path("foreign.dat"), mergeLines, mergeNames);
     }
-    // A target database as the start-up reads it.
+    // A target database file as the start-up reads it.
     void SetTarget(std::string_view bytes) {
-        targetLines = LineList::FromFileBytes(bytes);
-        targetNames.clear();
-        ParseNameLines(targetLines, targetNames);
+        test::WriteBytes(Path("fnames.dat"), bytes);
+        target = std::make_unique<NameDatabase>(Path("fnames.dat"));
+        target->Read();
+        target->Parse();
     }
-    std::size_t Merge() { return MergeIntoDatabase(mergeNames, targetNames, targetLines, Path("fnames.dat")); }
+    std::size_t Merge() { return target->Merge(mergeNames); }
 
     QTemporaryDir dir;
     LineList mergeLines;
     NameList mergeNames;
-    LineList targetLines;
-    NameList targetNames;
+    std::unique_ptr<NameDatabase> target;
 };
 
 struct MergeCase {
@@ -120,8 +121,8 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
         const Strings foreignBefore = NamesOf(mergeNames);
         EXPECT_EQ(Merge(), c.added);
         EXPECT_EQ(test::ReadBytes(Path("fnames.dat")), c.file);
-        EXPECT_EQ(targetLines.fileBytes(), c.file);
-        EXPECT_EQ(NamesOf(targetNames), c.targetNames);
+        EXPECT_EQ(target->Lines().fileBytes(), c.file);
+        EXPECT_EQ(NamesOf(target->Names()), c.targetNames);
         EXPECT_EQ(NamesOf(mergeNames), foreignBefore);
     }
 }
@@ -139,14 +140,14 @@ std::string RandomDatabase(std::mt19937& random) {
 TEST_F(MergeTest, EqualsTheSearchOfTheWholeListForRandomDatabases) {
     std::mt19937 random(20240611);
     for (int round = 0; round < 300; ++round) {
-        const std::string target = RandomDatabase(random);
+        const std::string targetBytes = RandomDatabase(random);
         const std::string foreign = RandomDatabase(random);
-        SCOPED_TRACE(::testing::PrintToString(target) + " <- " + ::testing::PrintToString(foreign));
-        const ReferenceMerge expected = ReferenceMergeOf(target, foreign);
-        SetTarget(target);
+        SCOPED_TRACE(::testing::PrintToString(targetBytes) + " <- " + ::testing::PrintToString(foreign));
+        const ReferenceMerge expected = ReferenceMergeOf(targetBytes, foreign);
+        SetTarget(targetBytes);
         LoadForeign(foreign);
         ASSERT_EQ(Merge(), expected.added);
-        ASSERT_EQ(NamesOf(targetNames), expected.names);
+        ASSERT_EQ(NamesOf(target->Names()), expected.names);
         ASSERT_EQ(test::ReadBytes(Path("fnames.dat")), expected.file);
     }
 }

@@ -45,7 +45,16 @@ std::vector<SaveStep> StepsOfSave(std::size_t size) {
     std::vector<SaveStep> steps{SaveStep::Open};
     for (std::size_t done = 0; done < size; done += kSaveChunkSize)
         steps.push_back(SaveStep::Write);
-    steps.insert(steps.end(), {SaveStep::Flush, SaveStep::Sync, SaveStep::Commit});
+    steps.insert(steps.end(), {SaveStep::Sync, SaveStep::Commit});
+    return steps;
+}
+
+std::vector<SaveStep> StepsOfUpdate(std::size_t size, bool changed) {
+    std::vector<SaveStep> steps{SaveStep::Lock};
+    if (changed)
+        steps.push_back(SaveStep::Read);
+    const std::vector<SaveStep> save = StepsOfSave(size);
+    steps.insert(steps.end(), save.begin(), save.end());
     return steps;
 }
 
@@ -54,7 +63,7 @@ std::vector<SaveStep> StepsOfSave(std::size_t size) {
 namespace tavolin {
 
 void PrintTo(SaveStep step, std::ostream* out) {
-    static constexpr const char* kNames[] = {"Open", "Write", "Flush", "Sync", "Commit"};
+    static constexpr const char* kNames[] = {"Lock", "Read", "Open", "Write", "Sync", "Commit"};
     *out << kNames[static_cast<int>(step)];
 }
 

@@ -36,6 +36,9 @@ std::vector<SaveStep> SweepSaveSteps(const std::function<void(int)>& attempt,
 
 // The steps of one save of `size` bytes, in order.
 std::vector<SaveStep> StepsOfSave(std::size_t size);
+// The steps of an add or a merge: the lock, the read of a file that changed
+// (when it did), and the save.
+std::vector<SaveStep> StepsOfUpdate(std::size_t size, bool changed);
 
 } // namespace tavolin::test
 

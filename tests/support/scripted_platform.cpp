@@ -21,6 +21,11 @@ void ScriptedPlatform::showMessage(const QString& text, const QString& caption, 
     messages.push_back({text, caption, icon});
 }
 
+bool ScriptedPlatform::askYesNo(const QString& text, const QString& caption) {
+    questions.push_back({text, caption, MessageIcon::Exclamation});
+    return Next(yesNoAnswers, "yes/no");
+}
+
 std::optional<QString> ScriptedPlatform::openFile(const FileDialogSpec& dialog) {
     fileRequests.push_back({dialog, false});
     return Next(fileAnswers, "open");

@@ -23,6 +23,7 @@ public:
     };
 
     void showMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    bool askYesNo(const QString& text, const QString& caption) override;
     std::optional<QString> openFile(const FileDialogSpec& dialog) override;
     std::optional<QString> saveFile(const FileDialogSpec& dialog) override;
     std::optional<QColor> chooseColor(const QString& objectName, const QColor& initial) override;
@@ -30,12 +31,15 @@ public:
     void copyToClipboard(const QString& text) override;
     void postQuit() override;
 
-    // Answers for the next dialogs, in order; nothing means "cancel".
+    // Answers for the next dialogs, in order; nothing means "cancel". A
+    // question without an answer fails the test and is answered "Nein".
+    std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<QColor>> colorAnswers;
     std::deque<std::optional<ChosenFont>> fontAnswers;
 
     std::vector<Message> messages;
+    std::vector<Message> questions; // with the warning icon: MessageIcon::Exclamation
     std::vector<FileRequest> fileRequests;
     std::vector<QColor> colorPresets;
     std::vector<ChosenFont> fontPresets;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/fileio.h"
+
 #include <QString>
 
 #include <string>
@@ -16,7 +18,13 @@ bool Exists(const QString& path);
 
 #include <ostream>
 
-// Readable QString values in failure messages.
+// Readable QString values and paths in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
+
+namespace tavolin {
+inline void PrintTo(const FilePath& path, std::ostream* out) {
+    *out << '"' << path.native().toStdString() << '"';
+}
+} // namespace tavolin

@@ -18,6 +18,7 @@
 #include <linux/fs.h>
 #include <string>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -28,7 +29,7 @@ using namespace Qt::StringLiterals;
 using Message = ScriptedPlatform::Message;
 using Strings = std::vector<std::string>;
 
-Message CreateError(const QString& path) {
+Message CreateError(const FilePath& path) {
     return {QString::fromUtf8(CreateErrorText(path)) + u'.', u"Tavolin 4.2"_s, MessageIcon::Stop};
 }
 
@@ -78,20 +79,34 @@ protected:
     // every name the program knows.
     void ExpectFemaleFileHoldsTheLists() {
         const QString path = form->FemaleDatabasePath();
-        EXPECT_EQ(ReadBytes(path), form->Lists().FemaleLines.fileBytes());
+        EXPECT_EQ(ReadBytes(path), form->Lists().Female.Lines().fileBytes());
         NameList reread;
-        ParseNameLines(ReadNameFile(path), reread);
-        EXPECT_EQ(NamesOf(reread), NamesOf(form->Lists().FemaleNames));
+        ParseNameLines(ReadNameFile(path).lines, reread);
+        EXPECT_EQ(NamesOf(reread), NamesOf(form->Lists().Female.Names()));
     }
 
     QTemporaryDir foreignDir;
 };
 
-// Each step of the rewrite after an add fails in turn (the creation of the
-// new file, each piece written, flush, sync, the replacement): the old file
-// stays byte for byte with no leftover, the error reaches the general error
-// display, the window goes on, and the next add writes every name it knows.
-TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheOldFile) {
+// What a failed step of an add or a merge reports through the general
+// error display: the lock held by another copy, the changed file that cannot
+// be read, or the file that cannot be written.
+Message ErrorOf(SaveStep step, const FilePath& path) {
+    const std::string text = step == SaveStep::Lock   ? LockedErrorText(path)
+                             : step == SaveStep::Read ? OpenErrorText(path)
+                                                      : CreateErrorText(path);
+    return {QString::fromUtf8(text) + u'.', u"Tavolin 4.2"_s, MessageIcon::Stop};
+}
+
+// Another program appends a name to the file before every add, so an add
+// takes the lock, reads the changed file and saves; each of these steps
+// fails in turn (the save's: the creation of the new file, each piece
+// written, sync, the replacement). The file stays byte for byte as the other
+// program left it, with no leftover (no lock file either); the error reaches
+// the general error display and the window goes on. A failure before the
+// save changes nothing, one in the save keeps the name, unsaved; the next add
+// writes every name, the other program's included.
+TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
     CreateForm();
     form->show();
     platform.messages.clear();
@@ -102,35 +117,42 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheOldFile) {
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps = SweepSaveSteps(
         [&](int n) {
+            WriteBytes(path, ReadBytes(path) + "Outside" + std::to_string(n) + "\xB3\r\n");
             before = ReadBytes(path);
             folder = StateOf(programDir.path());
             count = FemaleCount();
             Add("Fault" + std::to_string(n));
         },
         [&](int n, SaveStep step) {
-            SCOPED_TRACE("step " + std::to_string(n));
+            const std::string tag = std::to_string(n);
+            SCOPED_TRACE("step " + tag);
             failed.push_back(step);
             EXPECT_EQ(ReadBytes(path), before);
             EXPECT_EQ(StateOf(programDir.path()), folder);
-            EXPECT_EQ(platform.messages, std::vector<Message>{CreateError(path)});
-            EXPECT_TRUE(form->Lists().FemaleNames.contains("Fault" + std::to_string(n)));
+            EXPECT_EQ(platform.messages, std::vector<Message>{ErrorOf(step, path)});
+            const bool kept = step != SaveStep::Lock && step != SaveStep::Read;
+            EXPECT_EQ(form->Lists().Female.Names().contains("Fault" + tag), kept);
+            EXPECT_EQ(form->Lists().Female.UnsavedCount(), kept ? 1u : 0u);
             EXPECT_EQ(FemaleCount(), count);
             EXPECT_TRUE(form->isVisible());
 
             platform.messages.clear();
-            Add("Next" + std::to_string(n));
+            Add("Next" + tag);
             EXPECT_TRUE(platform.messages.empty());
             ExpectFemaleFileHoldsTheLists();
+            for (const std::string& name : {"Outside" + tag, "Next" + tag})
+                EXPECT_TRUE(form->Lists().Female.Names().contains(name)) << name;
         });
-    EXPECT_EQ(steps, StepsOfSave(form->Lists().FemaleLines.fileBytes().size()));
+    EXPECT_EQ(steps, StepsOfUpdate(form->Lists().Female.Lines().fileBytes().size(), true));
     EXPECT_EQ(failed, steps);
     EXPECT_GE(std::count(steps.begin(), steps.end(), SaveStep::Write), 3);
     EXPECT_TRUE(platform.messages.empty());
     ExpectFemaleFileHoldsTheLists();
 }
 
-// The same for the rewrite after a merge: no success box, the counts stay,
-// and the next merge writes the names the failed one added.
+// The same for a merge into a file nobody changed: no success box, the
+// counts stay, and the next merge writes the names the failed one added (or,
+// when it failed before adding any, adds them itself).
 TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
     CreateForm();
     form->show();
@@ -154,23 +176,78 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             failed.push_back(step);
             EXPECT_EQ(ReadBytes(path), before);
             EXPECT_EQ(StateOf(programDir.path()), folder);
-            EXPECT_EQ(platform.messages, std::vector<Message>{CreateError(path)});
+            EXPECT_EQ(platform.messages, std::vector<Message>{ErrorOf(step, path)});
             EXPECT_EQ(FemaleCount(), count);
-            for (const char* suffix : {"a", "b"})
-                EXPECT_TRUE(form->Lists().FemaleNames.contains("Merged" + std::to_string(n) + suffix));
+            for (const char* suffix : {"a", "b"}) {
+                EXPECT_EQ(form->Lists().Female.Names().contains("Merged" + std::to_string(n) + suffix),
+                          step != SaveStep::Lock);
+            }
 
             platform.messages.clear();
             MergeIntoFemale();
-            EXPECT_EQ(platform.messages, std::vector<Message>{MergeSuccess(0)});
+            EXPECT_EQ(platform.messages, std::vector<Message>{MergeSuccess(step == SaveStep::Lock ? 2 : 0)});
             platform.messages.clear();
-            EXPECT_EQ(FemaleCount(),
-                      QString::number(form->Lists().FemaleNames.size()) + u" weibliche Wuzelnamen in der Datenbank"_s);
+            EXPECT_EQ(FemaleCount(), QString::number(form->Lists().Female.Names().size()) +
+                                         u" weibliche Wuzelnamen in der Datenbank"_s);
             ExpectFemaleFileHoldsTheLists();
         });
-    EXPECT_EQ(steps, StepsOfSave(form->Lists().FemaleLines.fileBytes().size()));
+    EXPECT_EQ(steps, StepsOfUpdate(form->Lists().Female.Lines().fileBytes().size(), false));
     EXPECT_EQ(failed, steps);
     EXPECT_EQ(platform.messages, std::vector<Message>{MergeSuccess(2)});
     ExpectFemaleFileHoldsTheLists();
+}
+
+// Names whose write failed are written when the window closes. When that
+// fails too, the close asks, with how many names of which database are not
+// saved: "Nein" keeps the window open (the user can make room), "Ja" closes
+// knowingly.
+TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
+    const auto failingOpen = [] { SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Open; }); };
+    const auto question = [](const QString& text) {
+        return Message{text + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s, u"Namen nicht gespeichert"_s,
+                       MessageIcon::Exclamation};
+    };
+    CreateForm();
+    form->show();
+    const QString female = form->FemaleDatabasePath();
+    const QString male = form->MaleDatabasePath();
+    LoadForeign("Otto\xB3Udo\xB3");
+    failingOpen();
+    Add("Eva");
+    Control<QRadioButton>("RadioGroup2Item1")->setChecked(true);
+    Control<QPushButton>("Button6")->click();
+    platform.messages.clear();
+    platform.yesNoAnswers = {false};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(
+        platform.questions,
+        std::vector<Message>{question(
+            u"Nicht gespeichert: 1 Name(n) der weiblichen Namen-Datenbank (Datei %1 kann nicht erstellt werden).\n"
+            u"Nicht gespeichert: 2 Name(n) der männlichen Namen-Datenbank (Datei %2 kann nicht erstellt werden)."_s.arg(
+                female, male))});
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_FALSE(Exists(ProgramFile(u"tavolin.ini"_s)));
+
+    SetSaveFaultHookForTesting({});
+    platform.questions.clear();
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(platform.questions.empty());
+    ExpectFemaleFileHoldsTheLists();
+    EXPECT_EQ(ReadBytes(male), std::string(kMaleBytes) + "Otto\xB3\r\nUdo\xB3\r\n");
+    EXPECT_TRUE(Exists(ProgramFile(u"tavolin.ini"_s)));
+
+    CreateForm();
+    form->show();
+    failingOpen();
+    Add("Ida");
+    Control<QAction>("Ws")->trigger(); // no settings to write either
+    platform.yesNoAnswers = {true};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_FALSE(form->isVisible());
+    SetSaveFaultHookForTesting({});
+    EXPECT_EQ(ReadBytes(female).find("Ida"), std::string::npos);
 }
 
 // The settings file written at close: a failing step keeps the old file and
@@ -182,7 +259,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
     WriteBytes(path, old);
     CreateForm();
     form->show();
-    const QString shownPath = JoinPath(form->ProgramDir(), kSettingsFile);
+    const FilePath shownPath = JoinPath(form->ProgramDir(), kSettingsFile);
     const FolderState folder = StateOf(programDir.path());
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps =
@@ -243,16 +320,22 @@ private:
     std::string failure_;
 };
 
-// A real place where nothing can be written, as root too: every write the
-// program makes there fails with its message, nothing in the folder changes,
-// and once the folder is writable again the next writes bring everything to
-// disk.
-TEST_F(SaveFaultTest, ImmutableProgramFolderRefusesEveryWrite) {
+// A folder that takes no new file, as root too (immutable: nothing can be
+// created, renamed or removed in it), with databases that can still be
+// written: adds and merges rewrite them in place, so every database keeps
+// its inode and nothing new appears in the folder (no lock file can be made
+// there either). Only the settings file, which is not there yet, cannot be
+// written: the close says so and the window stays, until the folder takes
+// files again.
+TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     CreateForm();
     form->show();
     platform.messages.clear();
     LoadForeign("Merged\xB3");
-    const FolderState folder = StateOf(programDir.path());
+    const QString path = form->FemaleDatabasePath();
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+    FolderState folder = StateOf(programDir.path());
 
     ImmutableFolder lock(programDir.path());
     if (!lock.failure().empty())
@@ -267,20 +350,22 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderRefusesEveryWrite) {
     MergeIntoFemale();
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
-    const Message female = CreateError(form->FemaleDatabasePath());
     EXPECT_EQ(platform.messages,
-              (std::vector<Message>{female, female, CreateError(JoinPath(form->ProgramDir(), kSettingsFile))}));
+              (std::vector<Message>{MergeSuccess(1),
+                                    ErrorOf(SaveStep::Commit, JoinPath(form->ProgramDir(), kSettingsFile))}));
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    folder[kFemaleDatabaseFile.toStdString()] = StateOf(programDir.path())[kFemaleDatabaseFile.toStdString()];
     EXPECT_EQ(StateOf(programDir.path()), folder);
+    for (const char* name : {"Eva", "Merged"})
+        EXPECT_TRUE(form->Lists().Female.Names().contains(name)) << name;
+    ExpectFemaleFileHoldsTheLists();
 
     lock.Release();
     platform.messages.clear();
-    Add("Ida");
-    EXPECT_TRUE(platform.messages.empty());
-    const NameList& names = form->Lists().FemaleNames;
-    for (const char* name : {"Eva", "Merged", "Ida"})
-        EXPECT_TRUE(names.contains(name)) << name;
-    ExpectFemaleFileHoldsTheLists();
     EXPECT_TRUE(form->close());
+    EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(Exists(ProgramFile(u"tavolin.ini"_s)));
 }
 

@@ -1,5 +1,6 @@
 #include "fileio/fileio.h"
 #include "names/encoding.h"
+#include "names/merge.h"
 #include "settings/record.h"
 #include "support/folder_state.h"
 #include "support/form_fixture.h"
@@ -178,7 +179,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     const FolderState before = StateOf(programDir.path());
     CreateForm();
     EXPECT_EQ(StateOf(programDir.path()), before);
-    const NameList& names = female ? form->Lists().FemaleNames : form->Lists().MaleNames;
+    const NameList& names = female ? form->Lists().Female.Names() : form->Lists().Male.Names();
 
     if (input.kind != Hostile::Bytes) {
         const QString text = female ? u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s
@@ -196,7 +197,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     EXPECT_EQ(platform.quitRequests, 0);
     ExpectNamesOf(bytes, names);
     if (bytes.size() < kReferenceLimit) {
-        EXPECT_EQ((female ? form->Lists().FemaleLines : form->Lists().MaleLines).fileBytes(),
+        EXPECT_EQ((female ? form->Lists().Female.Lines() : form->Lists().Male.Lines()).fileBytes(),
                   ReferenceFile(ReferenceLines(bytes)));
     }
     const std::size_t other = female ? 2 : 3; // the names of the fixture's other database
@@ -208,7 +209,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
         const std::optional<std::string> name = EncodeName(shown->text());
         ASSERT_TRUE(name);
         if (shown->text().size() < shown->maxLength()) {
-            EXPECT_TRUE(form->Lists().FemaleNames.contains(*name) || form->Lists().MaleNames.contains(*name));
+            EXPECT_TRUE(form->Lists().Female.Names().contains(*name) || form->Lists().Male.Names().contains(*name));
         }
     } else {
         EXPECT_EQ(platform.messages,
@@ -221,7 +222,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     platform.messages.clear();
     std::size_t longestShort = 0;
     std::set<std::size_t> longLengths;
-    for (const NameList* list : {&form->Lists().FemaleNames, &form->Lists().MaleNames}) {
+    for (const NameList* list : {&form->Lists().Female.Names(), &form->Lists().Male.Names()}) {
         for (const std::string_view name : *list) {
             if (name.size() < 200)
                 longestShort = std::max(longestShort, name.size());
@@ -264,11 +265,15 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     Control<QPushButton>("Button5")->click();
     EXPECT_EQ(StateOf(programDir.path()), program);
     EXPECT_EQ(StateOf(foreignDir.path()), foreign);
-    EXPECT_EQ(Control<QLabel>("Panel8")->text(), path);
     const NameList& mergeNames = form->Lists().MergeNames;
 
-    if (input.kind != Hostile::Bytes) {
-        EXPECT_EQ(platform.messages, std::vector<Message>{GeneralError(OpenErrorText(path))});
+    // What is no file, and a file with NUL bytes (no text at all), is
+    // refused; nothing is loaded then.
+    if (input.kind != Hostile::Bytes || bytes.find('\0') != std::string::npos) {
+        EXPECT_EQ(platform.messages,
+                  std::vector<Message>{
+                      GeneralError(input.kind != Hostile::Bytes ? OpenErrorText(path) : NoDatabaseErrorText(path))});
+        EXPECT_EQ(Control<QLabel>("Panel8")->text(), u"Keine Datei geladen"_s);
         EXPECT_EQ(Control<QLabel>("Panel9")->text(), u"Keine Datei geladen"_s);
         EXPECT_FALSE(Control<QPushButton>("Button6")->isEnabled());
         EXPECT_TRUE(mergeNames.empty());
@@ -276,6 +281,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     }
 
     EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(Control<QLabel>("Panel8")->text(), path);
     ExpectNamesOf(bytes, mergeNames);
     EXPECT_EQ(Control<QLabel>("Panel9")->text(),
               QString::number(mergeNames.size()) + u" Namen in der geladenen Datenbank enthalten"_s);
@@ -283,21 +289,21 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
 
     // The merge writes the female database only.
     const std::string male = ReadBytes(form->MaleDatabasePath());
-    const std::size_t femaleBefore = form->Lists().FemaleNames.size();
+    const std::size_t femaleBefore = form->Lists().Female.Names().size();
     Control<QRadioButton>("RadioGroup2Item0")->setChecked(true);
     Control<QPushButton>("Button6")->click();
     const std::string written = ReadBytes(form->FemaleDatabasePath());
-    std::size_t added = form->Lists().FemaleNames.size() - femaleBefore;
+    std::size_t added = form->Lists().Female.Names().size() - femaleBefore;
     if (bytes.size() < kReferenceLimit) {
         const ReferenceMerge expected = ReferenceMergeOf(std::string(kFemaleBytes), bytes);
         EXPECT_EQ(written, expected.file);
-        EXPECT_EQ(NamesOf(form->Lists().FemaleNames), expected.names);
+        EXPECT_EQ(NamesOf(form->Lists().Female.Names()), expected.names);
         added = expected.added;
     } else {
-        EXPECT_EQ(written, form->Lists().FemaleLines.fileBytes());
+        EXPECT_EQ(written, form->Lists().Female.Lines().fileBytes());
         NameList reread;
         ParseNameLines(LineList::FromFileBytes(written), reread);
-        EXPECT_EQ(reread.size(), form->Lists().FemaleNames.size());
+        EXPECT_EQ(reread.size(), form->Lists().Female.Names().size());
     }
     EXPECT_EQ(platform.messages,
               (std::vector<Message>{{u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s +

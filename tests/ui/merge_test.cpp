@@ -1,4 +1,5 @@
 #include "fileio/fileio.h"
+#include "names/merge.h"
 #include "support/form_fixture.h"
 #include "ui/dialogs.h"
 
@@ -229,22 +230,40 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
     ClickMerge(true);
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), rewritten);
 
+    // A file changed behind the program's back is read anew and merged into,
+    // not overwritten: its text (no name yet, as it has no separator) becomes
+    // a name of its own before the first name added.
     ClickLoad(ForeignFile("same.dat", Db("Clara|Anna|")));
     SetProgramFile(QStringLiteral("fnames.dat"), "changed behind the program's back");
     ClickMerge(true);
-    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), rewritten);
-    EXPECT_EQ(Shown(), (Strings{Success(0, "weibliche"), Success(0, "weibliche")}));
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
+              Db("changed behind the program's back|\r\nClara|\r\nAnna|\r\n"));
+    EXPECT_EQ(Shown(), (Strings{Success(0, "weibliche"), Success(2, "weibliche")}));
     EXPECT_EQ(CountCaptions(), Counts(3, 2));
 }
 
-TEST_F(MergeWindowTest, UnreadableFileKeepsWhatWasLoadedBefore) {
+// After a failed load the band tells what is loaded: the file loaded before,
+// with its path and count, or nothing. A file that is no database (a program
+// picked by mistake) and one far too large are refused at once.
+TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
     ASSERT_TRUE(QDir(foreignDir.path()).mkdir(QStringLiteral("folder.dat")));
     const QString folder = QDir::toNativeSeparators(foreignDir.filePath(QStringLiteral("folder.dat")));
     const QString removed = ForeignFile("removed.dat", "Otto\xB3");
     QFile::remove(removed);
+    const QString binary = ForeignFile("tavolin", std::string("\x7F"
+                                                              "ELF\0\0Otto\xB3",
+                                                              10));
+    const QString huge = ForeignFile("huge.dat", "");
+    ASSERT_TRUE(QFile::resize(huge, qint64{5} << 30)); // sparse: nothing is written
+    const std::vector<std::pair<QString, std::string>> unloadable = {
+        {folder, OpenErrorText(folder)},
+        {removed, OpenErrorText(removed)},
+        {binary, NoDatabaseErrorText(binary)},
+        {huge, "Die Namen-Datenbank ist zu groß"},
+    };
     CreateForm();
     for (const bool loadedBefore : {false, true}) {
-        for (const QString& path : {folder, removed}) {
+        for (const auto& [path, error] : unloadable) {
             SCOPED_TRACE(path.toStdString() + (loadedBefore ? " after a load" : " first"));
             platform.messages.clear();
             if (loadedBefore)
@@ -253,8 +272,8 @@ TEST_F(MergeWindowTest, UnreadableFileKeepsWhatWasLoadedBefore) {
             const Strings names = MergeNames();
             const std::string lines(form->Lists().MergeLines.fileBytes());
             ClickLoad(path);
-            EXPECT_EQ(Shown(), Strings{GeneralError(OpenErrorText(path))});
-            EXPECT_EQ(MergeBand(), std::make_tuple(path, std::get<1>(band), std::get<2>(band)));
+            EXPECT_EQ(Shown(), Strings{GeneralError(error)});
+            EXPECT_EQ(MergeBand(), band);
             EXPECT_EQ(MergeNames(), names);
             EXPECT_EQ(form->Lists().MergeLines.fileBytes(), lines);
         }
@@ -263,6 +282,27 @@ TEST_F(MergeWindowTest, UnreadableFileKeepsWhatWasLoadedBefore) {
     platform.messages.clear();
     ClickMerge(false);
     EXPECT_EQ(Shown(), Strings{Success(1, "männliche")});
+}
+
+// A database an editor saved as UTF-8 merges its names as the program keeps
+// them; those it cannot keep are left out and counted in the message, which
+// stays as it was when none is.
+TEST_F(MergeWindowTest, Utf8FileMergesWhatCanBeStored) {
+    CreateForm();
+    ClickLoad(ForeignFile("utf8.dat", "Zo\xC3\xAB\xC2\xB3\r\n\xC5\x81ucja\xC2\xB3\r\nJ\xC3\xB6rg\xC2\xB3\r\n"));
+    EXPECT_EQ(MergeNames(), (Strings{"Zo\xEB", "J\xF6rg"}));
+    ClickMerge(true);
+    const std::string leftOut = " 1 Name(n) der geladenen Datei wurde(n) ausgelassen, weil sie Zeichen enthalten, die "
+                                "in der Namen-Datenbank nicht gespeichert werden können.";
+    EXPECT_EQ(Shown(), Strings{Success(2, "weibliche").append(leftOut)});
+    EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
+              std::string(kFemaleBytes) + Db("Zo\xEB|\r\nJ\xF6rg|\r\n"));
+
+    platform.messages.clear();
+    ClickLoad(ForeignFile("bom.dat", "\xEF\xBB\xBF"
+                                     "Anna\xC2\xB3Zo\xC3\xAB\xC2\xB3Ida\xC2\xB3"));
+    ClickMerge(true);
+    EXPECT_EQ(Shown(), Strings{Success(1, "weibliche")});
 }
 
 TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
@@ -274,7 +314,7 @@ TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
     EXPECT_EQ(Shown(), Strings{GeneralError(CreateErrorText(form->FemaleDatabasePath()))});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(CountCaptions(), Counts(3, 2)); // not refreshed
-    EXPECT_TRUE(form->Lists().FemaleNames.contains("Eva"));
+    EXPECT_TRUE(form->Lists().Female.Names().contains("Eva"));
 
     platform.messages.clear();
     ClickMerge(true);

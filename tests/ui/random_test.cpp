@@ -54,9 +54,9 @@ protected:
     // The gender text of the list that holds the name.
     QString GenderOf(const QString& name) {
         const std::string bytes = EncodeName(name).value();
-        return form->Lists().FemaleNames.contains(bytes) ? kFemale
-               : form->Lists().MaleNames.contains(bytes) ? kMale
-                                                         : QString();
+        return form->Lists().Female.Names().contains(bytes) ? kFemale
+               : form->Lists().Male.Names().contains(bytes) ? kMale
+                                                            : QString();
     }
     void ShowAndActivate() {
         form->show();

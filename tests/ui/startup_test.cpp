@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <new>
 
 namespace tavolin::test {
 namespace {
@@ -39,9 +40,9 @@ TEST_F(StartupTest, BothDatabasesReadShowsTheCounts) {
     EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("3 weibliche Wuzelnamen in der Datenbank"),
                                             QStringLiteral("2 männliche Wuzelnamen in der Datenbank"),
                                             QStringLiteral("5 Wuzelnamen insgesamt in der Datenbank")}));
-    EXPECT_EQ(form->Lists().FemaleNames.size(), 3u);
-    EXPECT_TRUE(form->Lists().FemaleNames.contains("AnnaBer"));
-    EXPECT_EQ(form->Lists().FemaleLines.size(), 2u); // the trailing "Cl" stays in the raw lines
+    EXPECT_EQ(form->Lists().Female.Names().size(), 3u);
+    EXPECT_TRUE(form->Lists().Female.Names().contains("AnnaBer"));
+    EXPECT_EQ(form->Lists().Female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
 }
 
 TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
@@ -89,10 +90,10 @@ TEST_F(StartupTest, MissingDatabasesAreReportedAndEndTheProgram) {
             expected.push_back({text, QStringLiteral("Fehler"), MessageIcon::Stop});
         EXPECT_EQ(platform.messages, expected);
         EXPECT_GE(platform.quitRequests, 1);
-        EXPECT_EQ(form->Lists().FemaleLines.size(), c.femaleThere ? 3u : 0u);
-        EXPECT_EQ(form->Lists().MaleLines.size(), c.maleThere ? 2u : 0u);
-        EXPECT_TRUE(form->Lists().FemaleNames.empty());
-        EXPECT_TRUE(form->Lists().MaleNames.empty());
+        EXPECT_EQ(form->Lists().Female.Lines().size(), c.femaleThere ? 3u : 0u);
+        EXPECT_EQ(form->Lists().Male.Lines().size(), c.maleThere ? 2u : 0u);
+        EXPECT_TRUE(form->Lists().Female.Names().empty());
+        EXPECT_TRUE(form->Lists().Male.Names().empty());
         EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("0 weibliche Wuzelnamen in der Datenbank"),
                                                 QStringLiteral("0 männliche Wuzelnamen in der Datenbank"),
                                                 QStringLiteral("0 Wuzelnamen insgesamt in der Datenbank")}));
@@ -147,6 +148,8 @@ TEST(GeneralErrorTest, AppendsAPointAlwaysAndUsesTheApplicationTitle) {
               (std::vector<Message>{
                   {QStringLiteral("Datei /x kann nicht erstellt werden."), QStringLiteral("Tavolin 4.2"), MessageIcon::Stop},
                   {QStringLiteral("Schon mit Punkt.."), QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));
+    // No English text of the standard library reaches the user.
+    EXPECT_EQ(ErrorText(std::bad_alloc()), QStringLiteral("Nicht genügend Arbeitsspeicher für diese Aktion"));
 }
 
 } // namespace

@@ -1,0 +1,172 @@
+#include "fileio/fileio.h"
+#include "names/database.h"
+#include "names/name_database.h"
+#include "support/list_strings.h"
+#include "support/testfiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tavolin {
+namespace {
+
+using test::NamesOf;
+using test::ReadBytes;
+using test::Strings;
+using test::WriteBytes;
+using AddResult = NameDatabase::AddResult;
+
+class NameDatabaseTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetSaveFaultHookForTesting({}); }
+
+    QString Path() const { return dir.filePath(QStringLiteral("fnames.dat")); }
+    // A copy of the program that starts now.
+    std::unique_ptr<NameDatabase> Start() const {
+        auto database = std::make_unique<NameDatabase>(Path());
+        database->Read();
+        database->Parse();
+        return database;
+    }
+    // What the next start reads.
+    Strings NamesInFile() const {
+        NameList names;
+        ParseNameLines(ReadNameFile(Path()).lines, names);
+        return NamesOf(names);
+    }
+    static void FailingCommits() {
+        SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Commit; });
+    }
+
+    QTemporaryDir dir;
+};
+
+// Two copies on one file, adds and a merge interleaved: every name of both
+// is in the file, and each copy knows the other's names once it writes.
+TEST_F(NameDatabaseTest, TwoCopiesKeepEachOthersNames) {
+    WriteBytes(Path(), "Anna\xB3\r\n");
+    const auto a = Start();
+    const auto b = Start();
+    Strings expected = {"Anna", "Alpha1", "Beta1", "Alpha2", "Beta2"};
+    EXPECT_EQ(a->Add("Alpha1"), AddResult::Added);
+    EXPECT_EQ(b->Add("Beta1"), AddResult::Added);
+    EXPECT_EQ(a->Add("Alpha2"), AddResult::Added);
+    EXPECT_EQ(b->Add("Beta2"), AddResult::Added);
+    NameList thousand;
+    for (int i = 0; i < 1000; ++i) {
+        thousand.append("Merged" + std::to_string(i));
+        expected.push_back("Merged" + std::to_string(i));
+    }
+    EXPECT_EQ(a->Merge(thousand), 1000u);
+    EXPECT_EQ(b->Add("Beta3"), AddResult::Added);
+    expected.push_back("Beta3");
+    EXPECT_EQ(b->Add("Alpha1"), AddResult::Present);
+
+    EXPECT_EQ(NamesInFile(), expected);
+    EXPECT_EQ(NamesOf(b->Names()), expected);
+    EXPECT_EQ(b->Lines().fileBytes(), ReadBytes(Path()));
+}
+
+struct OutsideChange {
+    const char* what;
+    std::function<void(const QString&)> change;
+    std::string file; // after the add of "Neu"
+};
+
+// Whatever another program did to the file since this copy wrote it, the
+// next add writes on top of that. A file that is gone is written anew from
+// everything this copy holds.
+TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
+    const auto replace = [](const QString& path, std::string_view bytes) {
+        WriteBytes(path + QStringLiteral(".new"), bytes);
+        ASSERT_TRUE(std::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(),
+                                QFile::encodeName(path).constData()) == 0);
+    };
+    const std::vector<OutsideChange> cases = {
+        {"an editor appends in place", [](const QString& path) { WriteBytes(path, ReadBytes(path) + "Ida\xB3\r\n"); },
+         "Anna\xB3\r\nEva\xB3\r\nIda\xB3\r\nNeu\xB3\r\n"},
+        {"a sync tool puts another version in its place", [&](const QString& path) { replace(path, "Otto\xB3"); },
+         "Otto\xB3\r\nNeu\xB3\r\n"},
+        {"an editor saves it as UTF-8",
+         [&](const QString& path) {
+             replace(path, "\xEF\xBB\xBF"
+                           "Anna\xC2\xB3\r\nZo\xC3\xAB\xC2\xB3\r\n");
+         },
+         "Anna\xB3\r\nZo\xEB\xB3\r\nNeu\xB3\r\n"},
+        {"it was removed", [](const QString& path) { QFile::remove(path); }, "Anna\xB3\r\nEva\xB3\r\nNeu\xB3\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(Path(), "Anna\xB3\r\n");
+        const auto database = Start();
+        ASSERT_EQ(database->Add("Eva"), AddResult::Added);
+        c.change(Path());
+        EXPECT_EQ(database->Add("Neu"), AddResult::Added);
+        EXPECT_EQ(ReadBytes(Path()), c.file);
+        EXPECT_EQ(NamesOf(database->Names()), NamesInFile());
+    }
+}
+
+// A name whose write failed stays, unsaved, and goes on top of every later
+// version of the file: a second add of it saves it, and a name that another
+// copy saved meanwhile is not written twice.
+TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
+    WriteBytes(Path(), "Anna\xB3\r\n");
+    const auto a = Start();
+    const auto b = Start();
+    FailingCommits();
+    EXPECT_THROW(a->Add("Eva"), FileError);
+    SetSaveFaultHookForTesting({});
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\n");
+    EXPECT_EQ(a->UnsavedCount(), 1u);
+    EXPECT_TRUE(a->IsUnsaved("Eva"));
+
+    EXPECT_EQ(b->Add("Ida"), AddResult::Added);
+    EXPECT_EQ(a->Add("Eva"), AddResult::Saved);
+    EXPECT_EQ(NamesInFile(), (Strings{"Anna", "Ida", "Eva"}));
+    EXPECT_EQ(a->UnsavedCount(), 0u);
+
+    FailingCommits();
+    EXPECT_THROW(a->Add("Otto"), FileError);
+    SetSaveFaultHookForTesting({});
+    EXPECT_EQ(b->Add("Otto"), AddResult::Added);
+    a->SaveUnsaved();
+    EXPECT_EQ(a->UnsavedCount(), 0u);
+    EXPECT_EQ(NamesInFile(), (Strings{"Anna", "Ida", "Eva", "Otto"}));
+    EXPECT_EQ(NamesOf(a->Names()), NamesInFile());
+}
+
+// The program's own file saved by an editor as UTF-8 reads as Windows-1252
+// and is written so. While it holds a name Windows-1252 cannot hold, it is
+// not overwritten (that name would be lost): the change waits, unsaved,
+// until the user has changed that name.
+TEST_F(NameDatabaseTest, Utf8FileIsNotOverwrittenWhileAWriteWouldLoseAName) {
+    WriteBytes(Path(), "Anna\xC2\xB3\r\n\xC5\x81ucja\xC2\xB3\r\n");
+    const auto database = Start();
+    EXPECT_EQ(NamesOf(database->Names()), Strings{"Anna"});
+    try {
+        database->Add("Eva");
+        ADD_FAILURE() << "the file was overwritten";
+    } catch (const FileError& error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()),
+                  QStringLiteral("Datei %1 wird nicht überschrieben: 1 Name(n) darin enthalten Zeichen, die in der "
+                                 "Namen-Datenbank nicht gespeichert werden können (zum Beispiel „\u0141ucja“), und "
+                                 "gingen sonst verloren")
+                      .arg(Path()));
+    }
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xC2\xB3\r\n\xC5\x81ucja\xC2\xB3\r\n");
+    EXPECT_EQ(database->UnsavedCount(), 1u);
+
+    WriteBytes(Path(), "Anna\xC2\xB3\r\nLucja\xC2\xB3\r\n");
+    database->SaveUnsaved();
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nLucja\xB3\r\nEva\xB3\r\n");
+}
+
+} // namespace
+} // namespace tavolin
