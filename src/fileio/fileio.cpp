@@ -22,11 +22,6 @@ using namespace Qt::StringLiterals;
 namespace tavolin {
 namespace {
 
-SaveFaultHook& FaultHook() {
-    static SaveFaultHook hook;
-    return hook;
-}
-
 // Closes a POSIX descriptor when its owner leaves, whichever way.
 class Descriptor {
 public:
@@ -111,11 +106,11 @@ bool WriteAt(int fd, std::string_view bytes, off_t offset) {
 }
 
 // Writes the bytes from `offset` on in pieces, each one a step of the seam.
-bool WritePieces(int fd, std::string_view bytes, off_t offset) {
+bool WritePieces(int fd, std::string_view bytes, off_t offset, const SaveFaultHook& faults) {
     for (std::size_t done = 0; done < bytes.size(); done += kSaveChunkSize) {
         const std::string_view piece = bytes.substr(done, kSaveChunkSize);
         const auto at = offset + static_cast<off_t>(done);
-        if (SaveStepFails(SaveStep::Write)) {
+        if (SaveStepFails(faults, SaveStep::Write)) {
             // What a full disk does: part of the piece reaches the file.
             WriteAt(fd, piece.substr(0, piece.size() / 2), at);
             return false;
@@ -279,7 +274,7 @@ private:
 // atomic: the file is only ever extended when the new bytes begin with the
 // old ones (every add and merge does that), and on a failure the old length,
 // or the old bytes, are put back.
-FileIdentity RewriteInPlace(int fd, std::string_view bytes, const FilePath& shown) {
+FileIdentity RewriteInPlace(int fd, std::string_view bytes, const FilePath& shown, const SaveFaultHook& faults) {
     const auto fail = [&] { throw FileError(CreateErrorText(shown)); };
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
@@ -295,10 +290,10 @@ FileIdentity RewriteInPlace(int fd, std::string_view bytes, const FilePath& show
             ::fsync(fd);
         fail();
     };
-    if (extends ? !WritePieces(fd, bytes.substr(old.size()), static_cast<off_t>(old.size()))
-                : !WritePieces(fd, bytes, 0) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+    if (extends ? !WritePieces(fd, bytes.substr(old.size()), static_cast<off_t>(old.size()), faults)
+                : !WritePieces(fd, bytes, 0, faults) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
         restore();
-    if (SaveStepFails(SaveStep::Sync) || ::fsync(fd) != 0 || ::fstat(fd, &info) != 0)
+    if (SaveStepFails(faults, SaveStep::Sync) || ::fsync(fd) != 0 || ::fstat(fd, &info) != 0)
         restore();
     return IdentityFrom(info);
 }
@@ -401,7 +396,7 @@ std::string ReadFileBytes(const FilePath& path) {
     return ReadFile(path).bytes;
 }
 
-FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes) {
+FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, const SaveFaultHook& faults) {
     IgnoreFileSizeSignal();
     const auto fail = [&] { throw FileError(CreateErrorText(path)); };
     const QByteArray target = FollowLinks(path.native());
@@ -410,7 +405,7 @@ FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes) {
     const bool exists = ::stat(target.constData(), &old) == 0;
     const bool regular = exists && S_ISREG(old.st_mode); // only a file can be written in place
     Descriptor folder(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid() || SaveStepFails(SaveStep::Open))
+    if (!folder.valid() || SaveStepFails(faults, SaveStep::Open))
         fail();
 
     NewFile file(folder.get(), name, exists ? 0600 : 0666);
@@ -420,7 +415,7 @@ FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes) {
         Descriptor inPlace(regular && folderLocked ? ::open(target.constData(), O_RDWR | O_CLOEXEC) : -1);
         if (!inPlace.valid())
             fail();
-        return RewriteInPlace(inPlace.get(), bytes, path);
+        return RewriteInPlace(inPlace.get(), bytes, path, faults);
     }
     if (exists && !TakeOver(file.fd(), old, AttributesOf(target.constData())) && regular) {
         // A new file would lose the group or an attribute (another user's
@@ -428,12 +423,12 @@ FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes) {
         Descriptor inPlace(::open(target.constData(), O_RDWR | O_CLOEXEC));
         if (inPlace.valid()) {
             file.discard();
-            return RewriteInPlace(inPlace.get(), bytes, path);
+            return RewriteInPlace(inPlace.get(), bytes, path, faults);
         }
     }
     struct stat written {};
-    if (!WritePieces(file.fd(), bytes, 0) || SaveStepFails(SaveStep::Sync) || ::fsync(file.fd()) != 0 ||
-        ::fstat(file.fd(), &written) != 0 || SaveStepFails(SaveStep::Commit) || !file.commit(name))
+    if (!WritePieces(file.fd(), bytes, 0, faults) || SaveStepFails(faults, SaveStep::Sync) || ::fsync(file.fd()) != 0 ||
+        ::fstat(file.fd(), &written) != 0 || SaveStepFails(faults, SaveStep::Commit) || !file.commit(name))
         fail();
     // The rename itself survives a power cut only once the folder is synced.
     // If that fails the new file is in place all the same; the caller treats
@@ -443,8 +438,8 @@ FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes) {
     return IdentityFrom(written);
 }
 
-FileLock::FileLock(const FilePath& file, std::chrono::milliseconds timeout) {
-    if (SaveStepFails(SaveStep::Lock))
+FileLock::FileLock(const FilePath& file, std::chrono::milliseconds timeout, const SaveFaultHook& faults) {
+    if (SaveStepFails(faults, SaveStep::Lock))
         throw FileError(LockedErrorText(file));
     // Beside the file that is really written, so that copies reaching it
     // through different links share the lock.
@@ -480,15 +475,6 @@ FileLock::~FileLock() {
     lock_.reset(); // removes the lock file
     if (folder_ >= 0)
         ::close(folder_);
-}
-
-void SetSaveFaultHookForTesting(SaveFaultHook hook) {
-    FaultHook() = std::move(hook);
-}
-
-bool SaveStepFails(SaveStep step) {
-    const auto& hook = FaultHook();
-    return hook && hook(step);
 }
 
 } // namespace tavolin

@@ -104,6 +104,19 @@ inline constexpr std::uint64_t kNoSizeLimit = std::numeric_limits<std::uint64_t>
 FileContents ReadFile(const FilePath& path, std::uint64_t maxSize = kNoSizeLimit);
 std::string ReadFileBytes(const FilePath& path);
 
+// The steps of a guarded rewrite, for tests that make each step fail in turn:
+// taking the lock, reading the file anew when it changed, creating the new
+// file, each piece of bytes (none for an empty file), the sync to disk, and
+// the replacement of the old file. A failed Write step writes half of its
+// piece before it fails, as a short write does. The writers take the hook as
+// a parameter; the program passes none.
+enum class SaveStep { Lock, Read, Open, Write, Sync, Commit };
+using SaveFaultHook = std::function<bool(SaveStep)>; // true: fail this step
+// Whether the hook makes this step fail; for the steps of the layers above.
+inline bool SaveStepFails(const SaveFaultHook& faults, SaveStep step) {
+    return faults && faults(step);
+}
+
 // Replaces the file with exactly these bytes: the bytes go to a new file in
 // the same folder, which takes over the old file's owner (where the process
 // may set it), group, mode, ACLs and other extended attributes, is synced and
@@ -113,7 +126,7 @@ std::string ReadFileBytes(const FilePath& path);
 // the file itself can be written, it is rewritten in place instead. On any
 // failure the old file stays as it was and FileError with the create error
 // text is thrown. Returns the identity of the file written.
-FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes);
+FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, const SaveFaultHook& faults = {});
 
 // SaveFileAtomically hands the bytes to the new file in pieces of at most this
 // size, so that a failure after part of the file was written is one of its
@@ -134,7 +147,8 @@ public:
 
     // Waits up to `timeout` for the lock; throws FileError with the locked
     // error text when another copy holds it all that time.
-    explicit FileLock(const FilePath& file, std::chrono::milliseconds timeout = kTimeout);
+    explicit FileLock(const FilePath& file, std::chrono::milliseconds timeout = kTimeout,
+                      const SaveFaultHook& faults = {});
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
@@ -145,16 +159,5 @@ private:
     int folder_ = -1; // the lock file's folder, when it is reached through it
     std::unique_ptr<QLockFile> lock_;
 };
-
-// The steps of a guarded rewrite, for tests that make each step fail in turn:
-// taking the lock, reading the file anew when it changed, creating the new
-// file, each piece of bytes (none for an empty file), the sync to disk, and
-// the replacement of the old file. A failed Write step writes half of its
-// piece before it fails, as a short write does.
-enum class SaveStep { Lock, Read, Open, Write, Sync, Commit };
-using SaveFaultHook = std::function<bool(SaveStep)>; // true: fail this step
-void SetSaveFaultHookForTesting(SaveFaultHook hook);
-// Whether the hook makes this step fail; for the steps of the layers above.
-bool SaveStepFails(SaveStep step);
 
 } // namespace tavolin

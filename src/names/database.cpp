@@ -99,8 +99,8 @@ bool AppendName(LineList& lines, NameList& names, std::string_view name) {
     return true;
 }
 
-FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path) {
-    return SaveFileAtomically(path, lines.fileBytes());
+FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path, const SaveFaultHook& faults) {
+    return SaveFileAtomically(path, lines.fileBytes(), faults);
 }
 
 bool IsStorableName(std::string_view name) {

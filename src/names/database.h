@@ -56,7 +56,7 @@ bool AppendName(LineList& lines, NameList& names, std::string_view name);
 // Replaces the file with the raw lines, each followed by CR LF, and returns
 // the identity of the file written. Throws FileError with the create error
 // text; the old file then stays as it was.
-FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path);
+FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path, const SaveFaultHook& faults = {});
 
 // Whether a name can be kept as one name in a database file: the separator
 // would split it, a line break would vanish when the file is read, and a NUL

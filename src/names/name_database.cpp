@@ -10,8 +10,8 @@ using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
-NameDatabase::NameDatabase(FilePath path)
-    : path_(std::move(path)), names_(std::make_unique<NameList>()), unsaved_(std::make_unique<NameList>()) {}
+NameDatabase::NameDatabase(FilePath path, SaveFaultHook faults)
+    : path_(std::move(path)), faults_(std::move(faults)), names_(std::make_unique<NameList>()), unsaved_(std::make_unique<NameList>()) {}
 
 NameDatabase::~NameDatabase() = default;
 
@@ -39,7 +39,7 @@ void NameDatabase::Refresh() {
     const std::optional<FileIdentity> now = IdentityOf(path_);
     if (!now || now == identity_)
         return;
-    if (SaveStepFails(SaveStep::Read))
+    if (SaveStepFails(faults_, SaveStep::Read))
         throw FileError(OpenErrorText(path_));
     NameFile file = ReadNameFile(path_);
     auto names = std::make_unique<NameList>();
@@ -63,7 +63,7 @@ void NameDatabase::Write() {
                         u"verloren"_s.arg(path_.display(), QString::number(leftOut_), firstLeftOut_)
                             .toStdString());
     }
-    identity_ = WriteNameDatabase(lines_, path_);
+    identity_ = WriteNameDatabase(lines_, path_, faults_);
     unsaved_->clear();
 }
 
@@ -73,7 +73,7 @@ void NameDatabase::KeepUnsaved(std::size_t first) {
 }
 
 NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
-    const FileLock lock(path_);
+    const FileLock lock(path_, FileLock::kTimeout, faults_);
     Refresh();
     // Right after a re-read the list has no index yet: one look at every
     // entry costs less than building it, which the next keystroke does.
@@ -92,7 +92,7 @@ NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
 }
 
 std::size_t NameDatabase::Merge(const NameList& foreign) {
-    const FileLock lock(path_);
+    const FileLock lock(path_, FileLock::kTimeout, faults_);
     Refresh();
     const std::size_t first = names_->size();
     const std::size_t added = AddMissingNames(foreign, *names_, lines_);
@@ -104,7 +104,7 @@ std::size_t NameDatabase::Merge(const NameList& foreign) {
 void NameDatabase::SaveUnsaved() {
     if (unsaved_->empty())
         return;
-    const FileLock lock(path_);
+    const FileLock lock(path_, FileLock::kTimeout, faults_);
     Refresh();
     if (!unsaved_->empty())
         Write();

@@ -29,7 +29,8 @@ namespace tavolin {
 // the next change (or SaveUnsaved) writes it with everything else.
 class NameDatabase final {
 public:
-    explicit NameDatabase(FilePath path);
+    // The hook makes chosen steps of the saves fail; the program passes none.
+    explicit NameDatabase(FilePath path, SaveFaultHook faults = {});
     ~NameDatabase();
     Q_DISABLE_COPY_MOVE(NameDatabase)
 
@@ -74,6 +75,7 @@ private:
     void TakeOver(NameFile& file);
 
     FilePath path_;
+    SaveFaultHook faults_;
     LineList lines_;
     std::unique_ptr<NameList> names_;
     std::unique_ptr<NameList> unsaved_; // in the order they were added
@@ -87,7 +89,8 @@ private:
 // The lists shared by the window's handlers: the two databases and the last
 // foreign database loaded, with the number of its names that were left out.
 struct NameStore {
-    NameStore(const FilePath& female, const FilePath& male) : Female(female), Male(male) {}
+    NameStore(const FilePath& female, const FilePath& male, const SaveFaultHook& faults = {})
+        : Female(female, faults), Male(male, faults) {}
     NameDatabase Female;
     NameDatabase Male;
     LineList MergeLines;

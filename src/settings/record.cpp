@@ -202,8 +202,8 @@ RecordLines ReadRecordFile(const FilePath& path) {
     return SplitRecordLines(ReadFileBytes(path));
 }
 
-void WriteRecordFile(const FilePath& path, const RecordLines& lines) {
-    SaveFileAtomically(path, RecordFileBytes(lines));
+void WriteRecordFile(const FilePath& path, const RecordLines& lines, const SaveFaultHook& faults) {
+    SaveFileAtomically(path, RecordFileBytes(lines), faults);
 }
 
 } // namespace tavolin

@@ -31,7 +31,6 @@ using test::WriteBytes;
 
 class FileIoTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetSaveFaultHookForTesting({}); }
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     QStringList Entries() const {
         return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
@@ -87,9 +86,9 @@ TEST_F(FileIoTest, EveryFailedStepKeepsTheOldFile) {
     const std::string old = "Anna\xB3\r\nBerta\xB3\r\n";
     WriteBytes(Path("fnames.dat"), old);
     for (SaveStep failing : {SaveStep::Open, SaveStep::Write, SaveStep::Sync, SaveStep::Commit}) {
-        SetSaveFaultHookForTesting([failing](SaveStep step) { return step == failing; });
         try {
-            SaveFileAtomically(Path("fnames.dat"), "Anna\xB3\r\nBerta\xB3\r\nEva\xB3\r\n");
+            SaveFileAtomically(Path("fnames.dat"), "Anna\xB3\r\nBerta\xB3\r\nEva\xB3\r\n",
+                               [failing](SaveStep step) { return step == failing; });
             ADD_FAILURE() << "step " << static_cast<int>(failing) << " did not fail";
         } catch (const FileError& error) {
             EXPECT_EQ(QString::fromUtf8(error.what()),
@@ -98,7 +97,6 @@ TEST_F(FileIoTest, EveryFailedStepKeepsTheOldFile) {
         EXPECT_EQ(ReadBytes(Path("fnames.dat")), old);
         EXPECT_EQ(Entries(), QStringList{QStringLiteral("fnames.dat")});
     }
-    SetSaveFaultHookForTesting({});
     SaveFileAtomically(Path("fnames.dat"), "Eva\xB3\r\n");
     EXPECT_EQ(ReadBytes(Path("fnames.dat")), "Eva\xB3\r\n");
 }
@@ -308,13 +306,11 @@ TEST_F(FileIoTest, UnwritableFolderGetsTheFileRewrittenInPlace) {
         for (const std::string& bytes :
              {"Eva\xB3\r\n" + std::string(3 * kSaveChunkSize, 'x'), std::string(3 * kSaveChunkSize, 'y')}) {
             int writes = 0;
-            SetSaveFaultHookForTesting([&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; });
             try {
-                SaveFileAtomically(path, bytes);
+                SaveFileAtomically(path, bytes, [&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; });
                 failures += "no error; ";
             } catch (const FileError&) {
             }
-            SetSaveFaultHookForTesting({});
             expect(ReadBytes(path) == "Eva\xB3\r\n", "old bytes back");
         }
         struct stat after {};

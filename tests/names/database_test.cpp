@@ -123,9 +123,7 @@ TEST_F(WriteNameDatabaseTest, FailedRewriteLeavesTheFileAsItWas) {
     test::WriteBytes(Path(), old);
     LineList lines = LineList::FromFileBytes(old);
     lines.append("Eva\xB3");
-    SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Write; });
-    EXPECT_THROW(WriteNameDatabase(lines, Path()), FileError);
-    SetSaveFaultHookForTesting({});
+    EXPECT_THROW(WriteNameDatabase(lines, Path(), [](SaveStep step) { return step == SaveStep::Write; }), FileError);
     EXPECT_EQ(test::ReadBytes(Path()), old);
     WriteNameDatabase(lines, Path());
     EXPECT_EQ(test::ReadBytes(Path()), "Anna\xB3\r\nEva\xB3\r\n");

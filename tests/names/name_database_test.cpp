@@ -2,6 +2,7 @@
 #include "names/database.h"
 #include "names/name_database.h"
 #include "support/list_strings.h"
+#include "support/save_faults.h"
 #include "support/testfiles.h"
 
 #include <QFile>
@@ -18,18 +19,17 @@ namespace {
 
 using test::NamesOf;
 using test::ReadBytes;
+using test::SaveFault;
 using test::Strings;
 using test::WriteBytes;
 using AddResult = NameDatabase::AddResult;
 
 class NameDatabaseTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetSaveFaultHookForTesting({}); }
-
     QString Path() const { return dir.filePath(QStringLiteral("fnames.dat")); }
     // A copy of the program that starts now.
     std::unique_ptr<NameDatabase> Start() const {
-        auto database = std::make_unique<NameDatabase>(Path());
+        auto database = std::make_unique<NameDatabase>(Path(), fault.Hook());
         database->Read();
         database->Parse();
         return database;
@@ -40,11 +40,12 @@ protected:
         ParseNameLines(ReadNameFile(Path()).lines, names);
         return NamesOf(names);
     }
-    static void FailingCommits() {
-        SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Commit; });
+    void FailingCommits() {
+        fault.FailWhen([](SaveStep step) { return step == SaveStep::Commit; });
     }
 
     QTemporaryDir dir;
+    SaveFault fault;
 };
 
 // Two copies on one file, adds and a merge interleaved: every name of both
@@ -122,7 +123,7 @@ TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
     const auto b = Start();
     FailingCommits();
     EXPECT_THROW(a->Add("Eva"), FileError);
-    SetSaveFaultHookForTesting({});
+    fault.Clear();
     EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\n");
     EXPECT_EQ(a->UnsavedCount(), 1u);
     EXPECT_TRUE(a->IsUnsaved("Eva"));
@@ -134,7 +135,7 @@ TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
 
     FailingCommits();
     EXPECT_THROW(a->Add("Otto"), FileError);
-    SetSaveFaultHookForTesting({});
+    fault.Clear();
     EXPECT_EQ(b->Add("Otto"), AddResult::Added);
     a->SaveUnsaved();
     EXPECT_EQ(a->UnsavedCount(), 0u);

@@ -4,33 +4,64 @@
 
 namespace tavolin::test {
 
-SaveFault::SaveFault(int failingStep) : failingStep_(failingStep) {
-    SetSaveFaultHookForTesting([this](SaveStep step) {
-        steps_.push_back(step);
-        const bool fail = static_cast<int>(steps_.size()) == failingStep_;
-        fired_ = fired_ || fail;
-        return fail;
-    });
+struct SaveFault::State {
+    std::function<bool(int, SaveStep)> fails; // by the step's number and kind
+    bool fired = false;
+    std::vector<SaveStep> steps;
+};
+
+SaveFault::SaveFault() : state_(std::make_shared<State>()) {}
+
+SaveFault::SaveFault(int failingStep) : SaveFault() {
+    FailStep(failingStep);
 }
 
 SaveFault::~SaveFault() {
-    SetSaveFaultHookForTesting({});
+    Clear();
 }
 
-std::vector<SaveStep> SweepSaveSteps(const std::function<void(int)>& attempt,
+SaveFaultHook SaveFault::Hook() const {
+    return [state = state_](SaveStep step) {
+        if (!state->fails)
+            return false;
+        state->steps.push_back(step);
+        const bool fail = state->fails(static_cast<int>(state->steps.size()), step);
+        state->fired = state->fired || fail;
+        return fail;
+    };
+}
+
+void SaveFault::FailStep(int failingStep) {
+    *state_ = {[failingStep](int number, SaveStep) { return number == failingStep; }, false, {}};
+}
+
+void SaveFault::FailWhen(std::function<bool(SaveStep)> fails) {
+    *state_ = {[fails = std::move(fails)](int, SaveStep step) { return fails(step); }, false, {}};
+}
+
+void SaveFault::Clear() {
+    *state_ = {};
+}
+
+bool SaveFault::Fired() const {
+    return state_->fired;
+}
+
+const std::vector<SaveStep>& SaveFault::Steps() const {
+    return state_->steps;
+}
+
+std::vector<SaveStep> SweepSaveSteps(SaveFault& fault, const std::function<void(int)>& attempt,
                                      const std::function<void(int, SaveStep)>& failed) {
     // Far more steps than any save here has; a save that never gets through
     // ends the sweep with a failure instead of looping on.
     constexpr int kMaxSteps = 1000;
     for (int n = 1; n <= kMaxSteps; ++n) {
-        std::vector<SaveStep> steps;
-        bool fired = false;
-        {
-            SaveFault fault(n);
-            attempt(n);
-            fired = fault.fired();
-            steps = fault.steps();
-        }
+        fault.FailStep(n);
+        attempt(n);
+        const bool fired = fault.Fired();
+        std::vector<SaveStep> steps = fault.Steps();
+        fault.Clear();
         if (!fired)
             return steps;
         failed(n, steps.back());

@@ -3,35 +3,44 @@
 #include "fileio/fileio.h"
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <vector>
 
 namespace tavolin::test {
 
-// While it lives, the Nth step of the saves that follow fails (counted from
-// 1, across saves), and every step they reach is recorded, the failing one
-// included.
+// Makes steps of the saves fail that are given its hook. While it lives, the
+// chosen steps fail and every step the saves reach is recorded, the failing
+// one included; once it is gone, the hook fails nothing.
 class SaveFault final {
 public:
+    SaveFault(); // fails nothing until told
     explicit SaveFault(int failingStep);
     ~SaveFault();
     SaveFault(const SaveFault&) = delete;
     SaveFault& operator=(const SaveFault&) = delete;
 
-    bool fired() const { return fired_; }
-    const std::vector<SaveStep>& steps() const { return steps_; }
+    // The hook for the writers (and the window's environment).
+    SaveFaultHook Hook() const;
+    // From now on the Nth step fails (counted from 1, across saves).
+    void FailStep(int failingStep);
+    // From now on every step fails that the test picks.
+    void FailWhen(std::function<bool(SaveStep)> fails);
+    void Clear();
+
+    bool Fired() const;
+    const std::vector<SaveStep>& Steps() const;
 
 private:
-    int failingStep_;
-    bool fired_ = false;
-    std::vector<SaveStep> steps_;
+    struct State;
+    std::shared_ptr<State> state_;
 };
 
-// Makes each step of a save fail in turn: runs `attempt(n)` with step n
+// Makes each step of a save fail in turn, through `fault`: runs `attempt(n)` with step n
 // failing for n = 1, 2, ... until an attempt saves without reaching its
 // failing step; `failed(n, step)` checks what an attempt whose step failed
 // left behind. Returns the steps of the save that went through.
-std::vector<SaveStep> SweepSaveSteps(const std::function<void(int)>& attempt,
+std::vector<SaveStep> SweepSaveSteps(SaveFault& fault, const std::function<void(int)>& attempt,
                                      const std::function<void(int, SaveStep)>& failed);
 
 // The steps of one save of `size` bytes, in order.
