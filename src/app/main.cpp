@@ -1,6 +1,7 @@
-#include "app/shell.h"
+#include "ui/general_error.h"
 #include "ui/qtplatform.h"
 #include "ui/tform1.h"
+#include "ui/translation.h"
 
 #include <QApplication>
 
@@ -18,15 +19,12 @@ int main(int argc, char* argv[]) {
 
     QtPlatform platform;
     std::unique_ptr<TForm1> form;
-    try {
+    int exitCode = 0;
+    RunGuarded(platform, [&] {
         form = std::make_unique<TForm1>(platform, FormEnvironment::FromApplication());
         platform.setDialogParent(form.get());
         form->show();
-        QApplication::exec();
-    } catch (const std::exception& error) {
-        ShowGeneralError(platform, ErrorText(error));
-    } catch (...) {
-        ShowGeneralError(platform, QStringLiteral("Unbekannter Fehler"));
-    }
-    return 0;
+        exitCode = QApplication::exec();
+    });
+    return exitCode;
 }

@@ -1,91 +1,79 @@
 #include "ui/tform1.h"
 
-#include "app/shell.h"
-#include "fileio/fileio.h"
+#include "names/database.h"
+#include "settings/record.h"
+#include "ui/general_error.h"
+#include "ui/keyboard_filters.h"
 #include "ui/platform.h"
 #include "ui_tform1.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QFontDatabase>
 #include <QMenu>
 
 #include <utility>
-
-using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
 namespace {
 
-const QString kErrorCaption = u"Fehler"_s;
-
-// The window's fonts name the families of the desktop they were designed on.
-// Where one is missing, the nearest font of the same kind stands in for it,
-// so the names stay what the settings file records. For "MS Sans Serif",
-// Liberation Sans comes before DejaVu Sans: its letters are about as wide as
-// those the controls were sized for, while DejaVu Sans cuts off the longest
-// captions (Panel9's count of a loaded database, Button2's refusals).
-void SubstituteMissingFonts() {
-    const QStringList families = QFontDatabase::families();
-    const auto substitute = [&](const QString& family, const QStringList& candidates, QFontDatabase::SystemFont kind) {
-        if (families.contains(family) || !QFont::substitutes(family).isEmpty())
-            return;
-        for (const QString& candidate : candidates) {
-            if (families.contains(candidate)) {
-                QFont::insertSubstitution(family, candidate);
-                return;
-            }
-        }
-        QFont::insertSubstitution(family, QFontDatabase::systemFont(kind).family());
-    };
-    substitute(u"MS Sans Serif"_s, {u"Microsoft Sans Serif"_s, u"Liberation Sans"_s, u"DejaVu Sans"_s},
-               QFontDatabase::GeneralFont);
-    substitute(u"Arial"_s, {u"Liberation Sans"_s, u"DejaVu Sans"_s}, QFontDatabase::GeneralFont);
-    substitute(u"Fixedsys"_s, {u"DejaVu Sans Mono"_s, u"Liberation Mono"_s}, QFontDatabase::FixedFont);
-}
-
-// A font that sets every attribute itself, so that nothing of it follows the
-// window's font.
-QFont OwnFont(const QString& family, int pixelHeight, bool bold) {
-    QFont font(family);
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    return font;
+std::unique_ptr<Ui::TForm1> BuildFromDescription(QWidget* window) {
+    auto ui = std::make_unique<Ui::TForm1>();
+    ui->setupUi(window);
+    return ui;
 }
 
 } // namespace
 
 FormEnvironment FormEnvironment::FromApplication() {
-    return {ExecutableFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }};
+    return {ExecutableFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
 }
 
+// The about text goes in before the fonts: the hidden memo then lays out no
+// line in its own font, and that face is only loaded when the view is first
+// opened, not at every start. The members are built in that order.
 TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()), platform_(platform),
-      environment_(std::move(environment)) {
-    ui_->setupUi(this);
-    // The about text goes in before the fonts: the hidden memo then lays out
-    // no line in its own font, and that face is only loaded when the view is
-    // first opened, not at every start.
-    BuildAboutView();
-    ApplyDesignFonts();
-    ApplyDesignColors();
-    BuildPopupMenu();
-    ConnectStatistics();
-    ConnectRandomNames();
-    ConnectMergeHandlers();
-    ConnectAdd();
-    ConnectAppearance();
-    ConnectKeyboard();
+    : QWidget(parent), ui_(BuildFromDescription(this)), platform_(platform), environment_(std::move(environment)),
+      about_(*this, *ui_), appearance_(*this, *ui_, platform, environment_.saveFaults), databases_(*ui_, platform),
+      draw_(*ui_, platform, databases_), adding_(*ui_, platform, databases_),
+      merging_(*this, *ui_, platform, databases_),
+      statistics_(*this, *ui_, platform, databases_, environment_.statisticsCheckpoints) {
+    ConnectHandlers();
+    InstallKeyboardFilters(this, {ui_->Edit1, ui_->Edit2, ui_->Edit3}, {ui_->RadioGroup1, ui_->RadioGroup2});
     Guarded([this] { FormCreate(); });
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::ConnectHandlers() {
+    const auto on = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
+        connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    };
+    on(ui_->Button7, &QPushButton::clicked, &TForm1::Button7Click);
+    on(ui_->Button8, &QPushButton::clicked, &TForm1::Button8Click);
+    on(ui_->Button9, &QPushButton::clicked, &TForm1::Button9Click);
+    on(ui_->Button1, &QPushButton::clicked, &TForm1::Button1Click);
+    on(ui_->Button3, &QPushButton::clicked, &TForm1::Button3Click);
+    on(ui_->Button5, &QPushButton::clicked, &TForm1::Button5Click);
+    on(ui_->Button6, &QPushButton::clicked, &TForm1::Button6Click);
+    // textChanged, unlike textEdited, also reports text set by the program.
+    on(ui_->Edit2, &QLineEdit::textChanged, &TForm1::Edit2Change);
+    on(ui_->RadioButton1, &QRadioButton::clicked, &TForm1::RadioButton1Click);
+    on(ui_->RadioButton2, &QRadioButton::clicked, &TForm1::RadioButton2Click);
+    on(ui_->Button2, &QPushButton::clicked, &TForm1::Button2Click);
+    on(ui_->Gesamtschriftauswhlen1, &QAction::triggered, &TForm1::Gesamtschriftauswhlen1Click);
+    on(ui_->Hintergrundfarbeauswhlen1, &QAction::triggered, &TForm1::Hintergrundfarbeauswhlen1Click);
+    on(ui_->AnzeigetafelJintergrundfarbendern1, &QAction::triggered, &TForm1::AnzeigetafelJintergrundfarbendern1Click);
+    on(ui_->EingabefelderHintergrundfarbendern1, &QAction::triggered,
+       &TForm1::EingabefelderHintergrundfarbendern1Click);
+    on(ui_->Standardeinstellungen1, &QAction::triggered, &TForm1::Standardeinstellungen1Click);
+    on(ui_->Wt, &QAction::triggered, &TForm1::WtClick);
+    on(ui_->Oberflchespeichernunter1, &QAction::triggered, &TForm1::Oberflchespeichernunter1Click);
+    on(ui_->Oberflcheladen1, &QAction::triggered, &TForm1::Oberflcheladen1Click);
+    on(ui_->Ws, &QAction::triggered, &TForm1::WsClick);
+    on(ui_->Button4, &QPushButton::clicked, &TForm1::Button4Click);
+}
 
 QString TForm1::FemaleDatabasePath() const {
     return JoinPath(programDir_, kFemaleDatabaseFile).display();
@@ -95,54 +83,8 @@ QString TForm1::MaleDatabasePath() const {
     return JoinPath(programDir_, kMaleDatabaseFile).display();
 }
 
-void TForm1::ApplyDesignFonts() {
-    SubstituteMissingFonts();
-    setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
-    for (QWidget* control : {static_cast<QWidget*>(ui_->Button1), static_cast<QWidget*>(ui_->Panel2),
-                             static_cast<QWidget*>(ui_->Panel5), static_cast<QWidget*>(ui_->Panel6),
-                             static_cast<QWidget*>(ui_->Button6)})
-        control->setFont(OwnFont(u"MS Sans Serif"_s, 11, true));
-    ui_->Memo1->setFont(OwnFont(u"Arial"_s, 15, true));
-    QFont listFont = OwnFont(u"Fixedsys"_s, 11, false);
-    listFont.setStyleHint(QFont::TypeWriter);
-    listFont.setFixedPitch(true);
-    ui_->ListBox1->setFont(listFont);
-}
-
-void TForm1::BuildPopupMenu() {
-    popupMenu_ = new QMenu(this);
-    popupMenu_->setObjectName(u"PopupMenu1"_s);
-    popupMenu_->addAction(ui_->Gesamtschriftauswhlen1);
-    popupMenu_->addAction(ui_->N1);
-    popupMenu_->addAction(ui_->Hintergrundfarbeauswhlen1);
-    popupMenu_->addAction(ui_->AnzeigetafelJintergrundfarbendern1);
-    popupMenu_->addAction(ui_->EingabefelderHintergrundfarbendern1);
-    popupMenu_->addAction(ui_->N2);
-    popupMenu_->addAction(ui_->Standardeinstellungen1);
-    popupMenu_->addAction(ui_->Wt);
-    popupMenu_->addAction(ui_->N3);
-    popupMenu_->addAction(ui_->Oberflchespeichernunter1);
-    popupMenu_->addAction(ui_->Oberflcheladen1);
-    popupMenu_->addAction(ui_->N4);
-    popupMenu_->addAction(ui_->Ws);
-}
-
 bool TForm1::Guarded(const std::function<void()>& handler) noexcept {
-    QString text;
-    try {
-        handler();
-        return true;
-    } catch (const std::exception& error) {
-        text = ErrorText(error);
-    } catch (...) {
-        text = u"Unbekannter Fehler"_s;
-    }
-    try {
-        ShowGeneralError(platform_, text);
-    } catch (...) {
-        // Nothing is left to tell the user with; the program goes on.
-    }
-    return false;
+    return RunGuarded(platform_, handler);
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -152,7 +94,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     bool closing = false;
-    if (quitRequested_ || (Guarded([&] { closing = FormClose(); }) && closing))
+    if (databases_.QuitRequested() || (Guarded([&] { closing = FormClose(); }) && closing))
         event->accept();
     else
         event->ignore(); // names or settings could not be written: the window stays open
@@ -161,47 +103,24 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {
     // Controls that have a menu of their own (the edit fields) never pass the
     // event on, so this runs for the free areas of the window only.
-    popupMenu_->popup(event->globalPos());
+    appearance_.PopupMenu()->popup(event->globalPos());
 }
 
 void TForm1::FormCreate() {
-    random_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
+    draw_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
     programDir_ = DirectoryOf(environment_.executablePath);
-    lists_ = std::make_unique<NameStore>(JoinPath(programDir_, kFemaleDatabaseFile),
-                                         JoinPath(programDir_, kMaleDatabaseFile));
-    SettingsLines.clear();
-    appearance_ = Appearance{};
-    LoadStartupSettings();
-    LoadNameDatabases();
+    appearance_.LoadAtStart(JoinPath(programDir_, kSettingsFile));
+    if (databases_.Load(programDir_, environment_.saveFaults))
+        draw_.ShowStartName();
 }
 
 bool TForm1::FormClose() {
     // The databases were written when they changed, unless that failed.
-    if (!SaveUnsavedNamesOnClose())
+    if (!databases_.SaveUnsavedOnClose())
         return false;
-    SaveSettingsOnClose();
+    appearance_.SaveOnClose();
     return true;
-}
-
-bool TForm1::SaveUnsavedNamesOnClose() {
-    if (!lists_)
-        return true;
-    QStringList unsaved;
-    for (const auto& [database, which] :
-         {std::pair{&lists_->Female, u"weiblichen"_s}, std::pair{&lists_->Male, u"männlichen"_s}}) {
-        try {
-            database->SaveUnsaved();
-        } catch (const std::exception& error) {
-            unsaved.append(u"Nicht gespeichert: %1 Name(n) der %2 Namen-Datenbank (%3)."_s.arg(
-                QString::number(database->UnsavedCount()), which, ErrorText(error)));
-        }
-    }
-    if (unsaved.isEmpty())
-        return true;
-    // "Nein" keeps the window open: the user can make room, or copy the names.
-    return platform_.askYesNo(unsaved.join(u'\n') + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s,
-                              u"Namen nicht gespeichert"_s);
 }
 
 void TForm1::FormResize() {
@@ -212,34 +131,86 @@ void TForm1::FormResize() {
         bevel->resize(width(), bevel->height());
 }
 
-void TForm1::LoadNameDatabases() {
-    bool loaded = true;
-    const auto read = [&](NameDatabase& database, const QString& failureText) {
-        try {
-            database.Read();
-        } catch (const std::exception&) {
-            platform_.showMessage(failureText, kErrorCaption, MessageIcon::Stop);
-            platform_.postQuit();
-            quitRequested_ = true;
-            loaded = false;
-        }
-    };
-    read(lists_->Female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
-    read(lists_->Male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
-    if (!loaded)
-        return;
-    lists_->Female.Parse();
-    lists_->Male.Parse();
-    ShowNameCounts();
-    ShowStartName();
+void TForm1::Button1Click() {
+    draw_.Draw();
 }
 
-void TForm1::ShowNameCounts() {
-    const std::size_t female = lists_->Female.Names().size();
-    const std::size_t male = lists_->Male.Names().size();
-    ui_->Panel2->setText(QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s);
-    ui_->Panel5->setText(QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s);
-    ui_->Panel6->setText(QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s);
+void TForm1::Button2Click() {
+    adding_.Add();
+}
+
+void TForm1::Button3Click() {
+    draw_.CopyToClipboard();
+}
+
+void TForm1::Button4Click() {
+    about_.Toggle();
+}
+
+void TForm1::Button5Click() {
+    merging_.LoadForeignDatabase();
+}
+
+void TForm1::Button6Click() {
+    merging_.Merge();
+}
+
+void TForm1::Button7Click() {
+    statistics_.OpenOrClose();
+}
+
+void TForm1::Button8Click() {
+    statistics_.Rebuild();
+}
+
+void TForm1::Button9Click() {
+    statistics_.SwitchTable();
+}
+
+void TForm1::Edit2Change() {
+    adding_.UpdateButton();
+}
+
+void TForm1::RadioButton1Click() {
+    adding_.UpdateButton();
+}
+
+void TForm1::RadioButton2Click() {
+    adding_.UpdateButton();
+}
+
+void TForm1::Gesamtschriftauswhlen1Click() {
+    appearance_.ChooseOverallFont();
+}
+
+void TForm1::Hintergrundfarbeauswhlen1Click() {
+    appearance_.ChooseBackgroundColor();
+}
+
+void TForm1::AnzeigetafelJintergrundfarbendern1Click() {
+    appearance_.ChooseBoardColor();
+}
+
+void TForm1::EingabefelderHintergrundfarbendern1Click() {
+    appearance_.ChooseInputColor();
+}
+
+void TForm1::Standardeinstellungen1Click() {
+    appearance_.ResetToDefaults();
+}
+
+// Both check marks are toggled by the menu item itself and read only when the
+// window closes.
+void TForm1::WtClick() {}
+
+void TForm1::WsClick() {}
+
+void TForm1::Oberflchespeichernunter1Click() {
+    appearance_.SaveDesign();
+}
+
+void TForm1::Oberflcheladen1Click() {
+    appearance_.LoadDesign();
 }
 
 } // namespace tavolin

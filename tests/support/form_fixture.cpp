@@ -28,7 +28,11 @@ void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_
 }
 
 void FormFixture::CreateForm() {
-    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), [] { return qint64{1000000000}; }};
+    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), [] { return qint64{1000000000}; },
+                                saveFault.Hook(), [this](int checkpoint) {
+                                    if (statisticsCheckpoint)
+                                        statisticsCheckpoint(checkpoint);
+                                }};
     form = std::make_unique<TForm1>(platform, std::move(environment));
 }
 

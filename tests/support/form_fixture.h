@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/save_faults.h"
 #include "support/scripted_platform.h"
 #include "support/testfiles.h"
 #include "ui/tform1.h"
@@ -48,6 +49,10 @@ protected:
 
     QTemporaryDir programDir;
     ScriptedPlatform platform;
+    // The faults of the window built here: none unless a test sets them. A
+    // statistics checkpoint hook makes the work fail by throwing.
+    SaveFault saveFault;
+    StatisticsCheckpointHook statisticsCheckpoint;
     std::unique_ptr<TForm1> form;
 };
 

@@ -24,10 +24,6 @@ const QString kNul(QChar(u'\0'));
 
 class AddTest : public FormFixture {
 protected:
-    void TearDown() override {
-        SetSaveFaultHookForTesting({});
-        FormFixture::TearDown();
-    }
     // Chooses the gender by a click and types the text, as the user would.
     void Enter(bool female, const QString& text) {
         Control<QRadioButton>(female ? "RadioButton1" : "RadioButton2")->click();
@@ -182,9 +178,9 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
                               MessageIcon::Stop};
     const auto add = [&](const QString& name, bool failing) {
         Enter(true, name);
-        SetSaveFaultHookForTesting([failing](SaveStep step) { return failing && step == SaveStep::Write; });
+        saveFault.FailWhen([failing](SaveStep step) { return failing && step == SaveStep::Write; });
         Control<QPushButton>("Button2")->click();
-        SetSaveFaultHookForTesting({});
+        saveFault.Clear();
     };
     add(u"Eva"_s, true);
     EXPECT_EQ(ReadBytes(path), kFemaleBytes);

@@ -67,10 +67,6 @@ ChosenFont FontChoice(const QString& family, double points, bool bold, bool ital
 
 class AppearanceTest : public FormFixture {
 protected:
-    void TearDown() override {
-        SetSaveFaultHookForTesting({});
-        FormFixture::TearDown();
-    }
 
     void Trigger(const char* action) { Control<QAction>(action)->trigger(); }
     QString DesignPath() const { return designDir.filePath(u"design.ini"_s); }
@@ -335,9 +331,9 @@ TEST_F(AppearanceTest, FailedDesignSaveKeepsTheOldFile) {
         SCOPED_TRACE(static_cast<int>(failing));
         WriteBytes(DesignPath(), old);
         platform.messages.clear();
-        SetSaveFaultHookForTesting([failing](SaveStep step) { return step == failing; });
+        saveFault.FailWhen([failing](SaveStep step) { return step == failing; });
         UseFile("Oberflchespeichernunter1", DesignPath());
-        SetSaveFaultHookForTesting({});
+        saveFault.Clear();
         EXPECT_EQ(platform.messages, (std::vector<Message>{{u"Datei %1 kann nicht erstellt werden."_s.arg(DesignPath()),
                                                             u"Tavolin 4.2"_s, MessageIcon::Stop}}));
         EXPECT_EQ(ReadBytes(DesignPath()), old);

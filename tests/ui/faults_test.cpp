@@ -48,10 +48,6 @@ protected:
         ASSERT_TRUE(foreignDir.isValid());
         SetProgramFile(u"fnames.dat"_s, LargeDatabase());
     }
-    void TearDown() override {
-        SetSaveFaultHookForTesting({});
-        FormFixture::TearDown();
-    }
 
     void Add(const std::string& name) {
         Control<QRadioButton>("RadioButton1")->click();
@@ -116,7 +112,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
     QString count;
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps = SweepSaveSteps(
-        [&](int n) {
+        saveFault, [&](int n) {
             WriteBytes(path, ReadBytes(path) + "Outside" + std::to_string(n) + "\xB3\r\n");
             before = ReadBytes(path);
             folder = StateOf(programDir.path());
@@ -163,7 +159,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
     QString count;
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps = SweepSaveSteps(
-        [&](int n) {
+        saveFault, [&](int n) {
             const std::string tag = std::to_string(n);
             LoadForeign("Name1\xB3Merged" + tag + "a\xB3\r\nMerged" + tag + "b\xB3");
             before = ReadBytes(path);
@@ -202,7 +198,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
 // saved: "Nein" keeps the window open (the user can make room), "Ja" closes
 // knowingly.
 TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
-    const auto failingOpen = [] { SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Open; }); };
+    const auto failingOpen = [this] { saveFault.FailWhen([](SaveStep step) { return step == SaveStep::Open; }); };
     const auto question = [](const QString& text) {
         return Message{text + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s, u"Namen nicht gespeichert"_s,
                        MessageIcon::Exclamation};
@@ -229,7 +225,7 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_FALSE(Exists(ProgramFile(u"tavolin.ini"_s)));
 
-    SetSaveFaultHookForTesting({});
+    saveFault.Clear();
     platform.questions.clear();
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(platform.questions.empty());
@@ -246,7 +242,7 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
     EXPECT_TRUE(form->close());
     EXPECT_EQ(platform.questions.size(), 1u);
     EXPECT_FALSE(form->isVisible());
-    SetSaveFaultHookForTesting({});
+    saveFault.Clear();
     EXPECT_EQ(ReadBytes(female).find("Ida"), std::string::npos);
 }
 
@@ -263,7 +259,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
     const FolderState folder = StateOf(programDir.path());
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps =
-        SweepSaveSteps([&](int) { form->close(); },
+        SweepSaveSteps(saveFault, [&](int) { form->close(); },
                        [&](int n, SaveStep step) {
                            SCOPED_TRACE("step " + std::to_string(n));
                            failed.push_back(step);

@@ -52,10 +52,6 @@ protected:
         FormFixture::SetUp();
         ASSERT_TRUE(foreignDir.isValid());
     }
-    void TearDown() override {
-        SetSaveFaultHookForTesting({});
-        FormFixture::TearDown();
-    }
 
     QString ForeignFile(const char* name, std::string_view bytes) {
         const QString path = QDir::toNativeSeparators(foreignDir.filePath(QString::fromLatin1(name)));
@@ -308,9 +304,9 @@ TEST_F(MergeWindowTest, Utf8FileMergesWhatCanBeStored) {
 TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
     CreateForm();
     ClickLoad(ForeignFile("foreign.dat", Db("Eva|Anna|")));
-    SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Open; });
+    saveFault.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
     ClickMerge(true);
-    SetSaveFaultHookForTesting({});
+    saveFault.Clear();
     EXPECT_EQ(Shown(), Strings{GeneralError(CreateErrorText(form->FemaleDatabasePath()))});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(CountCaptions(), Counts(3, 2)); // not refreshed

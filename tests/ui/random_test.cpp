@@ -72,7 +72,7 @@ TEST_F(RandomNameTest, StartNameIsSeededFromTheClock) {
     const auto startAt = [&](qint64 seconds) {
         clockCalls = 0;
         const auto clock = [&clockCalls, seconds] { return ++clockCalls, seconds; };
-        form = std::make_unique<TForm1>(platform, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock});
+        form = std::make_unique<TForm1>(platform, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}});
         EXPECT_EQ(clockCalls, 1);
         const Shown start = Display();
         EXPECT_EQ(start.gender, GenderOf(start.name)) << start.name.toStdString();

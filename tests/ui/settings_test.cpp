@@ -60,10 +60,6 @@ enum class Reached { Nothing, Switch, FontColor, FontName, FontSize, InputColor,
 
 class SettingsTest : public FormFixture {
 protected:
-    void TearDown() override {
-        SetSaveFaultHookForTesting({});
-        FormFixture::TearDown();
-    }
 
     QString SettingsPath() const { return ProgramFile(QStringLiteral("tavolin.ini")); }
     void SetSettings(std::optional<std::string_view> bytes) { SetProgramFile(QStringLiteral("tavolin.ini"), bytes); }
@@ -380,7 +376,7 @@ TEST_F(SettingsTest, UnwritableSettingsFileKeepsTheWindowOpen) {
     const std::string old = FileOf({"1", "2", "3", "Arial", "9", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
     SetSettings(old);
     CreateForm();
-    SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Open; });
+    saveFault.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
     form->show();
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
@@ -390,7 +386,7 @@ TEST_F(SettingsTest, UnwritableSettingsFileKeepsTheWindowOpen) {
                                      QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));
     EXPECT_EQ(ReadBytes(SettingsPath()), old);
 
-    SetSaveFaultHookForTesting({});
+    saveFault.Clear();
     Action("Ws")->trigger();
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(form->isVisible());

@@ -1,4 +1,3 @@
-#include "app/shell.h"
 #include "support/form_fixture.h"
 #include "ui/bevel.h"
 
@@ -8,7 +7,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <new>
 
 namespace tavolin::test {
 namespace {
@@ -138,18 +136,6 @@ TEST_F(StartupTest, FontsOfTheDescription) {
     EXPECT_EQ(memo.pixelSize(), 15);
     // The statistics columns line up only in a fixed-pitch font.
     EXPECT_TRUE(QFontInfo(Control<QListWidget>("ListBox1")->font()).fixedPitch());
-}
-
-TEST(GeneralErrorTest, AppendsAPointAlwaysAndUsesTheApplicationTitle) {
-    ScriptedPlatform platform;
-    ShowGeneralError(platform, QStringLiteral("Datei /x kann nicht erstellt werden"));
-    ShowGeneralError(platform, QStringLiteral("Schon mit Punkt."));
-    EXPECT_EQ(platform.messages,
-              (std::vector<Message>{
-                  {QStringLiteral("Datei /x kann nicht erstellt werden."), QStringLiteral("Tavolin 4.2"), MessageIcon::Stop},
-                  {QStringLiteral("Schon mit Punkt.."), QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));
-    // No English text of the standard library reaches the user.
-    EXPECT_EQ(ErrorText(std::bad_alloc()), QStringLiteral("Nicht genügend Arbeitsspeicher für diese Aktion"));
 }
 
 } // namespace

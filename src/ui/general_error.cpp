@@ -1,10 +1,7 @@
-#include "app/shell.h"
+#include "ui/general_error.h"
 
 #include "ui/platform.h"
 
-#include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <new>
 
 using namespace Qt::StringLiterals;
@@ -22,14 +19,22 @@ QString ErrorText(const std::exception& error) {
     return QString::fromUtf8(error.what());
 }
 
-QTranslator* InstallGermanTranslation(QCoreApplication& application) {
-    auto* translator = new QTranslator(&application);
-    if (!translator->load(u"qtbase_de"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        !QCoreApplication::installTranslator(translator)) {
-        delete translator;
-        return nullptr;
+bool RunGuarded(Platform& platform, const std::function<void()>& handler) noexcept {
+    QString text;
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& error) {
+        text = ErrorText(error);
+    } catch (...) {
+        text = u"Unbekannter Fehler"_s;
     }
-    return translator;
+    try {
+        ShowGeneralError(platform, text);
+    } catch (...) {
+        // Nothing is left to tell the user with; the program goes on.
+    }
+    return false;
 }
 
 } // namespace tavolin

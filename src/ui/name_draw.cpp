@@ -1,7 +1,8 @@
+#include "ui/name_draw.h"
+
 #include "names/encoding.h"
-#include "names/random.h"
+#include "ui/name_databases.h"
 #include "ui/platform.h"
-#include "ui/tform1.h"
 #include "ui_tform1.h"
 
 #include <optional>
@@ -18,32 +19,32 @@ const QString kMaleGender = u"Männlicher Name"_s;
 
 } // namespace
 
-void TForm1::ConnectRandomNames() {
-    Connect(ui_->Button1, &QPushButton::clicked, &TForm1::Button1Click);
-    Connect(ui_->Button3, &QPushButton::clicked, &TForm1::Button3Click);
+NameDraw::NameDraw(Ui::TForm1& ui, Platform& platform, const NameDatabases& databases)
+    : ui_(ui), platform_(platform), databases_(databases) {}
+
+void NameDraw::ShowName(std::string_view name, const QString& genderText) {
+    ui_.Edit1->setText(DecodeName(name));
+    ui_.Panel10->setText(genderText);
 }
 
-void TForm1::ShowName(std::string_view name, const QString& genderText) {
-    ui_->Edit1->setText(DecodeName(name));
-    ui_->Panel10->setText(genderText);
-}
-
-void TForm1::ShowStartName() {
+void NameDraw::ShowStartName() {
+    const NameStore& lists = databases_.Lists();
     bool male = random_.RandomBelow(2) == 1;
     // As with "Egal", an empty list leaves the start name to the other one.
-    if ((male ? lists_->Male.Names() : lists_->Female.Names()).empty())
+    if ((male ? lists.Male.Names() : lists.Female.Names()).empty())
         male = !male;
-    const NameList& names = male ? lists_->Male.Names() : lists_->Female.Names();
+    const NameList& names = male ? lists.Male.Names() : lists.Female.Names();
     ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
 }
 
-void TForm1::Button1Click() {
-    const QString beginningText = ui_->Edit3->text();
-    const bool either = ui_->RadioGroup1Item2->isChecked();
+void NameDraw::Draw() {
+    const NameStore& lists = databases_.Lists();
+    const QString beginningText = ui_.Edit3->text();
+    const bool either = ui_.RadioGroup1Item2->isChecked();
     // One coin per click, thrown before anything is drawn.
-    bool male = either ? random_.RandomBelow(2) == 1 : ui_->RadioGroup1Item1->isChecked();
-    const auto listOf = [this](bool maleList) -> const NameList& {
-        return maleList ? lists_->Male.Names() : lists_->Female.Names();
+    bool male = either ? random_.RandomBelow(2) == 1 : ui_.RadioGroup1Item1->isChecked();
+    const auto listOf = [&lists](bool maleList) -> const NameList& {
+        return maleList ? lists.Male.Names() : lists.Female.Names();
     };
     const auto genderOf = [](bool maleList) -> const QString& { return maleList ? kMaleGender : kFemaleGender; };
     // With "Egal" an empty list has nothing to give and the other list
@@ -65,11 +66,11 @@ void TForm1::Button1Click() {
 
     // Selected, the name is ready to be copied with the keyboard; the field
     // selects nothing by itself when it gets the focus from the program.
-    ui_->Edit1->setFocus(Qt::OtherFocusReason);
-    ui_->Edit1->selectAll();
+    ui_.Edit1->setFocus(Qt::OtherFocusReason);
+    ui_.Edit1->selectAll();
 }
 
-bool TForm1::DrawNameWithBeginning(const NameList& names, std::string_view beginning, const QString& genderText) {
+bool NameDraw::DrawNameWithBeginning(const NameList& names, std::string_view beginning, const QString& genderText) {
     const std::optional<std::size_t> index = DrawIndexWithBeginning(names, beginning, random_);
     if (!index)
         return false;
@@ -77,8 +78,8 @@ bool TForm1::DrawNameWithBeginning(const NameList& names, std::string_view begin
     return true;
 }
 
-void TForm1::Button3Click() {
-    QLineEdit* edit = ui_->Edit1;
+void NameDraw::CopyToClipboard() {
+    QLineEdit* edit = ui_.Edit1;
     // The field's current text, edited or not. An empty field has nothing to
     // copy and leaves the clipboard as it was.
     edit->selectAll();

@@ -3,9 +3,7 @@
 #include <QString>
 
 #include <exception>
-
-class QCoreApplication;
-class QTranslator;
+#include <functional>
 
 namespace tavolin {
 
@@ -24,11 +22,9 @@ void ShowGeneralError(Platform& platform, const QString& text);
 // lack of memory has a German text of its own.
 QString ErrorText(const std::exception& error);
 
-// Installs Qt's own German texts (the buttons and labels of the message boxes
-// and of the open, save, colour and font dialogs), so that the program speaks
-// German whatever the desktop's language. Returns the translator, owned by
-// the application, or nullptr when Qt's German translation is not installed:
-// the dialogs then keep Qt's English texts.
-QTranslator* InstallGermanTranslation(QCoreApplication& application);
+// Runs a handler; an exception that escapes it goes to the general error
+// display. Every handler of the window and the program's start run through
+// it, so no exception reaches Qt. Returns whether the handler ran to its end.
+bool RunGuarded(Platform& platform, const std::function<void()>& handler) noexcept;
 
 } // namespace tavolin

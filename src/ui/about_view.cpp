@@ -1,4 +1,5 @@
-#include "ui/tform1.h"
+#include "ui/about_view.h"
+
 #include "ui_tform1.h"
 
 #include <QFile>
@@ -34,27 +35,26 @@ QString ReadAboutText() {
 
 } // namespace
 
-void TForm1::BuildAboutView() {
-    ui_->Memo1->setPlainText(ReadAboutText());
-    Connect(ui_->Button4, &QPushButton::clicked, &TForm1::Button4Click);
+AboutView::AboutView(QWidget& window, Ui::TForm1& ui) : window_(window), ui_(ui) {
+    ui_.Memo1->setPlainText(ReadAboutText());
 }
 
-void TForm1::Button4Click() {
+void AboutView::Toggle() {
     // The about view is open exactly while Memo1 is shown; nothing else
     // records it. The memo's own flag counts, not whether the window is on
     // screen.
-    if (!ui_->Memo1->isHidden()) {
-        ui_->Memo1->hide();
-        ui_->Button4->setText(u"Über das Programm..."_s);
+    if (!ui_.Memo1->isHidden()) {
+        ui_.Memo1->hide();
+        ui_.Button4->setText(u"Über das Programm..."_s);
         return;
     }
     // The window may have been resized since the last opening, so the bounds
     // are taken anew each time. The memo covers the bands down to just below
     // the last bevel line and leaves the bottom row free.
-    ui_->Memo1->move(0, 0);
-    ui_->Memo1->resize(width(), ui_->Bevel4->y() + 3);
-    ui_->Memo1->show();
-    ui_->Button4->setText(u"Zurück"_s);
+    ui_.Memo1->move(0, 0);
+    ui_.Memo1->resize(window_.width(), ui_.Bevel4->y() + 3);
+    ui_.Memo1->show();
+    ui_.Button4->setText(u"Zurück"_s);
 }
 
 } // namespace tavolin

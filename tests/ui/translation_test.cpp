@@ -1,4 +1,4 @@
-#include "app/shell.h"
+#include "ui/translation.h"
 
 #include <QAbstractButton>
 #include <QColorDialog>

@@ -1,0 +1,398 @@
+#include "ui/appearance_controller.h"
+
+#include "names/encoding.h"
+#include "ui/color.h"
+#include "ui/dialogs.h"
+#include "ui_tform1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontDatabase>
+#include <QMenu>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <exception>
+#include <optional>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace tavolin {
+
+namespace {
+
+// The roles that carry a font's colour: labels, panels, radio buttons and
+// group titles draw with WindowText, edit fields with Text, buttons with
+// ButtonText. Only the active and inactive looks take the colour; disabled
+// controls keep the system's grey.
+constexpr std::array kTextRoles = {QPalette::WindowText, QPalette::Text, QPalette::ButtonText};
+constexpr std::array kEnabledGroups = {QPalette::Active, QPalette::Inactive};
+constexpr std::array kAllGroups = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
+
+// The controls with a bold font of their own until they are switched to the
+// window's font.
+std::array<QWidget*, 5> OwnFontControls(const Ui::TForm1& ui) {
+    return {ui.Panel2, ui.Panel5, ui.Panel6, ui.Button1, ui.Button6};
+}
+
+// The panels that share the board colour, in the order they get it.
+std::array<QLabel*, 10> BoardPanels(const Ui::TForm1& ui) {
+    return {ui.Panel1, ui.Panel2, ui.Panel3, ui.Panel4, ui.Panel5,
+            ui.Panel6, ui.Panel7, ui.Panel8, ui.Panel9, ui.Panel10};
+}
+
+bool IsTextRole(QPalette::ColorRole role) {
+    return std::find(kTextRoles.begin(), kTextRoles.end(), role) != kTextRoles.end();
+}
+
+void SetTextRoles(QPalette& palette, const QColor& color) {
+    for (const QPalette::ColorGroup group : kEnabledGroups)
+        for (const QPalette::ColorRole role : kTextRoles)
+            palette.setColor(group, role, color);
+}
+
+// A widget's palette holds as set exactly the roles given to the widget
+// itself; every other role follows its parent. These helpers change single
+// roles and leave that split as it is.
+void SetOwnTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    SetTextRoles(palette, color);
+    widget->setPalette(palette);
+}
+
+void SetOwnRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, color); // every colour group
+    widget->setPalette(palette);
+}
+
+void DropOwnTextColor(QWidget* widget) {
+    const QPalette own = widget->palette();
+    QPalette kept; // nothing set: everything follows the parent
+    for (const QPalette::ColorGroup group : kAllGroups) {
+        for (int r = 0; r < QPalette::NColorRoles; ++r) {
+            const auto role = static_cast<QPalette::ColorRole>(r);
+            if (role != QPalette::NoRole && !IsTextRole(role) && own.isBrushSet(group, role))
+                kept.setBrush(group, role, own.brush(group, role));
+        }
+    }
+    widget->setPalette(kept);
+}
+
+// Every role set, so nothing of the window's look reaches the widget.
+QPalette FullyOwned(const QPalette& source) {
+    QPalette own;
+    for (const QPalette::ColorGroup group : kAllGroups) {
+        for (int r = 0; r < QPalette::NColorRoles; ++r) {
+            const auto role = static_cast<QPalette::ColorRole>(r);
+            if (role != QPalette::NoRole)
+                own.setBrush(group, role, source.brush(group, role));
+        }
+    }
+    return own;
+}
+
+// The character height of a font, whether it was given in pixels (the
+// window's font) or in points (a font from the font dialog).
+int PixelHeightOf(const QFont& font, int pixelsPerInch) {
+    if (font.pixelSize() > 0)
+        return font.pixelSize();
+    return static_cast<int>(std::lround(font.pointSizeF() * pixelsPerInch / 72.0));
+}
+
+// The record holds Windows-1252 text; a character outside that code page
+// cannot be written and is replaced by "?".
+std::string FontNameBytes(const QString& family) {
+    if (std::optional<std::string> bytes = EncodeName(family))
+        return *std::move(bytes);
+    std::string bytes;
+    for (const QChar c : family)
+        bytes += EncodeName(QString(c)).value_or("?");
+    return bytes;
+}
+
+
+// The colour dialog answers with a plain red-green-blue value; alpha or
+// another colour model would make the window differ from what is remembered.
+QColor PlainColor(const QColor& color) {
+    return ToQColor(FromQColor(color));
+}
+
+// The window's fonts name the families of the desktop they were designed on.
+// Where one is missing, the nearest font of the same kind stands in for it,
+// so the names stay what the settings file records. For "MS Sans Serif",
+// Liberation Sans comes before DejaVu Sans: its letters are about as wide as
+// those the controls were sized for, while DejaVu Sans cuts off the longest
+// captions (Panel9's count of a loaded database, Button2's refusals).
+void SubstituteMissingFonts() {
+    const QStringList families = QFontDatabase::families();
+    const auto substitute = [&](const QString& family, const QStringList& candidates, QFontDatabase::SystemFont kind) {
+        if (families.contains(family) || !QFont::substitutes(family).isEmpty())
+            return;
+        for (const QString& candidate : candidates) {
+            if (families.contains(candidate)) {
+                QFont::insertSubstitution(family, candidate);
+                return;
+            }
+        }
+        QFont::insertSubstitution(family, QFontDatabase::systemFont(kind).family());
+    };
+    substitute(u"MS Sans Serif"_s, {u"Microsoft Sans Serif"_s, u"Liberation Sans"_s, u"DejaVu Sans"_s},
+               QFontDatabase::GeneralFont);
+    substitute(u"Arial"_s, {u"Liberation Sans"_s, u"DejaVu Sans"_s}, QFontDatabase::GeneralFont);
+    substitute(u"Fixedsys"_s, {u"DejaVu Sans Mono"_s, u"Liberation Mono"_s}, QFontDatabase::FixedFont);
+}
+
+// A font that sets every attribute itself, so that nothing of it follows the
+// window's font.
+QFont OwnFont(const QString& family, int pixelHeight, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+} // namespace
+
+AppearanceController::AppearanceController(QWidget& window, Ui::TForm1& ui, Platform& platform,
+                                           SaveFaultHook saveFaults)
+    : window_(window), ui_(ui), platform_(platform), saveFaults_(std::move(saveFaults)) {
+    ApplyDesignFonts();
+    ApplyDesignColors();
+    BuildPopupMenu();
+}
+
+void AppearanceController::ApplyDesignFonts() {
+    SubstituteMissingFonts();
+    window_.setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
+    for (QWidget* control : {static_cast<QWidget*>(ui_.Button1), static_cast<QWidget*>(ui_.Panel2),
+                             static_cast<QWidget*>(ui_.Panel5), static_cast<QWidget*>(ui_.Panel6),
+                             static_cast<QWidget*>(ui_.Button6)})
+        control->setFont(OwnFont(u"MS Sans Serif"_s, 11, true));
+    ui_.Memo1->setFont(OwnFont(u"Arial"_s, 15, true));
+    QFont listFont = OwnFont(u"Fixedsys"_s, 11, false);
+    listFont.setStyleHint(QFont::TypeWriter);
+    listFont.setFixedPitch(true);
+    ui_.ListBox1->setFont(listFont);
+}
+
+void AppearanceController::BuildPopupMenu() {
+    popupMenu_ = new QMenu(&window_);
+    popupMenu_->setObjectName(u"PopupMenu1"_s);
+    for (QAction* item : {ui_.Gesamtschriftauswhlen1, ui_.N1, ui_.Hintergrundfarbeauswhlen1,
+                          ui_.AnzeigetafelJintergrundfarbendern1, ui_.EingabefelderHintergrundfarbendern1, ui_.N2,
+                          ui_.Standardeinstellungen1, ui_.Wt, ui_.N3, ui_.Oberflchespeichernunter1,
+                          ui_.Oberflcheladen1, ui_.N4, ui_.Ws})
+        popupMenu_->addAction(item);
+}
+
+void AppearanceController::ApplyDesignColors() {
+    const QColor black(Qt::black);
+    SetWindowFontColor(black);
+    for (QWidget* control : OwnFontControls(ui_))
+        SetOwnTextColor(control, black);
+    // Caption panels show the system's button face until a board colour is
+    // applied, whatever colour the window's background gets. Panel11 keeps
+    // it for good.
+    const QColor buttonFace = QApplication::palette().color(QPalette::Active, QPalette::Button);
+    for (QLabel* panel : BoardPanels(ui_))
+        SetOwnRoleColor(panel, QPalette::Window, buttonFace);
+    SetOwnRoleColor(ui_.Panel11, QPalette::Window, buttonFace);
+    // The about text and the statistics list keep their own fonts, and with
+    // them their own colours: no setting of the window reaches them.
+    for (QWidget* view : {static_cast<QWidget*>(ui_.Memo1), static_cast<QWidget*>(ui_.ListBox1)}) {
+        QPalette own = FullyOwned(QApplication::palette(view));
+        SetTextRoles(own, black);
+        view->setPalette(own);
+    }
+}
+
+void AppearanceController::SwitchOwnFontControls() {
+    for (QWidget* control : OwnFontControls(ui_)) {
+        control->setFont(QFont()); // nothing set: the window's font in every respect
+        DropOwnTextColor(control);
+    }
+}
+
+QColor AppearanceController::WindowFontColor() const {
+    return window_.palette().color(QPalette::Active, QPalette::WindowText);
+}
+
+void AppearanceController::SetWindowFontColor(const QColor& color) {
+    SetOwnTextColor(&window_, color);
+}
+
+void AppearanceController::SetInputFieldColor(const QColor& color) {
+    for (QLineEdit* edit : {ui_.Edit1, ui_.Edit2, ui_.Edit3})
+        SetOwnRoleColor(edit, QPalette::Base, color);
+}
+
+void AppearanceController::SetBoardColor(const QColor& color) {
+    for (QLabel* panel : BoardPanels(ui_))
+        SetOwnRoleColor(panel, QPalette::Window, color);
+}
+
+void AppearanceController::SetBackgroundColor(const QColor& color) {
+    // The window's background shows through the controls that draw none of
+    // their own: radio groups, radio buttons and bevel lines.
+    SetOwnRoleColor(&window_, QPalette::Window, color);
+}
+
+void AppearanceController::ComposeSettingsLines(bool withMarker) {
+    const bool fromDialog = appearance_.OverallFont == FontReference::DialogFont;
+    const QFont& font = fromDialog ? dialogFont_.font : window_.font();
+    const QColor fontColor = fromDialog ? dialogFont_.color : WindowFontColor();
+    const int pixelsPerInch = window_.logicalDpiY();
+
+    SettingsRecord record;
+    record.FontColor = FromQColor(fontColor);
+    record.FontName = FontNameBytes(font.family());
+    record.FontSize = PointsFromPixelHeight(PixelHeightOf(font, pixelsPerInch), pixelsPerInch);
+    record.InputColor = appearance_.InputColor;
+    record.BoardColor = appearance_.BoardColor;
+    record.BackgroundColor = appearance_.BackgroundColor;
+    SettingsLines = ComposeRecordLines(record, withMarker);
+}
+
+void AppearanceController::ApplySettingsLines(const RecordLines& lines) {
+    SwitchOwnFontControls();
+
+    SetWindowFontColor(ToQColor(RecordColor(lines, kFontColorLine)));
+
+    if (const std::optional<std::string> name = FontNameFromLine(RecordLine(lines, kFontNameLine))) {
+        QFont font = window_.font();
+        font.setFamily(DecodeName(*name));
+        window_.setFont(font);
+    }
+
+    const std::int32_t size = RecordFontPoints(RecordInteger(lines, kFontSizeLine));
+    QFont font = window_.font();
+    font.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(size, window_.logicalDpiY())));
+    window_.setFont(font);
+
+    SetInputFieldColor(ToQColor(RecordColor(lines, kInputColorLine)));
+    SetBoardColor(ToQColor(RecordColor(lines, kBoardColorLine)));
+    SetBackgroundColor(ToQColor(RecordColor(lines, kBackgroundColorLine)));
+
+    appearance_.InputColor = FromQColor(ui_.Edit1->palette().color(QPalette::Base));
+    appearance_.BoardColor = FromQColor(ui_.Panel1->palette().color(QPalette::Window));
+    appearance_.BackgroundColor = FromQColor(window_.palette().color(QPalette::Window));
+    appearance_.OverallFont = FontReference::WindowFont;
+}
+
+void AppearanceController::LoadAtStart(const FilePath& settingsPath) {
+    settingsPath_ = settingsPath;
+    SettingsLines.clear();
+    appearance_ = Appearance{};
+    // Start-up goes on whatever is wrong with the file; what was applied
+    // before a bad line stays.
+    try {
+        const RecordLines lines = ReadRecordFile(settingsPath_);
+        if (lines.empty() || IsNoFormatMarker(lines.front()))
+            return;
+        ApplySettingsLines(lines);
+    } catch (const std::exception&) {
+        return;
+    }
+}
+
+void AppearanceController::SaveOnClose() {
+    if (!ui_.Ws->isChecked())
+        return;
+    ComposeSettingsLines(ui_.Wt->isChecked());
+    WriteRecordFile(settingsPath_, SettingsLines, saveFaults_);
+}
+
+
+void AppearanceController::ChooseOverallFont() {
+    // Opening the dialog is enough to give up the own bold fonts, whatever
+    // the user answers.
+    SwitchOwnFontControls();
+    const std::optional<ChosenFont> chosen = platform_.chooseFont(kFontDialog1, {window_.font(), WindowFontColor()});
+    if (!chosen)
+        return;
+    dialogFont_ = {chosen->font, PlainColor(chosen->color)};
+    window_.setFont(dialogFont_.font);
+    SetWindowFontColor(dialogFont_.color);
+    appearance_.OverallFont = FontReference::DialogFont;
+}
+
+void AppearanceController::ChooseBackgroundColor() {
+    const std::optional<QColor> chosen = platform_.chooseColor(kColorDialog1, window_.palette().color(QPalette::Window));
+    if (!chosen)
+        return;
+    const QColor color = PlainColor(*chosen);
+    SetBackgroundColor(color);
+    appearance_.BackgroundColor = FromQColor(color);
+}
+
+void AppearanceController::ChooseBoardColor() {
+    const std::optional<QColor> chosen =
+        platform_.chooseColor(kColorDialog1, ui_.Panel1->palette().color(QPalette::Window));
+    if (!chosen)
+        return;
+    const QColor color = PlainColor(*chosen);
+    SetBoardColor(color);
+    appearance_.BoardColor = FromQColor(color);
+}
+
+void AppearanceController::ChooseInputColor() {
+    const std::optional<QColor> chosen =
+        platform_.chooseColor(kColorDialog1, ui_.Edit1->palette().color(QPalette::Base));
+    if (!chosen)
+        return;
+    const QColor color = PlainColor(*chosen);
+    SetInputFieldColor(color);
+    appearance_.InputColor = FromQColor(color);
+}
+
+void AppearanceController::ResetToDefaults() {
+    appearance_.InputColor = kWhite;
+    appearance_.BoardColor = kSilver;
+    appearance_.BackgroundColor = kSilver;
+    SetInputFieldColor(ToQColor(appearance_.InputColor));
+    SetBoardColor(ToQColor(appearance_.BoardColor));
+    SetBackgroundColor(ToQColor(appearance_.BackgroundColor));
+
+    // Only size, name and colour are reset: a bold or italic choice stays, and
+    // controls that still have their own font keep it.
+    QFont windowFont = window_.font();
+    windowFont.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(kDefaultFontPoints, window_.logicalDpiY())));
+    window_.setFont(windowFont);
+    windowFont.setFamily(u"MS Sans Serif"_s);
+    window_.setFont(windowFont);
+    SetWindowFontColor(Qt::black);
+    appearance_.OverallFont = FontReference::WindowFont;
+}
+
+void AppearanceController::SaveDesign() {
+    const std::optional<QString> path = platform_.saveFile(kSaveDialog1);
+    if (!path)
+        return;
+    // A design file never carries the marker, whatever Wt says.
+    ComposeSettingsLines(false);
+    WriteRecordFile(*path, SettingsLines, saveFaults_);
+}
+
+void AppearanceController::LoadDesign() {
+    const std::optional<QString> path = platform_.openFile(kOpenDialog2);
+    if (!path)
+        return;
+    // Whether the file cannot be read or holds no record, the user hears the
+    // same. What was applied before a bad line stays on screen; Appearance
+    // takes only a record applied to its end.
+    try {
+        SettingsLines = ReadRecordFile(*path);
+        ApplySettingsLines(SettingsLines);
+    } catch (const std::exception&) {
+        platform_.showMessage(u"Die Datei konnte nicht geöffnet werden."_s, u"Fehler"_s, MessageIcon::Stop);
+        SettingsLines.clear();
+    }
+}
+
+} // namespace tavolin

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "fileio/fileio.h"
+#include "settings/appearance.h"
+#include "settings/record.h"
+#include "ui/platform.h"
+
+#include <QtGlobal>
+
+class QColor;
+class QMenu;
+class QWidget;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace tavolin {
+
+// The look of the window: its design fonts and colours, the commands of the
+// popup menu that change, reset, save and load it, and the settings file
+// read at start-up and written at close. Appearance remembers what was set.
+class AppearanceController final {
+    Q_DISABLE_COPY_MOVE(AppearanceController)
+
+public:
+    // Gives the window its design fonts and colours and builds the popup menu.
+    AppearanceController(QWidget& window, Ui::TForm1& ui, Platform& platform, SaveFaultHook saveFaults);
+
+    const Appearance& Current() const { return appearance_; }
+    QMenu* PopupMenu() const { return popupMenu_; }
+
+    // Back to the defaults, then the settings file applied silently.
+    void LoadAtStart(const FilePath& settingsPath);
+    // Writes the settings file unless Ws is unchecked; Wt adds the marker.
+    void SaveOnClose();
+
+    void ChooseOverallFont();
+    void ChooseBackgroundColor();
+    void ChooseBoardColor();
+    void ChooseInputColor();
+    void ResetToDefaults();
+    void SaveDesign();
+    void LoadDesign();
+
+private:
+    void ApplyDesignFonts();
+    // The text colours of the window description: the window's font is black,
+    // and so are the own fonts of the controls that do not follow it.
+    void ApplyDesignColors();
+    void BuildPopupMenu();
+    // Fills SettingsLines from Appearance, behind the marker line if asked.
+    void ComposeSettingsLines(bool withMarker);
+    // Applies lines 0 to 13 of a record to the window and takes the result
+    // into Appearance. Throws RecordError at the first missing or unreadable
+    // line; what was applied before it stays on screen.
+    void ApplySettingsLines(const RecordLines& lines);
+    // The own-font controls follow the window's font (and its colour) from
+    // now on.
+    void SwitchOwnFontControls();
+    QColor WindowFontColor() const;
+    void SetWindowFontColor(const QColor& color);
+    void SetInputFieldColor(const QColor& color);
+    void SetBoardColor(const QColor& color);
+    void SetBackgroundColor(const QColor& color);
+
+    QWidget& window_;
+    Ui::TForm1& ui_;
+    Platform& platform_;
+    SaveFaultHook saveFaults_;
+    FilePath settingsPath_;
+    QMenu* popupMenu_ = nullptr;
+    Appearance appearance_;
+    RecordLines SettingsLines; // the last record composed or loaded
+    // The font last confirmed in the font dialog, with its colour; the
+    // OverallFont of Appearance may refer to it.
+    ChosenFont dialogFont_;
+};
+
+} // namespace tavolin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "fileio/fileio.h"
+
+#include <QtGlobal>
+#include <functional>
+
+namespace tavolin {
+
+// Called with every checkpoint that a click of Button8 or Button9 passes; a
+// test makes the work fail at a chosen point by throwing from it.
+using StatisticsCheckpointHook = std::function<void(int checkpoint)>;
+
+// What the window takes from its surroundings: the executable's full path
+// (its directory holds the databases and the settings file) and the clock.
+// Tests also hand in faults for the saves and the statistics commands; the
+// program has none.
+struct FormEnvironment {
+    FilePath executablePath;
+    std::function<qint64()> clockSeconds;
+    SaveFaultHook saveFaults;
+    StatisticsCheckpointHook statisticsCheckpoints;
+
+    static FormEnvironment FromApplication();
+};
+
+} // namespace tavolin

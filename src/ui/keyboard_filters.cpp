@@ -1,0 +1,58 @@
+#include "ui/keyboard_filters.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace tavolin {
+
+bool AltLetterFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    return modifiers == Qt::AltModifier && !key->text().isEmpty() && key->text().front().isPrint();
+}
+
+bool GroupAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Shortcut) {
+        for (QRadioButton* item : watched->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
+            if (item->isChecked() && item->isVisible() && item->isEnabled()) {
+                item->setFocus(Qt::ShortcutFocusReason);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+TabStopKeeper::TabStopKeeper(QWidget* window) : QObject(window) {
+    for (QRadioButton* button : window->findChildren<QRadioButton*>()) {
+        buttons_.emplace_back(button);
+        connect(button, &QRadioButton::toggled, this, &TabStopKeeper::Update);
+    }
+    connect(qApp, &QApplication::focusChanged, this, &TabStopKeeper::Update);
+}
+
+void TabStopKeeper::Update() {
+    // The focus also changes while the window is taken down.
+    for (const QPointer<QRadioButton>& button : buttons_) {
+        if (button)
+            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+void InstallKeyboardFilters(QWidget* window, std::initializer_list<QLineEdit*> edits,
+                            std::initializer_list<QGroupBox*> groups) {
+    new TabStopKeeper(window);
+    auto* letters = new AltLetterFilter(window);
+    for (QLineEdit* edit : edits)
+        edit->installEventFilter(letters);
+    auto* accelerators = new GroupAcceleratorFilter(window);
+    for (QGroupBox* group : groups)
+        group->installEventFilter(accelerators);
+}
+
+} // namespace tavolin

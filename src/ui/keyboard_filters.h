@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <initializer_list>
+#include <vector>
+
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
+class QWidget;
+
+namespace tavolin {
+
+// Alt with a letter is an accelerator or nothing: it never types the letter.
+// Qt would insert it when no caption carries the accelerator, for instance
+// Alt+I once Button2 has lost its "&", which would change the name being
+// typed. Accelerators are handled before the key press reaches the field, so
+// they still work from inside it.
+class AltLetterFilter final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AltLetterFilter)
+
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// The accelerator of a radio group's caption goes to its selected item. Qt
+// would go back to the item that last had the focus, which need not be the
+// selected one (a mouse press let go outside the item focuses it without
+// selecting it).
+class GroupAcceleratorFilter final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GroupAcceleratorFilter)
+
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// Tab enters a group of radio buttons at its selected item, and the arrow
+// keys move the selection within it. Qt moves a group's Tab stop to whichever
+// item gets the focus, while the selection may stay elsewhere; after every
+// change of selection or of focus the stops are put back on the selected
+// items of the window.
+class TabStopKeeper final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TabStopKeeper)
+
+public:
+    explicit TabStopKeeper(QWidget* window);
+
+private:
+    void Update();
+
+    std::vector<QPointer<QRadioButton>> buttons_;
+};
+
+// Installs all three on the window: the letter filter on the edit fields, the
+// accelerator filter on the radio groups. The window owns them.
+void InstallKeyboardFilters(QWidget* window, std::initializer_list<QLineEdit*> edits,
+                            std::initializer_list<QGroupBox*> groups);
+
+} // namespace tavolin
