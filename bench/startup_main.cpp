@@ -37,14 +37,14 @@ using namespace tavolin;
 // No box is shown and every dialog is cancelled: nothing may wait for a user.
 class SilentPlatform final : public Platform {
 public:
-    void showMessage(const QString&, const QString&, MessageIcon) override { ++messages; }
-    bool askYesNo(const QString&, const QString&) override { return true; }
-    std::optional<QString> openFile(const FileDialogSpec&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialogSpec&) override { return std::nullopt; }
-    std::optional<QColor> chooseColor(const QString&, const QColor&) override { return std::nullopt; }
-    std::optional<ChosenFont> chooseFont(const QString&, const ChosenFont&) override { return std::nullopt; }
-    void copyToClipboard(const QString&) override {}
-    void postQuit() override {}
+    void ShowMessage(const QString&, const QString&, MessageIcon) override { ++messages; }
+    bool AskYesNo(const QString&, const QString&) override { return true; }
+    std::optional<QString> OpenFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<QString> SaveFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<QColor> ChooseColor(const QString&, const QColor&) override { return std::nullopt; }
+    std::optional<ChosenFont> ChooseFont(const QString&, const ChosenFont&) override { return std::nullopt; }
+    void CopyToClipboard(const QString&) override {}
+    void PostQuit() override {}
 
     int messages = 0;
 };

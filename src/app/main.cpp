@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
     int exitCode = 0;
     RunGuarded(platform, [&] {
         form = std::make_unique<TForm1>(platform, FormEnvironment::FromApplication());
-        platform.setDialogParent(form.get());
+        platform.SetDialogParent(form.get());
         form->show();
         exitCode = QApplication::exec();
     });

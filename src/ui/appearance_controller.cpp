@@ -313,7 +313,7 @@ void AppearanceController::ChooseOverallFont() {
     // Opening the dialog is enough to give up the own bold fonts, whatever
     // the user answers.
     SwitchOwnFontControls();
-    const std::optional<ChosenFont> chosen = platform_.chooseFont(kFontDialog1, {window_.font(), WindowFontColor()});
+    const std::optional<ChosenFont> chosen = platform_.ChooseFont(kFontDialog1, {window_.font(), WindowFontColor()});
     if (!chosen)
         return;
     dialogFont_ = {chosen->font, PlainColor(chosen->color)};
@@ -323,7 +323,7 @@ void AppearanceController::ChooseOverallFont() {
 }
 
 void AppearanceController::ChooseBackgroundColor() {
-    const std::optional<QColor> chosen = platform_.chooseColor(kColorDialog1, window_.palette().color(QPalette::Window));
+    const std::optional<QColor> chosen = platform_.ChooseColor(kColorDialog1, window_.palette().color(QPalette::Window));
     if (!chosen)
         return;
     const QColor color = PlainColor(*chosen);
@@ -333,7 +333,7 @@ void AppearanceController::ChooseBackgroundColor() {
 
 void AppearanceController::ChooseBoardColor() {
     const std::optional<QColor> chosen =
-        platform_.chooseColor(kColorDialog1, ui_.Panel1->palette().color(QPalette::Window));
+        platform_.ChooseColor(kColorDialog1, ui_.Panel1->palette().color(QPalette::Window));
     if (!chosen)
         return;
     const QColor color = PlainColor(*chosen);
@@ -343,7 +343,7 @@ void AppearanceController::ChooseBoardColor() {
 
 void AppearanceController::ChooseInputColor() {
     const std::optional<QColor> chosen =
-        platform_.chooseColor(kColorDialog1, ui_.Edit1->palette().color(QPalette::Base));
+        platform_.ChooseColor(kColorDialog1, ui_.Edit1->palette().color(QPalette::Base));
     if (!chosen)
         return;
     const QColor color = PlainColor(*chosen);
@@ -371,7 +371,7 @@ void AppearanceController::ResetToDefaults() {
 }
 
 void AppearanceController::SaveDesign() {
-    const std::optional<QString> path = platform_.saveFile(kSaveDialog1);
+    const std::optional<QString> path = platform_.SaveFile(kSaveDialog1);
     if (!path)
         return;
     // A design file never carries the marker, whatever Wt says.
@@ -380,7 +380,7 @@ void AppearanceController::SaveDesign() {
 }
 
 void AppearanceController::LoadDesign() {
-    const std::optional<QString> path = platform_.openFile(kOpenDialog2);
+    const std::optional<QString> path = platform_.OpenFile(kOpenDialog2);
     if (!path)
         return;
     // Whether the file cannot be read or holds no record, the user hears the
@@ -390,7 +390,7 @@ void AppearanceController::LoadDesign() {
         SettingsLines = ReadRecordFile(*path);
         ApplySettingsLines(SettingsLines);
     } catch (const std::exception&) {
-        platform_.showMessage(u"Die Datei konnte nicht geöffnet werden."_s, u"Fehler"_s, MessageIcon::Stop);
+        platform_.ShowMessage(u"Die Datei konnte nicht geöffnet werden."_s, u"Fehler"_s, MessageIcon::Stop);
         SettingsLines.clear();
     }
 }

@@ -9,7 +9,7 @@ using namespace Qt::StringLiterals;
 namespace tavolin {
 
 void ShowGeneralError(Platform& platform, const QString& text) {
-    platform.showMessage(text + u'.', kApplicationTitle, MessageIcon::Stop);
+    platform.ShowMessage(text + u'.', kApplicationTitle, MessageIcon::Stop);
 }
 
 QString ErrorText(const std::exception& error) {

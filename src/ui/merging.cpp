@@ -14,7 +14,7 @@ Merging::Merging(QWidget& window, Ui::TForm1& ui, Platform& platform, NameDataba
     : window_(window), ui_(ui), platform_(platform), databases_(databases) {}
 
 void Merging::LoadForeignDatabase() {
-    const std::optional<QString> path = platform_.openFile(kOpenDialog1);
+    const std::optional<QString> path = platform_.OpenFile(kOpenDialog1);
     if (!path)
         return;
     NameStore& lists = databases_.Lists();
@@ -44,7 +44,7 @@ void Merging::Merge() {
             text += u" %1 Name(n) der geladenen Datei wurde(n) ausgelassen, weil sie Zeichen enthalten, die in der "
                     u"Namen-Datenbank nicht gespeichert werden können."_s.arg(lists.MergeLeftOut);
         }
-        platform_.showMessage(text, u"Erfolgreich"_s, MessageIcon::Information);
+        platform_.ShowMessage(text, u"Erfolgreich"_s, MessageIcon::Information);
     };
     // The target is whatever the radio group shows at the moment of the merge.
     if (ui_.RadioGroup2Item0->isChecked())

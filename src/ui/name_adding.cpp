@@ -53,7 +53,7 @@ void NameAdding::Add() {
 
     const std::optional<std::string> name = EncodeName(ui_.Edit2->text());
     if (!name || !IsStorableName(*name)) {
-        platform_.showMessage(
+        platform_.ShowMessage(
             u"Der Name enthält ein Zeichen, das in der Namen-Datenbank nicht gespeichert werden kann."_s, u"Fehler"_s,
             MessageIcon::Stop);
         return;
@@ -65,7 +65,7 @@ void NameAdding::Add() {
     // file holds.
     if (database.Add(*name) == NameDatabase::AddResult::Present) {
         databases_.ShowNameCounts(); // the file may have brought other names along
-        platform_.showMessage(female ? u"Der Name ist bereits in der weiblichen Namen-Datenbank enthalten."_s
+        platform_.ShowMessage(female ? u"Der Name ist bereits in der weiblichen Namen-Datenbank enthalten."_s
                                      : u"Der Name ist bereits in der männlichen Namen-Datenbank enthalten."_s,
                               u"Bereits vorhanden"_s, MessageIcon::Exclamation);
         return;

@@ -24,8 +24,8 @@ bool NameDatabases::Load(const FilePath& programDir, const SaveFaultHook& saveFa
         try {
             database.Read();
         } catch (const std::exception&) {
-            platform_.showMessage(failureText, u"Fehler"_s, MessageIcon::Stop);
-            platform_.postQuit();
+            platform_.ShowMessage(failureText, u"Fehler"_s, MessageIcon::Stop);
+            platform_.PostQuit();
             quitRequested_ = true;
             loaded = false;
         }
@@ -64,7 +64,7 @@ bool NameDatabases::SaveUnsavedOnClose() {
     if (unsaved.isEmpty())
         return true;
     // "Nein" keeps the window open: the user can make room, or copy the names.
-    return platform_.askYesNo(unsaved.join(u'\n') + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s,
+    return platform_.AskYesNo(unsaved.join(u'\n') + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s,
                               u"Namen nicht gespeichert"_s);
 }
 

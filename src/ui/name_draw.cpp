@@ -84,7 +84,7 @@ void NameDraw::CopyToClipboard() {
     // copy and leaves the clipboard as it was.
     edit->selectAll();
     if (edit->hasSelectedText())
-        platform_.copyToClipboard(edit->selectedText());
+        platform_.CopyToClipboard(edit->selectedText());
     edit->setFocus(Qt::OtherFocusReason);
     edit->setCursorPosition(static_cast<int>(edit->text().size())); // drops the selection too
 }

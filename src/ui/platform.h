@@ -36,18 +36,18 @@ public:
     virtual ~Platform() = default;
 
     // A modal box with the text, the caption, the icon and a single OK button.
-    virtual void showMessage(const QString& text, const QString& caption, MessageIcon icon) = 0;
+    virtual void ShowMessage(const QString& text, const QString& caption, MessageIcon icon) = 0;
     // A modal question with the warning icon and the buttons "Ja" and "Nein"
     // ("Nein" is the default); true for "Ja".
-    virtual bool askYesNo(const QString& text, const QString& caption) = 0;
+    virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
     // The chosen file's full path, or nothing when the user cancels.
-    virtual std::optional<QString> openFile(const FileDialogSpec& dialog) = 0;
-    virtual std::optional<QString> saveFile(const FileDialogSpec& dialog) = 0;
-    virtual std::optional<QColor> chooseColor(const QString& objectName, const QColor& initial) = 0;
-    virtual std::optional<ChosenFont> chooseFont(const QString& objectName, const ChosenFont& initial) = 0;
-    virtual void copyToClipboard(const QString& text) = 0;
+    virtual std::optional<QString> OpenFile(const FileDialogSpec& dialog) = 0;
+    virtual std::optional<QString> SaveFile(const FileDialogSpec& dialog) = 0;
+    virtual std::optional<QColor> ChooseColor(const QString& objectName, const QColor& initial) = 0;
+    virtual std::optional<ChosenFont> ChooseFont(const QString& objectName, const ChosenFont& initial) = 0;
+    virtual void CopyToClipboard(const QString& text) = 0;
     // Ends the event loop as soon as it runs (or at once, if it is running).
-    virtual void postQuit() = 0;
+    virtual void PostQuit() = 0;
 };
 
 } // namespace tavolin

@@ -44,20 +44,20 @@ public:
         colorButton_ = new QPushButton(u"Fa&rbe..."_s, home);
         colorButton_->setObjectName(u"FontColorButton"_s);
         home->layout()->addWidget(colorButton_);
-        QObject::connect(colorButton_, &QPushButton::clicked, colorButton_, [this] { chooseColor(); });
+        QObject::connect(colorButton_, &QPushButton::clicked, colorButton_, [this] { ChooseColor(); });
     }
 
     ~FontDialog() { delete dialog_.data(); } // unless its window took it along
 
-    bool alive() const { return !dialog_.isNull(); }
+    bool Alive() const { return !dialog_.isNull(); }
 
     FontDialog(const FontDialog&) = delete;
     FontDialog& operator=(const FontDialog&) = delete;
 
-    std::optional<ChosenFont> exec(const ChosenFont& initial) {
+    std::optional<ChosenFont> Exec(const ChosenFont& initial) {
         const QFont shown = ShownFont(initial.font);
         dialog_->setCurrentFont(shown);
-        setColor(initial.color);
+        SetColor(initial.color);
         if (dialog_->exec() != QDialog::Accepted)
             return std::nullopt;
         return ChosenFont{KeptFont(initial.font, shown, dialog_->selectedFont()), color_};
@@ -93,17 +93,17 @@ private:
         return kept;
     }
 
-    void chooseColor() {
+    void ChooseColor() {
         if (!colorDialog_) {
             colorDialog_ = new QColorDialog(dialog_);
             colorDialog_->setObjectName(dialog_->objectName() + u"Color"_s);
         }
         colorDialog_->setCurrentColor(color_);
         if (colorDialog_->exec() == QDialog::Accepted)
-            setColor(colorDialog_->selectedColor());
+            SetColor(colorDialog_->selectedColor());
     }
 
-    void setColor(const QColor& color) {
+    void SetColor(const QColor& color) {
         color_ = color.toRgb();
         const int height = colorButton_->fontMetrics().height();
         QPixmap swatch(2 * height, height);
@@ -200,11 +200,11 @@ QtPlatform::~QtPlatform() {
         delete dialog.data();
 }
 
-void QtPlatform::setDialogParent(QWidget* parent) {
+void QtPlatform::SetDialogParent(QWidget* parent) {
     parent_ = parent;
 }
 
-void QtPlatform::showMessage(const QString& text, const QString& caption, MessageIcon icon) {
+void QtPlatform::ShowMessage(const QString& text, const QString& caption, MessageIcon icon) {
     QMessageBox::Icon boxIcon = QMessageBox::Critical;
     if (icon == MessageIcon::Exclamation)
         boxIcon = QMessageBox::Warning;
@@ -215,7 +215,7 @@ void QtPlatform::showMessage(const QString& text, const QString& caption, Messag
     box.exec();
 }
 
-bool QtPlatform::askYesNo(const QString& text, const QString& caption) {
+bool QtPlatform::AskYesNo(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::No);
     box.setTextFormat(Qt::PlainText);
@@ -257,29 +257,29 @@ QString QtPlatform::ResolveDefaultSuffix(const QString& path, const QString& suf
     return folder.filePath(found.isEmpty() ? lower : found);
 }
 
-QFileDialog& QtPlatform::fileDialog(const FileDialogSpec& request, bool save) {
+QFileDialog& QtPlatform::FileDialogFor(const FileDialogSpec& request, bool save) {
     auto& slot = fileDialogs_[request.objectName];
     if (!slot)
         slot = new FileDialog(parent_, request, save);
     return *slot;
 }
 
-std::optional<QString> QtPlatform::runFileDialog(const FileDialogSpec& request, bool save) {
-    QFileDialog& dialog = fileDialog(request, save);
+std::optional<QString> QtPlatform::RunFileDialog(const FileDialogSpec& request, bool save) {
+    QFileDialog& dialog = FileDialogFor(request, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-std::optional<QString> QtPlatform::openFile(const FileDialogSpec& dialog) {
-    return runFileDialog(dialog, false);
+std::optional<QString> QtPlatform::OpenFile(const FileDialogSpec& dialog) {
+    return RunFileDialog(dialog, false);
 }
 
-std::optional<QString> QtPlatform::saveFile(const FileDialogSpec& dialog) {
-    return runFileDialog(dialog, true);
+std::optional<QString> QtPlatform::SaveFile(const FileDialogSpec& dialog) {
+    return RunFileDialog(dialog, true);
 }
 
-std::optional<QColor> QtPlatform::chooseColor(const QString& objectName, const QColor& initial) {
+std::optional<QColor> QtPlatform::ChooseColor(const QString& objectName, const QColor& initial) {
     auto& dialog = colorDialogs_[objectName];
     if (!dialog) {
         dialog = new QColorDialog(parent_);
@@ -291,18 +291,18 @@ std::optional<QColor> QtPlatform::chooseColor(const QString& objectName, const Q
     return dialog->selectedColor().toRgb();
 }
 
-std::optional<ChosenFont> QtPlatform::chooseFont(const QString& objectName, const ChosenFont& initial) {
+std::optional<ChosenFont> QtPlatform::ChooseFont(const QString& objectName, const ChosenFont& initial) {
     auto& dialog = fontDialogs_[objectName];
-    if (!dialog || !dialog->alive())
+    if (!dialog || !dialog->Alive())
         dialog = std::make_unique<FontDialog>(parent_, objectName);
-    return dialog->exec(initial);
+    return dialog->Exec(initial);
 }
 
-void QtPlatform::copyToClipboard(const QString& text) {
+void QtPlatform::CopyToClipboard(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
 }
 
-void QtPlatform::postQuit() {
+void QtPlatform::PostQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 

@@ -22,16 +22,16 @@ public:
     QtPlatform& operator=(const QtPlatform&) = delete;
 
     // The window that owns the boxes and dialogs from now on.
-    void setDialogParent(QWidget* parent);
+    void SetDialogParent(QWidget* parent);
 
-    void showMessage(const QString& text, const QString& caption, MessageIcon icon) override;
-    bool askYesNo(const QString& text, const QString& caption) override;
-    std::optional<QString> openFile(const FileDialogSpec& dialog) override;
-    std::optional<QString> saveFile(const FileDialogSpec& dialog) override;
-    std::optional<QColor> chooseColor(const QString& objectName, const QColor& initial) override;
-    std::optional<ChosenFont> chooseFont(const QString& objectName, const ChosenFont& initial) override;
-    void copyToClipboard(const QString& text) override;
-    void postQuit() override;
+    void ShowMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    std::optional<QString> OpenFile(const FileDialogSpec& dialog) override;
+    std::optional<QString> SaveFile(const FileDialogSpec& dialog) override;
+    std::optional<QColor> ChooseColor(const QString& objectName, const QColor& initial) override;
+    std::optional<ChosenFont> ChooseFont(const QString& objectName, const ChosenFont& initial) override;
+    void CopyToClipboard(const QString& text) override;
+    void PostQuit() override;
 
     // "Description|pattern|..." pairs as the file dialog's name filters.
     static QStringList NameFilters(const QString& pairs);
@@ -46,8 +46,8 @@ private:
     class FileDialog;
     class FontDialog;
 
-    QFileDialog& fileDialog(const FileDialogSpec& request, bool save);
-    std::optional<QString> runFileDialog(const FileDialogSpec& request, bool save);
+    QFileDialog& FileDialogFor(const FileDialogSpec& request, bool save);
+    std::optional<QString> RunFileDialog(const FileDialogSpec& request, bool save);
 
     QPointer<QWidget> parent_;
     // Once the window is their parent, the window takes its dialogs along

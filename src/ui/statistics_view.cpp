@@ -103,7 +103,7 @@ void StatisticsView::RunCommand(const std::function<void()>& work) {
     } catch (...) {
         // What was done stays done: rows already in the list, a switched
         // caption. The number tells how far the work came.
-        platform_.showMessage(u"Fehlernummer"_s + QString::number(checkpoint_), u"Fehler"_s, MessageIcon::Stop);
+        platform_.ShowMessage(u"Fehlernummer"_s + QString::number(checkpoint_), u"Fehler"_s, MessageIcon::Stop);
     }
 }
 

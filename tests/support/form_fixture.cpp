@@ -7,17 +7,17 @@
 namespace tavolin::test {
 
 void FormFixture::SetUp() {
-    ASSERT_TRUE(programDir.isValid());
+    ASSERT_TRUE(programDir_.isValid());
     SetProgramFile(QStringLiteral("fnames.dat"), kFemaleBytes);
     SetProgramFile(QStringLiteral("mnames.dat"), kMaleBytes);
 }
 
 void FormFixture::TearDown() {
-    form.reset();
+    form_.reset();
 }
 
 QString FormFixture::ProgramFile(const QString& name) const {
-    return programDir.filePath(name);
+    return programDir_.filePath(name);
 }
 
 void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_view> bytes) {
@@ -29,18 +29,18 @@ void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_
 
 void FormFixture::CreateForm() {
     FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), [] { return qint64{1000000000}; },
-                                saveFault.Hook(), [this](int checkpoint) {
-                                    if (statisticsCheckpoint)
-                                        statisticsCheckpoint(checkpoint);
+                                saveFault_.Hook(), [this](int checkpoint) {
+                                    if (statisticsCheckpoint_)
+                                        statisticsCheckpoint_(checkpoint);
                                 }};
-    form = std::make_unique<TForm1>(platform, std::move(environment));
+    form_ = std::make_unique<TForm1>(platform_, std::move(environment));
 }
 
 void FormFixture::ActivateWindow() {
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    QApplication::setActiveWindow(form.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    QApplication::setActiveWindow(form_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
 }
 
 std::vector<std::string> FormFixture::TabCycle(bool backwards) {

@@ -42,18 +42,18 @@ protected:
 
     template <class T>
     T* Control(const char* objectName) {
-        T* control = form->findChild<T*>(QString::fromLatin1(objectName));
+        T* control = form_->findChild<T*>(QString::fromLatin1(objectName));
         EXPECT_NE(control, nullptr) << "no control " << objectName;
         return control;
     }
 
-    QTemporaryDir programDir;
-    ScriptedPlatform platform;
+    QTemporaryDir programDir_;
+    ScriptedPlatform platform_;
     // The faults of the window built here: none unless a test sets them. A
     // statistics checkpoint hook makes the work fail by throwing.
-    SaveFault saveFault;
-    StatisticsCheckpointHook statisticsCheckpoint;
-    std::unique_ptr<TForm1> form;
+    SaveFault saveFault_;
+    StatisticsCheckpointHook statisticsCheckpoint_;
+    std::unique_ptr<TForm1> form_;
 };
 
 } // namespace tavolin::test

@@ -17,40 +17,40 @@ Answer Next(std::deque<Answer>& answers, const char* what) {
 }
 } // namespace
 
-void ScriptedPlatform::showMessage(const QString& text, const QString& caption, MessageIcon icon) {
+void ScriptedPlatform::ShowMessage(const QString& text, const QString& caption, MessageIcon icon) {
     messages.push_back({text, caption, icon});
 }
 
-bool ScriptedPlatform::askYesNo(const QString& text, const QString& caption) {
+bool ScriptedPlatform::AskYesNo(const QString& text, const QString& caption) {
     questions.push_back({text, caption, MessageIcon::Exclamation});
     return Next(yesNoAnswers, "yes/no");
 }
 
-std::optional<QString> ScriptedPlatform::openFile(const FileDialogSpec& dialog) {
+std::optional<QString> ScriptedPlatform::OpenFile(const FileDialogSpec& dialog) {
     fileRequests.push_back({dialog, false});
     return Next(fileAnswers, "open");
 }
 
-std::optional<QString> ScriptedPlatform::saveFile(const FileDialogSpec& dialog) {
+std::optional<QString> ScriptedPlatform::SaveFile(const FileDialogSpec& dialog) {
     fileRequests.push_back({dialog, true});
     return Next(fileAnswers, "save");
 }
 
-std::optional<QColor> ScriptedPlatform::chooseColor(const QString& /*objectName*/, const QColor& initial) {
+std::optional<QColor> ScriptedPlatform::ChooseColor(const QString& /*objectName*/, const QColor& initial) {
     colorPresets.push_back(initial);
     return Next(colorAnswers, "colour");
 }
 
-std::optional<ChosenFont> ScriptedPlatform::chooseFont(const QString& /*objectName*/, const ChosenFont& initial) {
+std::optional<ChosenFont> ScriptedPlatform::ChooseFont(const QString& /*objectName*/, const ChosenFont& initial) {
     fontPresets.push_back(initial);
     return Next(fontAnswers, "font");
 }
 
-void ScriptedPlatform::copyToClipboard(const QString& text) {
+void ScriptedPlatform::CopyToClipboard(const QString& text) {
     clipboard.push_back(text);
 }
 
-void ScriptedPlatform::postQuit() {
+void ScriptedPlatform::PostQuit() {
     ++quitRequests;
 }
 

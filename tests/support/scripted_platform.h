@@ -22,14 +22,14 @@ public:
         bool save;
     };
 
-    void showMessage(const QString& text, const QString& caption, MessageIcon icon) override;
-    bool askYesNo(const QString& text, const QString& caption) override;
-    std::optional<QString> openFile(const FileDialogSpec& dialog) override;
-    std::optional<QString> saveFile(const FileDialogSpec& dialog) override;
-    std::optional<QColor> chooseColor(const QString& objectName, const QColor& initial) override;
-    std::optional<ChosenFont> chooseFont(const QString& objectName, const ChosenFont& initial) override;
-    void copyToClipboard(const QString& text) override;
-    void postQuit() override;
+    void ShowMessage(const QString& text, const QString& caption, MessageIcon icon) override;
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    std::optional<QString> OpenFile(const FileDialogSpec& dialog) override;
+    std::optional<QString> SaveFile(const FileDialogSpec& dialog) override;
+    std::optional<QColor> ChooseColor(const QString& objectName, const QColor& initial) override;
+    std::optional<ChosenFont> ChooseFont(const QString& objectName, const ChosenFont& initial) override;
+    void CopyToClipboard(const QString& text) override;
+    void PostQuit() override;
 
     // Answers for the next dialogs, in order; nothing means "cancel". A
     // question without an answer fails the test and is answered "Nein".

@@ -91,39 +91,39 @@ protected:
         if (HasFatalFailure())
             return;
         CreateForm();
-        memo = Control<QPlainTextEdit>("Memo1");
-        button4 = Control<QPushButton>("Button4");
-        bevel4 = Control<Bevel>("Bevel4");
-        ASSERT_TRUE(memo != nullptr && button4 != nullptr && bevel4 != nullptr);
+        memo_ = Control<QPlainTextEdit>("Memo1");
+        button4_ = Control<QPushButton>("Button4");
+        bevel4_ = Control<Bevel>("Bevel4");
+        ASSERT_TRUE(memo_ != nullptr && button4_ != nullptr && bevel4_ != nullptr);
     }
 
-    QStringList AboutLines() const { return memo->toPlainText().split(u'\n'); }
+    QStringList AboutLines() const { return memo_->toPlainText().split(u'\n'); }
 
     // The memo covers the window's client width and reaches just below the
     // last bevel line.
-    QRect OpenBounds() const { return {0, 0, form->width(), bevel4->y() + 3}; }
+    QRect OpenBounds() const { return {0, 0, form_->width(), bevel4_->y() + 3}; }
 
     void ShowWindow() {
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
     }
 
     void ResizeWindow(QSize size) {
-        form->resize(size);
+        form_->resize(size);
         QCoreApplication::processEvents();
-        ASSERT_EQ(form->size(), size);
+        ASSERT_EQ(form_->size(), size);
     }
 
-    QPlainTextEdit* memo = nullptr;
-    QPushButton* button4 = nullptr;
-    Bevel* bevel4 = nullptr;
+    QPlainTextEdit* memo_ = nullptr;
+    QPushButton* button4_ = nullptr;
+    Bevel* bevel4_ = nullptr;
 };
 
 TEST_F(AboutTest, TextHasItsLinesFromTheStart) {
-    EXPECT_EQ(memo->blockCount(), 115);
+    EXPECT_EQ(memo_->blockCount(), 115);
     EXPECT_EQ(AboutLines().size(), 115);
-    EXPECT_TRUE(memo->isHidden());
-    EXPECT_EQ(button4->text(), kStartCaption);
+    EXPECT_TRUE(memo_->isHidden());
+    EXPECT_EQ(button4_->text(), kStartCaption);
 }
 
 // At the window's design width every line of the text fits the memo in its
@@ -131,15 +131,15 @@ TEST_F(AboutTest, TextHasItsLinesFromTheStart) {
 // never wrap.
 TEST_F(AboutTest, NoLineWrapsAtTheDesignWidth) {
     ShowWindow();
-    button4->click();
-    const QFontMetrics metrics(memo->font());
-    const int room = memo->viewport()->width() - 2 * static_cast<int>(std::ceil(memo->document()->documentMargin()));
+    button4_->click();
+    const QFontMetrics metrics(memo_->font());
+    const int room = memo_->viewport()->width() - 2 * static_cast<int>(std::ceil(memo_->document()->documentMargin()));
     ASSERT_GT(room, 0);
     for (QString line : AboutLines()) {
         while (line.endsWith(u' '))
             line.chop(1);
         EXPECT_LE(metrics.horizontalAdvance(line), room)
-            << '"' << line.toStdString() << "\" in " << QFontInfo(memo->font()).family().toStdString();
+            << '"' << line.toStdString() << "\" in " << QFontInfo(memo_->font()).family().toStdString();
     }
 }
 
@@ -185,7 +185,7 @@ TEST_F(AboutTest, AddressesAreOnlyReservedExampleDomains) {
     static const QRegularExpression reserved(QStringLiteral(R"(^(?:[\w-]+\.)*example\.(?:org|com|net)$)"));
     int mail = 0;
     int web = 0;
-    for (auto it = address.globalMatch(memo->toPlainText()); it.hasNext();) {
+    for (auto it = address.globalMatch(memo_->toPlainText()); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const bool isMail = match.hasCaptured(1);
         const QString host = match.captured(isMail ? 1 : 2);
@@ -198,56 +198,56 @@ TEST_F(AboutTest, AddressesAreOnlyReservedExampleDomains) {
 
 TEST_F(AboutTest, EachOpeningTakesTheWindowsCurrentSize) {
     ShowWindow();
-    const QSize sizes[] = {form->size(), {700, 600}, {300, 400}, {452, 900}};
+    const QSize sizes[] = {form_->size(), {700, 600}, {300, 400}, {452, 900}};
     for (const QSize size : sizes) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
         ResizeWindow(size);
-        memo->setGeometry(7, 9, 11, 13); // whatever the last opening left
-        button4->click();
-        EXPECT_FALSE(memo->isHidden());
-        EXPECT_EQ(memo->geometry(), OpenBounds());
-        EXPECT_EQ(button4->text(), kOpenCaption);
-        button4->click();
-        EXPECT_TRUE(memo->isHidden());
-        EXPECT_EQ(button4->text(), kClosedCaption);
+        memo_->setGeometry(7, 9, 11, 13); // whatever the last opening left
+        button4_->click();
+        EXPECT_FALSE(memo_->isHidden());
+        EXPECT_EQ(memo_->geometry(), OpenBounds());
+        EXPECT_EQ(button4_->text(), kOpenCaption);
+        button4_->click();
+        EXPECT_TRUE(memo_->isHidden());
+        EXPECT_EQ(button4_->text(), kClosedCaption);
     }
 }
 
 TEST_F(AboutTest, OpensDownToTheLastBevelLineBeforeTheWindowIsShown) {
-    button4->click();
-    EXPECT_FALSE(memo->isHidden());
-    EXPECT_EQ(memo->geometry(), QRect(0, 0, form->width(), 499));
+    button4_->click();
+    EXPECT_FALSE(memo_->isHidden());
+    EXPECT_EQ(memo_->geometry(), QRect(0, 0, form_->width(), 499));
 }
 
 TEST_F(AboutTest, ResizeWhileOpenLeavesTheMemoUntilReopened) {
     ShowWindow();
-    button4->click();
-    const QRect opened = memo->geometry();
+    button4_->click();
+    const QRect opened = memo_->geometry();
     ResizeWindow({640, 560});
-    EXPECT_EQ(memo->geometry(), opened);
-    EXPECT_EQ(bevel4->width(), 640);
+    EXPECT_EQ(memo_->geometry(), opened);
+    EXPECT_EQ(bevel4_->width(), 640);
 
-    button4->click();
-    button4->click();
-    EXPECT_EQ(memo->geometry(), OpenBounds());
-    EXPECT_EQ(memo->width(), 640);
+    button4_->click();
+    button4_->click();
+    EXPECT_EQ(memo_->geometry(), OpenBounds());
+    EXPECT_EQ(memo_->width(), 640);
 }
 
 TEST_F(AboutTest, ControlsUnderTheMemoKeepTheirContentAndTabOrder) {
     ShowWindow();
-    QApplication::setActiveWindow(form.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QApplication::setActiveWindow(form_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     Control<QLineEdit>("Edit1")->setText(QStringLiteral("Ölke"));
     Control<QLineEdit>("Edit3")->setText(QStringLiteral("Ö"));
     Control<QPushButton>("Button7")->setFocus();
 
-    auto expected = StateOfControls(*form);
+    auto expected = StateOfControls(*form_);
     expected.erase("Memo1");
     expected.erase("Button4");
     const std::vector<std::string> closedCycle = TabCycle();
 
-    button4->click();
-    auto opened = StateOfControls(*form);
+    button4_->click();
+    auto opened = StateOfControls(*form_);
     opened.erase("Memo1");
     opened.erase("Button4");
     EXPECT_EQ(opened, expected);
@@ -268,20 +268,20 @@ TEST_F(AboutTest, HidingAndShowingButton4KeepsTheView) {
     for (const bool open : {true, false}) {
         SCOPED_TRACE(open ? "about view open" : "about view closed");
         if (open)
-            button4->click();
-        const QString caption = button4->text();
-        button4->hide();
-        EXPECT_EQ(memo->isHidden(), !open);
-        button4->show();
-        EXPECT_EQ(button4->text(), caption);
-        EXPECT_EQ(memo->isHidden(), !open);
+            button4_->click();
+        const QString caption = button4_->text();
+        button4_->hide();
+        EXPECT_EQ(memo_->isHidden(), !open);
+        button4_->show();
+        EXPECT_EQ(button4_->text(), caption);
+        EXPECT_EQ(memo_->isHidden(), !open);
 
-        button4->click();
-        EXPECT_EQ(memo->isHidden(), open);
-        EXPECT_EQ(button4->text(), open ? kClosedCaption : kOpenCaption);
+        button4_->click();
+        EXPECT_EQ(memo_->isHidden(), open);
+        EXPECT_EQ(button4_->text(), open ? kClosedCaption : kOpenCaption);
         if (!open) {
-            EXPECT_EQ(memo->geometry(), OpenBounds());
-            button4->click();
+            EXPECT_EQ(memo_->geometry(), OpenBounds());
+            button4_->click();
         }
     }
 }

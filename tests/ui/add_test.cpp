@@ -112,20 +112,20 @@ TEST_F(AddTest, AddedNameReachesListFileAndCounts) {
         SetProgramFile(u"fnames.dat"_s, c.female ? c.before : "Clara\xB3");
         SetProgramFile(u"mnames.dat"_s, c.female ? anton : c.before);
         CreateForm();
-        platform.messages.clear(); // a start name from an empty list reports its own error
+        platform_.messages.clear(); // a start name from an empty list reports its own error
         Enter(c.female, u"x"_s);
         Enter(c.female, c.typed);
         Control<QPushButton>("Button2")->click();
 
-        const QString path = c.female ? form->FemaleDatabasePath() : form->MaleDatabasePath();
+        const QString path = c.female ? form_->FemaleDatabasePath() : form_->MaleDatabasePath();
         EXPECT_EQ(ReadBytes(path), c.after);
-        EXPECT_EQ(ReadBytes(c.female ? form->MaleDatabasePath() : form->FemaleDatabasePath()),
+        EXPECT_EQ(ReadBytes(c.female ? form_->MaleDatabasePath() : form_->FemaleDatabasePath()),
                   c.female ? anton : "Clara\xB3");
-        EXPECT_EQ(NamesOf(c.female ? form->Lists().Female.Names() : form->Lists().Male.Names()), c.names);
+        EXPECT_EQ(NamesOf(c.female ? form_->Lists().Female.Names() : form_->Lists().Male.Names()), c.names);
         EXPECT_EQ(NamesInFile(path), c.names);
         EXPECT_EQ(Counts(), CountTexts(c.femaleCount, c.maleCount));
         EXPECT_EQ(ButtonState(), u"disabled "_s + kPresent);
-        EXPECT_TRUE(platform.messages.empty());
+        EXPECT_TRUE(platform_.messages.empty());
     }
 }
 
@@ -149,22 +149,22 @@ TEST_F(AddTest, RefusedClickChangesNothing) {
     CreateForm();
     for (const auto& [isFemale, text, message] : cases) {
         SCOPED_TRACE(text.toStdString());
-        platform.messages.clear();
+        platform_.messages.clear();
         Enter(isFemale, text);
-        const QString path = isFemale ? form->FemaleDatabasePath() : form->MaleDatabasePath();
+        const QString path = isFemale ? form_->FemaleDatabasePath() : form_->MaleDatabasePath();
         if (message.icon == MessageIcon::Exclamation)
             WriteBytes(path, ReadBytes(path) + text.toStdString() + "\xB3\r\n");
-        const std::string females = ReadBytes(form->FemaleDatabasePath());
-        const std::string males = ReadBytes(form->MaleDatabasePath());
+        const std::string females = ReadBytes(form_->FemaleDatabasePath());
+        const std::string males = ReadBytes(form_->MaleDatabasePath());
         auto* button = Control<QPushButton>("Button2");
         button->setEnabled(true);
         button->click();
-        EXPECT_EQ(platform.messages, std::vector<Message>{message});
-        EXPECT_EQ(NamesOf(isFemale ? form->Lists().Female.Names() : form->Lists().Male.Names()), NamesInFile(path));
-        EXPECT_EQ(Counts(), CountTexts(static_cast<int>(NamesInFile(form->FemaleDatabasePath()).size()),
-                                       static_cast<int>(NamesInFile(form->MaleDatabasePath()).size())));
-        EXPECT_EQ(ReadBytes(form->FemaleDatabasePath()), females);
-        EXPECT_EQ(ReadBytes(form->MaleDatabasePath()), males);
+        EXPECT_EQ(platform_.messages, std::vector<Message>{message});
+        EXPECT_EQ(NamesOf(isFemale ? form_->Lists().Female.Names() : form_->Lists().Male.Names()), NamesInFile(path));
+        EXPECT_EQ(Counts(), CountTexts(static_cast<int>(NamesInFile(form_->FemaleDatabasePath()).size()),
+                                       static_cast<int>(NamesInFile(form_->MaleDatabasePath()).size())));
+        EXPECT_EQ(ReadBytes(form_->FemaleDatabasePath()), females);
+        EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), males);
     }
 }
 
@@ -178,14 +178,14 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
                               MessageIcon::Stop};
     const auto add = [&](const QString& name, bool failing) {
         Enter(true, name);
-        saveFault.FailWhen([failing](SaveStep step) { return failing && step == SaveStep::Write; });
+        saveFault_.FailWhen([failing](SaveStep step) { return failing && step == SaveStep::Write; });
         Control<QPushButton>("Button2")->click();
-        saveFault.Clear();
+        saveFault_.Clear();
     };
     add(u"Eva"_s, true);
     EXPECT_EQ(ReadBytes(path), kFemaleBytes);
-    EXPECT_EQ(NamesOf(form->Lists().Female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
-    EXPECT_EQ(form->Lists().Female.UnsavedCount(), 1u);
+    EXPECT_EQ(NamesOf(form_->Lists().Female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
+    EXPECT_EQ(form_->Lists().Female.UnsavedCount(), 1u);
     EXPECT_EQ(Counts(), CountTexts(3, 2));
     Enter(true, u"Eva"_s);
     EXPECT_EQ(ButtonState(), u"enabled "_s + kAdd);
@@ -198,9 +198,9 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     add(u"Frida"_s, true);
     add(u"Gerda"_s, false);
     EXPECT_EQ(ReadBytes(path), std::string(kFemaleBytes) + "Eva\xB3\r\nFrida\xB3\r\nGerda\xB3\r\n");
-    EXPECT_EQ(form->Lists().Female.UnsavedCount(), 0u);
+    EXPECT_EQ(form_->Lists().Female.UnsavedCount(), 0u);
     EXPECT_EQ(Counts(), CountTexts(6, 2));
-    EXPECT_EQ(platform.messages, (std::vector<Message>{createError, createError}));
+    EXPECT_EQ(platform_.messages, (std::vector<Message>{createError, createError}));
 }
 
 } // namespace

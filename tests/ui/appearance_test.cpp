@@ -4,19 +4,13 @@
 #include "support/window_parts.h"
 #include "ui/color.h"
 #include "ui/dialogs.h"
-#include "ui/qtplatform.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFontDialog>
-#include <QGroupBox>
-#include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <map>
 #include <optional>
 #include <string>
@@ -69,31 +63,31 @@ class AppearanceTest : public FormFixture {
 protected:
 
     void Trigger(const char* action) { Control<QAction>(action)->trigger(); }
-    QString DesignPath() const { return designDir.filePath(u"design.ini"_s); }
+    QString DesignPath() const { return designDir_.filePath(u"design.ini"_s); }
     RecordLines WrittenSettings() const { return SplitRecordLines(ReadBytes(ProgramFile(u"tavolin.ini"_s))); }
 
     void ChooseFont(const ChosenFont& font) {
-        platform.fontAnswers.push_back(font);
+        platform_.fontAnswers.push_back(font);
         Trigger("Gesamtschriftauswhlen1");
     }
     void ChooseColor(const char* action, std::optional<QColor> color) {
-        platform.colorAnswers.push_back(color);
+        platform_.colorAnswers.push_back(color);
         Trigger(action);
     }
     void UseFile(const char* action, std::optional<QString> path) {
-        platform.fileAnswers.push_back(std::move(path));
+        platform_.fileAnswers.push_back(std::move(path));
         Trigger(action);
     }
 
     bool CloseForm() {
-        form->show();
-        return form->close();
+        form_->show();
+        return form_->close();
     }
 
     Look LookOf() {
         Look look;
-        look["font"] = FontText(form->font());
-        look["font.color"] = ColorText(form->palette().color(QPalette::WindowText));
+        look["font"] = FontText(form_->font());
+        look["font.color"] = ColorText(form_->palette().color(QPalette::WindowText));
         look["Button3.font"] = FontText(Control<QWidget>("Button3")->font());
         for (const char* name : kOwnFontControls) {
             const auto* control = Control<QWidget>(name);
@@ -105,7 +99,7 @@ protected:
         for (const char* name : kBoardPanels)
             look[std::string(name) + ".back"] = ColorText(Control<QWidget>(name)->palette().color(QPalette::Window));
         look["Panel11.back"] = ColorText(Control<QWidget>("Panel11")->palette().color(QPalette::Window));
-        look["background"] = ColorText(form->palette().color(QPalette::Window));
+        look["background"] = ColorText(form_->palette().color(QPalette::Window));
         return look;
     }
 
@@ -119,24 +113,24 @@ protected:
     }
 
     void ExpectAppearance(Color input, Color board, Color background, FontReference font) {
-        const Appearance& appearance = form->CurrentAppearance();
+        const Appearance& appearance = form_->CurrentAppearance();
         EXPECT_EQ(appearance.InputColor, input);
         EXPECT_EQ(appearance.BoardColor, board);
         EXPECT_EQ(appearance.BackgroundColor, background);
         EXPECT_EQ(appearance.OverallFont, font);
     }
 
-    QTemporaryDir designDir;
+    QTemporaryDir designDir_;
 };
 
 TEST_F(AppearanceTest, CancelledFontDialogStillSwitchesTheOwnFontControls) {
     CreateForm();
     Look expected = LookOf();
-    platform.fontAnswers.push_back(std::nullopt);
+    platform_.fontAnswers.push_back(std::nullopt);
     Trigger("Gesamtschriftauswhlen1");
-    ASSERT_EQ(platform.fontPresets.size(), 1u);
-    EXPECT_EQ(FontText(platform.fontPresets[0].font), "MS Sans Serif/11px");
-    EXPECT_EQ(ColorText(platform.fontPresets[0].color), "#000000");
+    ASSERT_EQ(platform_.fontPresets.size(), 1u);
+    EXPECT_EQ(FontText(platform_.fontPresets[0].font), "MS Sans Serif/11px");
+    EXPECT_EQ(ColorText(platform_.fontPresets[0].color), "#000000");
     FollowWindowFont(expected);
     EXPECT_EQ(LookOf(), expected);
     ExpectAppearance(kWhite, kSilver, kSilver, FontReference::WindowFont);
@@ -181,16 +175,16 @@ TEST_F(AppearanceTest, ConfirmedFontShowsItsStyleAndComesBackWithoutIt) {
         ExpectAppearance(kWhite, kSilver, kSilver, FontReference::DialogFont);
         EXPECT_TRUE(CloseForm());
         EXPECT_EQ(WrittenSettings(), DefaultsWith(0, c.written));
-        form.reset();
+        form_.reset();
 
         CreateForm();
-        EXPECT_EQ(FontText(form->font()), c.restarted);
+        EXPECT_EQ(FontText(form_->font()), c.restarted);
         EXPECT_EQ(FontText(Control<QWidget>("Panel2")->font()), c.restarted);
-        platform.fontAnswers.push_back(std::nullopt); // the dialog is preset with the restored font
+        platform_.fontAnswers.push_back(std::nullopt); // the dialog is preset with the restored font
         Trigger("Gesamtschriftauswhlen1");
-        EXPECT_EQ(FontText(platform.fontPresets.back().font), c.restarted);
-        EXPECT_EQ(platform.fontPresets.back().color, c.choice.color);
-        form.reset();
+        EXPECT_EQ(FontText(platform_.fontPresets.back().font), c.restarted);
+        EXPECT_EQ(platform_.fontPresets.back().color, c.choice.color);
+        form_.reset();
     }
 }
 
@@ -207,7 +201,7 @@ TEST_F(AppearanceTest, DefaultsKeepTheFontStyle) {
         if (fontChosen)
             ChooseFont(FontChoice(u"DejaVu Serif"_s, 20, true, true, Qt::blue));
         Look expected = LookOf();
-        const std::size_t dialogs = platform.fontPresets.size() + platform.colorPresets.size();
+        const std::size_t dialogs = platform_.fontPresets.size() + platform_.colorPresets.size();
         Trigger("Standardeinstellungen1");
 
         expected["font"] = fontChosen ? "MS Sans Serif/11px/bold/italic" : "MS Sans Serif/11px";
@@ -221,11 +215,11 @@ TEST_F(AppearanceTest, DefaultsKeepTheFontStyle) {
             expected[std::string(name) + ".back"] = "#c0c0c0";
         expected["background"] = "#c0c0c0";
         EXPECT_EQ(LookOf(), expected);
-        EXPECT_EQ(platform.fontPresets.size() + platform.colorPresets.size(), dialogs);
+        EXPECT_EQ(platform_.fontPresets.size() + platform_.colorPresets.size(), dialogs);
         ExpectAppearance(kWhite, kSilver, kSilver, FontReference::WindowFont);
         EXPECT_TRUE(CloseForm());
         EXPECT_EQ(WrittenSettings(), kDefaultRecord);
-        form.reset();
+        form_.reset();
     }
 }
 
@@ -261,15 +255,15 @@ TEST_F(AppearanceTest, ColourCommandsPresetTheCurrentColourAndApplyTheChoice) {
         SetProgramFile(u"tavolin.ini"_s, std::nullopt);
         CreateForm();
         Look expected = LookOf();
-        platform.colorPresets.clear();
+        platform_.colorPresets.clear();
         ChooseColor(c.action, std::nullopt);
         EXPECT_EQ(LookOf(), expected);
         ChooseColor(c.action, chosen);
         ChooseColor(c.action, std::nullopt);
-        ASSERT_EQ(platform.colorPresets.size(), 3u);
-        EXPECT_EQ(ColorText(platform.colorPresets[0]), expected.at(c.targets.front()));
-        EXPECT_EQ(ColorText(platform.colorPresets[1]), expected.at(c.targets.front()));
-        EXPECT_EQ(platform.colorPresets[2], plain);
+        ASSERT_EQ(platform_.colorPresets.size(), 3u);
+        EXPECT_EQ(ColorText(platform_.colorPresets[0]), expected.at(c.targets.front()));
+        EXPECT_EQ(ColorText(platform_.colorPresets[1]), expected.at(c.targets.front()));
+        EXPECT_EQ(platform_.colorPresets[2], plain);
 
         for (const std::string& target : c.targets)
             expected[target] = ColorText(chosen);
@@ -281,7 +275,7 @@ TEST_F(AppearanceTest, ColourCommandsPresetTheCurrentColourAndApplyTheChoice) {
         EXPECT_TRUE(CloseForm());
         EXPECT_EQ(WrittenSettings(), DefaultsWith(c.recordLine, {std::to_string(rgb.red()), std::to_string(rgb.green()),
                                                                  std::to_string(rgb.blue())}));
-        form.reset();
+        form_.reset();
     }
 }
 
@@ -302,21 +296,21 @@ TEST_F(AppearanceTest, SavedDesignHasNoMarkerWhateverWtSays) {
         UseFile("Oberflchespeichernunter1", std::nullopt);
         UseFile("Oberflchespeichernunter1", DesignPath());
         EXPECT_EQ(ReadBytes(DesignPath()), FileOf(design));
-        ASSERT_EQ(platform.fileRequests.size(), 2u);
-        for (const auto& request : platform.fileRequests) {
+        ASSERT_EQ(platform_.fileRequests.size(), 2u);
+        for (const auto& request : platform_.fileRequests) {
             EXPECT_EQ(request.dialog.objectName, u"SaveDialog1"_s);
             EXPECT_TRUE(request.save);
         }
-        EXPECT_EQ(QDir(designDir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        EXPECT_EQ(QDir(designDir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
         EXPECT_TRUE(CloseForm());
         RecordLines settings = design;
         if (wt)
             settings.insert(settings.begin(), "NOFORMAT");
         EXPECT_EQ(WrittenSettings(), settings);
-        EXPECT_TRUE(platform.messages.empty());
-        form.reset();
-        platform.fileRequests.clear();
+        EXPECT_TRUE(platform_.messages.empty());
+        form_.reset();
+        platform_.fileRequests.clear();
     }
 }
 
@@ -330,14 +324,14 @@ TEST_F(AppearanceTest, FailedDesignSaveKeepsTheOldFile) {
     for (const SaveStep failing : {SaveStep::Open, SaveStep::Write, SaveStep::Sync, SaveStep::Commit}) {
         SCOPED_TRACE(static_cast<int>(failing));
         WriteBytes(DesignPath(), old);
-        platform.messages.clear();
-        saveFault.FailWhen([failing](SaveStep step) { return step == failing; });
+        platform_.messages.clear();
+        saveFault_.FailWhen([failing](SaveStep step) { return step == failing; });
         UseFile("Oberflchespeichernunter1", DesignPath());
-        saveFault.Clear();
-        EXPECT_EQ(platform.messages, (std::vector<Message>{{u"Datei %1 kann nicht erstellt werden."_s.arg(DesignPath()),
+        saveFault_.Clear();
+        EXPECT_EQ(platform_.messages, (std::vector<Message>{{u"Datei %1 kann nicht erstellt werden."_s.arg(DesignPath()),
                                                             u"Tavolin 4.2"_s, MessageIcon::Stop}}));
         EXPECT_EQ(ReadBytes(DesignPath()), old);
-        EXPECT_EQ(QDir(designDir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        EXPECT_EQ(QDir(designDir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         EXPECT_EQ(LookOf(), look);
         ExpectAppearance(kWhite, kSilver, 0x1E140A, FontReference::WindowFont);
     }
@@ -355,7 +349,7 @@ TEST_F(AppearanceTest, LoadedDesignIsWrittenAtClose) {
     const RecordLines design = SplitRecordLines(ReadBytes(DesignPath()));
     ASSERT_EQ(design, (RecordLines{"41", "42", "43", "DejaVu Serif", "12", "11", "12", "13", "21", "22", "23", "31",
                                    "32", "33"}));
-    form.reset();
+    form_.reset();
 
     for (const bool wt : {false, true}) {
         SCOPED_TRACE(wt ? "Wt checked" : "Wt unchecked");
@@ -364,8 +358,8 @@ TEST_F(AppearanceTest, LoadedDesignIsWrittenAtClose) {
         if (wt)
             Trigger("Wt");
         UseFile("Oberflcheladen1", DesignPath());
-        EXPECT_EQ(platform.fileRequests.back().dialog.objectName, u"OpenDialog2"_s);
-        EXPECT_FALSE(platform.fileRequests.back().save);
+        EXPECT_EQ(platform_.fileRequests.back().dialog.objectName, u"OpenDialog2"_s);
+        EXPECT_FALSE(platform_.fileRequests.back().save);
         const Look look = LookOf();
         EXPECT_EQ(look.at("font"), "DejaVu Serif/16px");
         EXPECT_EQ(look.at("Panel5.font"), "DejaVu Serif/16px");
@@ -379,8 +373,8 @@ TEST_F(AppearanceTest, LoadedDesignIsWrittenAtClose) {
         if (wt)
             settings.insert(settings.begin(), "NOFORMAT");
         EXPECT_EQ(WrittenSettings(), settings);
-        EXPECT_TRUE(platform.messages.empty());
-        form.reset();
+        EXPECT_TRUE(platform_.messages.empty());
+        form_.reset();
     }
 }
 
@@ -423,14 +417,14 @@ TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
         if (c.fontChosen)
             ChooseFont(FontChoice(u"DejaVu Sans Mono"_s, 16, true, false, QColor(0, 100, 0)));
         Look expected = LookOf();
-        QFont font = form->font();
+        QFont font = form_->font();
         if (c.bytes)
             WriteBytes(DesignPath(), *c.bytes);
         else
             QFile::remove(DesignPath());
         UseFile("Oberflcheladen1", DesignPath());
 
-        EXPECT_EQ(platform.messages, std::vector<Message>{kLoadError});
+        EXPECT_EQ(platform_.messages, std::vector<Message>{kLoadError});
         if (c.reached >= Reached::Switch)
             FollowWindowFont(expected);
         if (c.reached >= Reached::Font) {
@@ -453,8 +447,8 @@ TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
         RecordLines written = DefaultsWith(0, c.written);
         std::copy_n(RecordLines{"50", "60", "70"}.begin(), 3, written.begin() + kBackgroundColorLine);
         EXPECT_EQ(WrittenSettings(), written);
-        form.reset();
-        platform.messages.clear();
+        form_.reset();
+        platform_.messages.clear();
     }
 }
 
@@ -462,18 +456,18 @@ TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
 // dialog commands ask their dialog, the check marks toggle exactly once.
 TEST_F(AppearanceTest, PopupMenuItemsAreConnected) {
     CreateForm();
-    platform.fontAnswers.push_back(std::nullopt);
+    platform_.fontAnswers.push_back(std::nullopt);
     Trigger("Gesamtschriftauswhlen1");
-    EXPECT_EQ(platform.fontPresets.size(), 1u);
+    EXPECT_EQ(platform_.fontPresets.size(), 1u);
     for (const char* action :
          {"Hintergrundfarbeauswhlen1", "AnzeigetafelJintergrundfarbendern1", "EingabefelderHintergrundfarbendern1"})
         ChooseColor(action, std::nullopt);
-    EXPECT_EQ(platform.colorPresets.size(), 3u);
+    EXPECT_EQ(platform_.colorPresets.size(), 3u);
     UseFile("Oberflchespeichernunter1", std::nullopt);
     UseFile("Oberflcheladen1", std::nullopt);
-    ASSERT_EQ(platform.fileRequests.size(), 2u);
-    EXPECT_EQ(platform.fileRequests[0].dialog.title, u"Oberfläche abspeichern..."_s);
-    EXPECT_EQ(platform.fileRequests[1].dialog.title, u"Oberfläche öffnen..."_s);
+    ASSERT_EQ(platform_.fileRequests.size(), 2u);
+    EXPECT_EQ(platform_.fileRequests[0].dialog.title, u"Oberfläche abspeichern..."_s);
+    EXPECT_EQ(platform_.fileRequests[1].dialog.title, u"Oberfläche öffnen..."_s);
     Trigger("Standardeinstellungen1");
     EXPECT_EQ(LookOf().at("Panel7.back"), "#c0c0c0");
     for (const auto& [name, initial] : {std::pair{"Wt", false}, std::pair{"Ws", true}}) {
@@ -482,56 +476,7 @@ TEST_F(AppearanceTest, PopupMenuItemsAreConnected) {
             EXPECT_EQ(Control<QAction>(name)->isChecked(), expected) << name;
         }
     }
-    EXPECT_TRUE(platform.messages.empty());
-}
-
-// The desktop's font dialog, kept per name, offers the colour beside the
-// other effects and hands it back with the font.
-TEST(QtFontDialogTest, ColourButtonChoosesTheFontColour) {
-    QtPlatform platform;
-    QFont initial(u"DejaVu Sans"_s);
-    initial.setPointSize(12);
-    QPointer<QFontDialog> first;
-    const auto answer = [&](bool chooseRed) {
-        QTimer::singleShot(0, [&, chooseRed] {
-            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                ADD_FAILURE() << "no font dialog";
-                if (QWidget* other = QApplication::activeModalWidget())
-                    other->close();
-                return;
-            }
-            EXPECT_TRUE(first.isNull() || first == dialog);
-            first = dialog;
-            EXPECT_TRUE(dialog->testOption(QFontDialog::DontUseNativeDialog));
-            auto* button = dialog->findChild<QPushButton*>(u"FontColorButton"_s);
-            if (button == nullptr || !chooseRed) {
-                EXPECT_NE(button, nullptr);
-                dialog->reject();
-                return;
-            }
-            EXPECT_TRUE(button->isVisible());
-            const auto* effects = qobject_cast<QGroupBox*>(button->parentWidget());
-            EXPECT_TRUE(effects != nullptr && effects->findChild<QCheckBox*>() != nullptr);
-            EXPECT_EQ(button->toolTip(), u"#000080"_s); // the preset colour as its swatch
-            QTimer::singleShot(0, [] {
-                if (auto* colors = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
-                    colors->setCurrentColor(Qt::red);
-                    colors->accept();
-                }
-            });
-            button->click();
-            EXPECT_EQ(button->toolTip(), u"#ff0000"_s);
-            dialog->accept();
-        });
-    };
-    answer(true);
-    const std::optional<ChosenFont> chosen = platform.chooseFont(kFontDialog1, {initial, QColor(0, 0, 128)});
-    ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(chosen->color, QColor(Qt::red));
-    EXPECT_EQ(chosen->font.pointSize(), 12);
-    answer(false);
-    EXPECT_FALSE(platform.chooseFont(kFontDialog1, {initial, Qt::black}).has_value());
+    EXPECT_TRUE(platform_.messages.empty());
 }
 
 } // namespace

@@ -45,7 +45,7 @@ class SaveFaultTest : public FormFixture {
 protected:
     void SetUp() override {
         FormFixture::SetUp();
-        ASSERT_TRUE(foreignDir.isValid());
+        ASSERT_TRUE(foreignDir_.isValid());
         SetProgramFile(u"fnames.dat"_s, LargeDatabase());
     }
 
@@ -55,9 +55,9 @@ protected:
         Control<QPushButton>("Button2")->click();
     }
     void LoadForeign(const std::string& bytes) {
-        const QString path = foreignDir.filePath(u"foreign.dat"_s);
+        const QString path = foreignDir_.filePath(u"foreign.dat"_s);
         WriteBytes(path, bytes);
-        platform.fileAnswers.push_back(path);
+        platform_.fileAnswers.push_back(path);
         Control<QPushButton>("Button5")->click();
     }
     void MergeIntoFemale() {
@@ -74,14 +74,14 @@ protected:
     // The female file holds exactly the lists in memory: the next start reads
     // every name the program knows.
     void ExpectFemaleFileHoldsTheLists() {
-        const QString path = form->FemaleDatabasePath();
-        EXPECT_EQ(ReadBytes(path), form->Lists().Female.Lines().fileBytes());
+        const QString path = form_->FemaleDatabasePath();
+        EXPECT_EQ(ReadBytes(path), form_->Lists().Female.Lines().fileBytes());
         NameList reread;
         ParseNameLines(ReadNameFile(path).lines, reread);
-        EXPECT_EQ(NamesOf(reread), NamesOf(form->Lists().Female.Names()));
+        EXPECT_EQ(NamesOf(reread), NamesOf(form_->Lists().Female.Names()));
     }
 
-    QTemporaryDir foreignDir;
+    QTemporaryDir foreignDir_;
 };
 
 // What a failed step of an add or a merge reports through the general
@@ -104,18 +104,18 @@ Message ErrorOf(SaveStep step, const FilePath& path) {
 // writes every name, the other program's included.
 TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
     CreateForm();
-    form->show();
-    platform.messages.clear();
-    const QString path = form->FemaleDatabasePath();
+    form_->show();
+    platform_.messages.clear();
+    const QString path = form_->FemaleDatabasePath();
     std::string before;
     FolderState folder;
     QString count;
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps = SweepSaveSteps(
-        saveFault, [&](int n) {
+        saveFault_, [&](int n) {
             WriteBytes(path, ReadBytes(path) + "Outside" + std::to_string(n) + "\xB3\r\n");
             before = ReadBytes(path);
-            folder = StateOf(programDir.path());
+            folder = StateOf(programDir_.path());
             count = FemaleCount();
             Add("Fault" + std::to_string(n));
         },
@@ -124,25 +124,25 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             SCOPED_TRACE("step " + tag);
             failed.push_back(step);
             EXPECT_EQ(ReadBytes(path), before);
-            EXPECT_EQ(StateOf(programDir.path()), folder);
-            EXPECT_EQ(platform.messages, std::vector<Message>{ErrorOf(step, path)});
+            EXPECT_EQ(StateOf(programDir_.path()), folder);
+            EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
             const bool kept = step != SaveStep::Lock && step != SaveStep::Read;
-            EXPECT_EQ(form->Lists().Female.Names().contains("Fault" + tag), kept);
-            EXPECT_EQ(form->Lists().Female.UnsavedCount(), kept ? 1u : 0u);
+            EXPECT_EQ(form_->Lists().Female.Names().contains("Fault" + tag), kept);
+            EXPECT_EQ(form_->Lists().Female.UnsavedCount(), kept ? 1u : 0u);
             EXPECT_EQ(FemaleCount(), count);
-            EXPECT_TRUE(form->isVisible());
+            EXPECT_TRUE(form_->isVisible());
 
-            platform.messages.clear();
+            platform_.messages.clear();
             Add("Next" + tag);
-            EXPECT_TRUE(platform.messages.empty());
+            EXPECT_TRUE(platform_.messages.empty());
             ExpectFemaleFileHoldsTheLists();
             for (const std::string& name : {"Outside" + tag, "Next" + tag})
-                EXPECT_TRUE(form->Lists().Female.Names().contains(name)) << name;
+                EXPECT_TRUE(form_->Lists().Female.Names().contains(name)) << name;
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form->Lists().Female.Lines().fileBytes().size(), true));
+    EXPECT_EQ(steps, StepsOfUpdate(form_->Lists().Female.Lines().fileBytes().size(), true));
     EXPECT_EQ(failed, steps);
     EXPECT_GE(std::count(steps.begin(), steps.end(), SaveStep::Write), 3);
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
     ExpectFemaleFileHoldsTheLists();
 }
 
@@ -151,19 +151,19 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
 // when it failed before adding any, adds them itself).
 TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
     CreateForm();
-    form->show();
-    platform.messages.clear();
-    const QString path = form->FemaleDatabasePath();
+    form_->show();
+    platform_.messages.clear();
+    const QString path = form_->FemaleDatabasePath();
     std::string before;
     FolderState folder;
     QString count;
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps = SweepSaveSteps(
-        saveFault, [&](int n) {
+        saveFault_, [&](int n) {
             const std::string tag = std::to_string(n);
             LoadForeign("Name1\xB3Merged" + tag + "a\xB3\r\nMerged" + tag + "b\xB3");
             before = ReadBytes(path);
-            folder = StateOf(programDir.path());
+            folder = StateOf(programDir_.path());
             count = FemaleCount();
             MergeIntoFemale();
         },
@@ -171,25 +171,25 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             SCOPED_TRACE("step " + std::to_string(n));
             failed.push_back(step);
             EXPECT_EQ(ReadBytes(path), before);
-            EXPECT_EQ(StateOf(programDir.path()), folder);
-            EXPECT_EQ(platform.messages, std::vector<Message>{ErrorOf(step, path)});
+            EXPECT_EQ(StateOf(programDir_.path()), folder);
+            EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
             EXPECT_EQ(FemaleCount(), count);
             for (const char* suffix : {"a", "b"}) {
-                EXPECT_EQ(form->Lists().Female.Names().contains("Merged" + std::to_string(n) + suffix),
+                EXPECT_EQ(form_->Lists().Female.Names().contains("Merged" + std::to_string(n) + suffix),
                           step != SaveStep::Lock);
             }
 
-            platform.messages.clear();
+            platform_.messages.clear();
             MergeIntoFemale();
-            EXPECT_EQ(platform.messages, std::vector<Message>{MergeSuccess(step == SaveStep::Lock ? 2 : 0)});
-            platform.messages.clear();
-            EXPECT_EQ(FemaleCount(), QString::number(form->Lists().Female.Names().size()) +
+            EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(step == SaveStep::Lock ? 2 : 0)});
+            platform_.messages.clear();
+            EXPECT_EQ(FemaleCount(), QString::number(form_->Lists().Female.Names().size()) +
                                          u" weibliche Wuzelnamen in der Datenbank"_s);
             ExpectFemaleFileHoldsTheLists();
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form->Lists().Female.Lines().fileBytes().size(), false));
+    EXPECT_EQ(steps, StepsOfUpdate(form_->Lists().Female.Lines().fileBytes().size(), false));
     EXPECT_EQ(failed, steps);
-    EXPECT_EQ(platform.messages, std::vector<Message>{MergeSuccess(2)});
+    EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(2)});
     ExpectFemaleFileHoldsTheLists();
 }
 
@@ -198,51 +198,51 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
 // saved: "Nein" keeps the window open (the user can make room), "Ja" closes
 // knowingly.
 TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
-    const auto failingOpen = [this] { saveFault.FailWhen([](SaveStep step) { return step == SaveStep::Open; }); };
+    const auto failingOpen = [this] { saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Open; }); };
     const auto question = [](const QString& text) {
         return Message{text + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s, u"Namen nicht gespeichert"_s,
                        MessageIcon::Exclamation};
     };
     CreateForm();
-    form->show();
-    const QString female = form->FemaleDatabasePath();
-    const QString male = form->MaleDatabasePath();
+    form_->show();
+    const QString female = form_->FemaleDatabasePath();
+    const QString male = form_->MaleDatabasePath();
     LoadForeign("Otto\xB3Udo\xB3");
     failingOpen();
     Add("Eva");
     Control<QRadioButton>("RadioGroup2Item1")->setChecked(true);
     Control<QPushButton>("Button6")->click();
-    platform.messages.clear();
-    platform.yesNoAnswers = {false};
-    EXPECT_FALSE(form->close());
-    EXPECT_TRUE(form->isVisible());
+    platform_.messages.clear();
+    platform_.yesNoAnswers = {false};
+    EXPECT_FALSE(form_->close());
+    EXPECT_TRUE(form_->isVisible());
     EXPECT_EQ(
-        platform.questions,
+        platform_.questions,
         std::vector<Message>{question(
             u"Nicht gespeichert: 1 Name(n) der weiblichen Namen-Datenbank (Datei %1 kann nicht erstellt werden).\n"
             u"Nicht gespeichert: 2 Name(n) der männlichen Namen-Datenbank (Datei %2 kann nicht erstellt werden)."_s.arg(
                 female, male))});
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
     EXPECT_FALSE(Exists(ProgramFile(u"tavolin.ini"_s)));
 
-    saveFault.Clear();
-    platform.questions.clear();
-    EXPECT_TRUE(form->close());
-    EXPECT_TRUE(platform.questions.empty());
+    saveFault_.Clear();
+    platform_.questions.clear();
+    EXPECT_TRUE(form_->close());
+    EXPECT_TRUE(platform_.questions.empty());
     ExpectFemaleFileHoldsTheLists();
     EXPECT_EQ(ReadBytes(male), std::string(kMaleBytes) + "Otto\xB3\r\nUdo\xB3\r\n");
     EXPECT_TRUE(Exists(ProgramFile(u"tavolin.ini"_s)));
 
     CreateForm();
-    form->show();
+    form_->show();
     failingOpen();
     Add("Ida");
     Control<QAction>("Ws")->trigger(); // no settings to write either
-    platform.yesNoAnswers = {true};
-    EXPECT_TRUE(form->close());
-    EXPECT_EQ(platform.questions.size(), 1u);
-    EXPECT_FALSE(form->isVisible());
-    saveFault.Clear();
+    platform_.yesNoAnswers = {true};
+    EXPECT_TRUE(form_->close());
+    EXPECT_EQ(platform_.questions.size(), 1u);
+    EXPECT_FALSE(form_->isVisible());
+    saveFault_.Clear();
     EXPECT_EQ(ReadBytes(female).find("Ida"), std::string::npos);
 }
 
@@ -254,28 +254,28 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
     const std::string old = "NOFORMAT\r\n1\r\n2\r\n3\r\nArial\r\n12\r\n";
     WriteBytes(path, old);
     CreateForm();
-    form->show();
-    const FilePath shownPath = JoinPath(form->ProgramDir(), kSettingsFile);
-    const FolderState folder = StateOf(programDir.path());
+    form_->show();
+    const FilePath shownPath = JoinPath(form_->ProgramDir(), kSettingsFile);
+    const FolderState folder = StateOf(programDir_.path());
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps =
-        SweepSaveSteps(saveFault, [&](int) { form->close(); },
+        SweepSaveSteps(saveFault_, [&](int) { form_->close(); },
                        [&](int n, SaveStep step) {
                            SCOPED_TRACE("step " + std::to_string(n));
                            failed.push_back(step);
-                           EXPECT_TRUE(form->isVisible());
+                           EXPECT_TRUE(form_->isVisible());
                            EXPECT_EQ(ReadBytes(path), old);
-                           EXPECT_EQ(StateOf(programDir.path()), folder);
-                           EXPECT_EQ(platform.messages, std::vector<Message>{CreateError(shownPath)});
-                           platform.messages.clear();
+                           EXPECT_EQ(StateOf(programDir_.path()), folder);
+                           EXPECT_EQ(platform_.messages, std::vector<Message>{CreateError(shownPath)});
+                           platform_.messages.clear();
                        });
     const std::string record = RecordFileBytes(
         {"0", "0", "0", "MS Sans Serif", "8", "255", "255", "255", "192", "192", "192", "192", "192", "192"});
     EXPECT_EQ(steps, StepsOfSave(record.size()));
     EXPECT_EQ(failed, steps);
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form_->isVisible());
     EXPECT_EQ(ReadBytes(path), record);
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
 }
 
 // Makes a folder immutable (chattr +i) while it lives: then nobody, root
@@ -325,15 +325,15 @@ private:
 // files again.
 TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     CreateForm();
-    form->show();
-    platform.messages.clear();
+    form_->show();
+    platform_.messages.clear();
     LoadForeign("Merged\xB3");
-    const QString path = form->FemaleDatabasePath();
+    const QString path = form_->FemaleDatabasePath();
     struct stat before {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
-    FolderState folder = StateOf(programDir.path());
+    FolderState folder = StateOf(programDir_.path());
 
-    ImmutableFolder lock(programDir.path());
+    ImmutableFolder lock(programDir_.path());
     if (!lock.failure().empty())
         GTEST_SKIP() << "cannot make the temporary folder immutable here (" << lock.failure()
                      << "): needs root (CAP_LINUX_IMMUTABLE) and a file system with chattr +i";
@@ -344,24 +344,24 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
 
     Add("Eva");
     MergeIntoFemale();
-    EXPECT_FALSE(form->close());
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(platform.messages,
+    EXPECT_FALSE(form_->close());
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(platform_.messages,
               (std::vector<Message>{MergeSuccess(1),
-                                    ErrorOf(SaveStep::Commit, JoinPath(form->ProgramDir(), kSettingsFile))}));
+                                    ErrorOf(SaveStep::Commit, JoinPath(form_->ProgramDir(), kSettingsFile))}));
     struct stat after {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
-    folder[kFemaleDatabaseFile.toStdString()] = StateOf(programDir.path())[kFemaleDatabaseFile.toStdString()];
-    EXPECT_EQ(StateOf(programDir.path()), folder);
+    folder[kFemaleDatabaseFile.toStdString()] = StateOf(programDir_.path())[kFemaleDatabaseFile.toStdString()];
+    EXPECT_EQ(StateOf(programDir_.path()), folder);
     for (const char* name : {"Eva", "Merged"})
-        EXPECT_TRUE(form->Lists().Female.Names().contains(name)) << name;
+        EXPECT_TRUE(form_->Lists().Female.Names().contains(name)) << name;
     ExpectFemaleFileHoldsTheLists();
 
     lock.Release();
-    platform.messages.clear();
-    EXPECT_TRUE(form->close());
-    EXPECT_TRUE(platform.messages.empty());
+    platform_.messages.clear();
+    EXPECT_TRUE(form_->close());
+    EXPECT_TRUE(platform_.messages.empty());
     EXPECT_TRUE(Exists(ProgramFile(u"tavolin.ini"_s)));
 }
 

@@ -176,28 +176,28 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     const Hostile& input = kHostile[index];
     const QString file = female ? u"fnames.dat"_s : u"mnames.dat"_s;
     const std::string bytes = Put(ProgramFile(file), input, Place::Database);
-    const FolderState before = StateOf(programDir.path());
+    const FolderState before = StateOf(programDir_.path());
     CreateForm();
-    EXPECT_EQ(StateOf(programDir.path()), before);
-    const NameList& names = female ? form->Lists().Female.Names() : form->Lists().Male.Names();
+    EXPECT_EQ(StateOf(programDir_.path()), before);
+    const NameList& names = female ? form_->Lists().Female.Names() : form_->Lists().Male.Names();
 
     if (input.kind != Hostile::Bytes) {
         const QString text = female ? u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s
                                     : u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s;
-        EXPECT_EQ(platform.messages, (std::vector<Message>{{text, u"Fehler"_s, MessageIcon::Stop}}));
-        EXPECT_GE(platform.quitRequests, 1);
+        EXPECT_EQ(platform_.messages, (std::vector<Message>{{text, u"Fehler"_s, MessageIcon::Stop}}));
+        EXPECT_GE(platform_.quitRequests, 1);
         EXPECT_TRUE(names.empty());
         EXPECT_EQ(Counts(), CountTexts(0, 0));
-        form->show();
-        EXPECT_TRUE(form->close()); // ends without writing the settings
-        EXPECT_EQ(StateOf(programDir.path()), before);
+        form_->show();
+        EXPECT_TRUE(form_->close()); // ends without writing the settings
+        EXPECT_EQ(StateOf(programDir_.path()), before);
         return;
     }
 
-    EXPECT_EQ(platform.quitRequests, 0);
+    EXPECT_EQ(platform_.quitRequests, 0);
     ExpectNamesOf(bytes, names);
     if (bytes.size() < kReferenceLimit) {
-        EXPECT_EQ((female ? form->Lists().Female.Lines() : form->Lists().Male.Lines()).fileBytes(),
+        EXPECT_EQ((female ? form_->Lists().Female.Lines() : form_->Lists().Male.Lines()).fileBytes(),
                   ReferenceFile(ReferenceLines(bytes)));
     }
     const std::size_t other = female ? 2 : 3; // the names of the fixture's other database
@@ -205,24 +205,24 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     // The start name comes from a list; only an empty one gives the list's
     // index error instead.
     const auto* shown = Control<QLineEdit>("Edit1");
-    if (platform.messages.empty()) {
+    if (platform_.messages.empty()) {
         const std::optional<std::string> name = EncodeName(shown->text());
         ASSERT_TRUE(name);
         if (shown->text().size() < shown->maxLength()) {
-            EXPECT_TRUE(form->Lists().Female.Names().contains(*name) || form->Lists().Male.Names().contains(*name));
+            EXPECT_TRUE(form_->Lists().Female.Names().contains(*name) || form_->Lists().Male.Names().contains(*name));
         }
     } else {
-        EXPECT_EQ(platform.messages,
+        EXPECT_EQ(platform_.messages,
                   std::vector<Message>{GeneralError("Listenindex außerhalb des zulässigen Bereichs")});
         EXPECT_TRUE(names.empty());
     }
 
     // The statistics take the names in: a row for every length up to the
     // longest name below 200, and one for each longer length that occurs.
-    platform.messages.clear();
+    platform_.messages.clear();
     std::size_t longestShort = 0;
     std::set<std::size_t> longLengths;
-    for (const NameList* list : {&form->Lists().Female.Names(), &form->Lists().Male.Names()}) {
+    for (const NameList* list : {&form_->Lists().Female.Names(), &form_->Lists().Male.Names()}) {
         for (const std::string_view name : *list) {
             if (name.size() < 200)
                 longestShort = std::max(longestShort, name.size());
@@ -232,7 +232,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     }
     Control<QPushButton>("Button7")->click();
     Control<QPushButton>("Button9")->click();
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
     EXPECT_EQ(static_cast<std::size_t>(Control<QListWidget>("ListBox1")->count()),
               longestShort + 1 + longLengths.size());
 }
@@ -248,29 +248,29 @@ class HostileForeignTest : public HostileFixture, public ::testing::WithParamInt
 protected:
     void SetUp() override {
         HostileFixture::SetUp();
-        ASSERT_TRUE(foreignDir.isValid());
+        ASSERT_TRUE(foreignDir_.isValid());
     }
-    QTemporaryDir foreignDir;
+    QTemporaryDir foreignDir_;
 };
 
 TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     const Hostile& input = kHostile[GetParam()];
     CreateForm();
-    platform.messages.clear();
-    const QString path = QDir::toNativeSeparators(foreignDir.filePath(u"foreign.dat"_s));
+    platform_.messages.clear();
+    const QString path = QDir::toNativeSeparators(foreignDir_.filePath(u"foreign.dat"_s));
     const std::string bytes = Put(path, input, Place::ForeignDatabase);
-    const FolderState program = StateOf(programDir.path());
-    const FolderState foreign = StateOf(foreignDir.path());
-    platform.fileAnswers.push_back(path);
+    const FolderState program = StateOf(programDir_.path());
+    const FolderState foreign = StateOf(foreignDir_.path());
+    platform_.fileAnswers.push_back(path);
     Control<QPushButton>("Button5")->click();
-    EXPECT_EQ(StateOf(programDir.path()), program);
-    EXPECT_EQ(StateOf(foreignDir.path()), foreign);
-    const NameList& mergeNames = form->Lists().MergeNames;
+    EXPECT_EQ(StateOf(programDir_.path()), program);
+    EXPECT_EQ(StateOf(foreignDir_.path()), foreign);
+    const NameList& mergeNames = form_->Lists().MergeNames;
 
     // What is no file, and a file with NUL bytes (no text at all), is
     // refused; nothing is loaded then.
     if (input.kind != Hostile::Bytes || bytes.find('\0') != std::string::npos) {
-        EXPECT_EQ(platform.messages,
+        EXPECT_EQ(platform_.messages,
                   std::vector<Message>{
                       GeneralError(input.kind != Hostile::Bytes ? OpenErrorText(path) : NoDatabaseErrorText(path))});
         EXPECT_EQ(Control<QLabel>("Panel8")->text(), u"Keine Datei geladen"_s);
@@ -280,7 +280,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
         return;
     }
 
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
     EXPECT_EQ(Control<QLabel>("Panel8")->text(), path);
     ExpectNamesOf(bytes, mergeNames);
     EXPECT_EQ(Control<QLabel>("Panel9")->text(),
@@ -288,30 +288,30 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     ASSERT_TRUE(Control<QPushButton>("Button6")->isEnabled());
 
     // The merge writes the female database only.
-    const std::string male = ReadBytes(form->MaleDatabasePath());
-    const std::size_t femaleBefore = form->Lists().Female.Names().size();
+    const std::string male = ReadBytes(form_->MaleDatabasePath());
+    const std::size_t femaleBefore = form_->Lists().Female.Names().size();
     Control<QRadioButton>("RadioGroup2Item0")->setChecked(true);
     Control<QPushButton>("Button6")->click();
-    const std::string written = ReadBytes(form->FemaleDatabasePath());
-    std::size_t added = form->Lists().Female.Names().size() - femaleBefore;
+    const std::string written = ReadBytes(form_->FemaleDatabasePath());
+    std::size_t added = form_->Lists().Female.Names().size() - femaleBefore;
     if (bytes.size() < kReferenceLimit) {
         const ReferenceMerge expected = ReferenceMergeOf(std::string(kFemaleBytes), bytes);
         EXPECT_EQ(written, expected.file);
-        EXPECT_EQ(NamesOf(form->Lists().Female.Names()), expected.names);
+        EXPECT_EQ(NamesOf(form_->Lists().Female.Names()), expected.names);
         added = expected.added;
     } else {
-        EXPECT_EQ(written, form->Lists().Female.Lines().fileBytes());
+        EXPECT_EQ(written, form_->Lists().Female.Lines().fileBytes());
         NameList reread;
         ParseNameLines(LineList::FromFileBytes(written), reread);
-        EXPECT_EQ(reread.size(), form->Lists().Female.Names().size());
+        EXPECT_EQ(reread.size(), form_->Lists().Female.Names().size());
     }
-    EXPECT_EQ(platform.messages,
+    EXPECT_EQ(platform_.messages,
               (std::vector<Message>{{u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s +
                                          QString::number(added) +
                                          u" neue(r) Name(n) in die weibliche Namen-Datenbank eingetragen."_s,
                                      u"Erfolgreich"_s, MessageIcon::Information}}));
-    EXPECT_EQ(ReadBytes(form->MaleDatabasePath()), male);
-    EXPECT_EQ(StateOf(foreignDir.path()), foreign);
+    EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), male);
+    EXPECT_EQ(StateOf(foreignDir_.path()), foreign);
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, HostileForeignTest, ::testing::Range(0, kHostileCount), InputName);
@@ -325,35 +325,35 @@ TEST_P(HostileSettingsTest, IsIgnoredOrAppliedSilently) {
     const Hostile& input = kHostile[GetParam()];
     const QString path = ProgramFile(u"tavolin.ini"_s);
     Put(path, input, Place::SettingsFile);
-    const FolderState before = StateOf(programDir.path());
+    const FolderState before = StateOf(programDir_.path());
     CreateForm();
-    EXPECT_EQ(StateOf(programDir.path()), before);
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(platform.quitRequests, 0);
+    EXPECT_EQ(StateOf(programDir_.path()), before);
+    EXPECT_TRUE(platform_.messages.empty());
+    EXPECT_EQ(platform_.quitRequests, 0);
     EXPECT_EQ(Counts(), CountTexts(3, 2));
 
-    const std::string female = ReadBytes(form->FemaleDatabasePath());
-    const std::string male = ReadBytes(form->MaleDatabasePath());
-    form->show();
+    const std::string female = ReadBytes(form_->FemaleDatabasePath());
+    const std::string male = ReadBytes(form_->MaleDatabasePath());
+    form_->show();
     if (input.kind == Hostile::Folder) {
-        EXPECT_FALSE(form->close());
-        EXPECT_EQ(platform.messages,
-                  std::vector<Message>{GeneralError(CreateErrorText(JoinPath(form->ProgramDir(), kSettingsFile)))});
-        EXPECT_EQ(StateOf(programDir.path()), before);
+        EXPECT_FALSE(form_->close());
+        EXPECT_EQ(platform_.messages,
+                  std::vector<Message>{GeneralError(CreateErrorText(JoinPath(form_->ProgramDir(), kSettingsFile)))});
+        EXPECT_EQ(StateOf(programDir_.path()), before);
         Control<QAction>("Ws")->trigger(); // "Werte abspeichern" off: the close writes nothing
-        EXPECT_TRUE(form->close());
-        EXPECT_EQ(StateOf(programDir.path()), before);
+        EXPECT_TRUE(form_->close());
+        EXPECT_EQ(StateOf(programDir_.path()), before);
         return;
     }
-    EXPECT_TRUE(form->close());
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(form_->close());
+    EXPECT_TRUE(platform_.messages.empty());
     // Only a whole record is taken in; its font name is cut to 31 bytes.
     RecordLines expected = kDefaultRecord;
     if (std::string(input.name) == "NameOf100000Bytes")
         expected[kFontNameLine] = LongText(kMaxFontNameLength);
     EXPECT_EQ(ReadBytes(path), RecordFileBytes(expected));
-    EXPECT_EQ(ReadBytes(form->FemaleDatabasePath()), female);
-    EXPECT_EQ(ReadBytes(form->MaleDatabasePath()), male);
+    EXPECT_EQ(ReadBytes(form_->FemaleDatabasePath()), female);
+    EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), male);
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, HostileSettingsTest, ::testing::Range(0, kHostileCount), InputName);

@@ -56,7 +56,7 @@ protected:
     // the click.
     void Alt(Qt::Key key, Qt::KeyboardModifiers more = {}) {
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier | more);
-        const QList<QPushButton*> buttons = form->findChildren<QPushButton*>();
+        const QList<QPushButton*> buttons = form_->findChildren<QPushButton*>();
         EXPECT_TRUE(QTest::qWaitFor([&] {
             return std::none_of(buttons.begin(), buttons.end(), [](const QPushButton* b) { return b->isDown(); });
         }));
@@ -96,9 +96,9 @@ TEST_F(KeyboardTest, AltUDrawsAndAltPCopiesFromAnyControl) {
         EXPECT_EQ(FocusedName(), "Edit1"); // a drawn name is ready to be copied
 
         Control<QWidget>(from)->setFocus(Qt::TabFocusReason);
-        platform.clipboard.clear();
+        platform_.clipboard.clear();
         Alt(Qt::Key_P);
-        EXPECT_EQ(platform.clipboard, std::vector<QString>{edit1->text()});
+        EXPECT_EQ(platform_.clipboard, std::vector<QString>{edit1->text()});
     }
     EXPECT_EQ(Control<QLineEdit>("Edit3")->text(), QString());
 }
@@ -144,7 +144,7 @@ TEST_F(KeyboardTest, AltIAddsOnlyWhileTheCaptionCarriesTheMark) {
     ASSERT_TRUE(button2->isEnabled());
     Alt(Qt::Key_I); // no accelerator any more: no add, and no "i" typed
     EXPECT_EQ(edit2->text(), u"Dora"_s);
-    EXPECT_FALSE(form->Lists().Female.Names().contains("Dora"));
+    EXPECT_FALSE(form_->Lists().Female.Names().contains("Dora"));
     EXPECT_EQ(ReadBytes(ProgramFile(u"fnames.dat"_s)), fileBefore);
 
     // With the mark back on an enabled button, Alt+I clicks it.
@@ -154,7 +154,7 @@ TEST_F(KeyboardTest, AltIAddsOnlyWhileTheCaptionCarriesTheMark) {
     }
     button2->setText(u"H&inzufügen"_s);
     Alt(Qt::Key_I);
-    EXPECT_TRUE(form->Lists().Female.Names().contains("Emma"));
+    EXPECT_TRUE(form_->Lists().Female.Names().contains("Emma"));
 }
 
 TEST_F(KeyboardTest, AltWithAnUnboundLetterTypesNothing) {
@@ -189,7 +189,7 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
         {"a foreign database loaded: Button6 enabled",
          [this] {
              SetProgramFile(u"foreign.dat"_s, "Zora\xB3\r\n");
-             platform.fileAnswers.push_back(ProgramFile(u"foreign.dat"_s));
+             platform_.fileAnswers.push_back(ProgramFile(u"foreign.dat"_s));
              Control<QPushButton>("Button5")->click();
          },
          With(kStartCycle, "RadioGroup2Item0", "Button6")},
@@ -228,7 +228,7 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
     };
     for (const CycleRow& row : rows) {
         SCOPED_TRACE(row.what);
-        form.reset();
+        form_.reset();
         CreateForm();
         ActivateWindow();
         row.act();

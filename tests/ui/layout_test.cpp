@@ -176,9 +176,9 @@ protected:
 };
 
 TEST_F(LayoutTest, WindowHasItsCaptionAndDesignSize) {
-    EXPECT_EQ(form->objectName(), QStringLiteral("Form1"));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tavolin 4.4 by Zendrik"));
-    EXPECT_EQ((std::array{form->width(), form->height()}), (std::array{452, 542}));
+    EXPECT_EQ(form_->objectName(), QStringLiteral("Form1"));
+    EXPECT_EQ(form_->windowTitle(), QStringLiteral("Tavolin 4.4 by Zendrik"));
+    EXPECT_EQ((std::array{form_->width(), form_->height()}), (std::array{452, 542}));
 }
 
 TEST_F(LayoutTest, ControlsHaveTheirKindPlaceCaptionAndState) {
@@ -195,7 +195,7 @@ TEST_F(LayoutTest, ControlsHaveTheirKindPlaceCaptionAndState) {
         if (row.caption != kSetAtStart) {
             EXPECT_EQ(CaptionOf(control, row.kind), QString::fromUtf8(row.caption));
         }
-        EXPECT_EQ(control->isVisibleTo(form.get()), row.visible);
+        EXPECT_EQ(control->isVisibleTo(form_.get()), row.visible);
         EXPECT_EQ(control->isEnabled(), row.enabled);
         if (row.kind == Kind::Panel) {
             const auto* panel = static_cast<const QLabel*>(control);
@@ -223,7 +223,7 @@ TEST_F(LayoutTest, RadioButtonsStartWithTheirSelection) {
         auto* button = Control<QRadioButton>(row.name);
         if (button == nullptr)
             continue;
-        QObject* owner = row.group == nullptr ? static_cast<QObject*>(form.get()) : Control<QGroupBox>(row.group);
+        QObject* owner = row.group == nullptr ? static_cast<QObject*>(form_.get()) : Control<QGroupBox>(row.group);
         EXPECT_EQ(button->parent(), owner);
         EXPECT_EQ(button->text(), QString::fromUtf8(row.text));
         EXPECT_EQ(button->isChecked(), row.checked);
@@ -257,7 +257,7 @@ TEST_F(LayoutTest, BevelLinesSpanTheBandBorders) {
         EXPECT_EQ(bevel->x(), 0);
         EXPECT_EQ(bevel->y(), row.top);
         EXPECT_EQ(bevel->height(), 9);
-        EXPECT_TRUE(bevel->isVisibleTo(form.get()));
+        EXPECT_TRUE(bevel->isVisibleTo(form_.get()));
     }
 }
 
@@ -293,7 +293,7 @@ TEST_F(LayoutTest, PopupMenuListsItsItemsInOrder) {
 
 TEST_F(LayoutTest, ListBox1OverMemo1OverAllOtherControls) {
     std::vector<std::string> bottomToTop;
-    for (QObject* child : form->children()) {
+    for (QObject* child : form_->children()) {
         const auto* widget = qobject_cast<const QWidget*>(child);
         if (widget != nullptr && !widget->isWindow()) // the popup menu and dialogs are windows of their own
             bottomToTop.push_back(widget->objectName().toStdString());

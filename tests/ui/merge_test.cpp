@@ -50,16 +50,16 @@ class MergeWindowTest : public FormFixture {
 protected:
     void SetUp() override {
         FormFixture::SetUp();
-        ASSERT_TRUE(foreignDir.isValid());
+        ASSERT_TRUE(foreignDir_.isValid());
     }
 
     QString ForeignFile(const char* name, std::string_view bytes) {
-        const QString path = QDir::toNativeSeparators(foreignDir.filePath(QString::fromLatin1(name)));
+        const QString path = QDir::toNativeSeparators(foreignDir_.filePath(QString::fromLatin1(name)));
         WriteBytes(path, bytes);
         return path;
     }
     void ClickLoad(const std::optional<QString>& answer) {
-        platform.fileAnswers.push_back(answer);
+        platform_.fileAnswers.push_back(answer);
         Control<QPushButton>("Button5")->click();
     }
     void ClickMerge(bool female) {
@@ -82,24 +82,24 @@ protected:
     }
     Strings Shown() const {
         Strings boxes;
-        for (const auto& message : platform.messages)
+        for (const auto& message : platform_.messages)
             boxes.push_back(Box(message.text, message.caption.toUtf8().constData(), message.icon));
         return boxes;
     }
     Strings MergeNames() {
-        const NameList& names = form->Lists().MergeNames;
+        const NameList& names = form_->Lists().MergeNames;
         return Strings(names.begin(), names.end());
     }
 
-    QTemporaryDir foreignDir;
+    QTemporaryDir foreignDir_;
 };
 
 TEST_F(MergeWindowTest, CancelledDialogChangesNothing) {
     CreateForm();
     ClickLoad(std::nullopt);
-    ASSERT_EQ(platform.fileRequests.size(), 1u);
-    const FileDialogSpec& dialog = platform.fileRequests[0].dialog;
-    EXPECT_FALSE(platform.fileRequests[0].save);
+    ASSERT_EQ(platform_.fileRequests.size(), 1u);
+    const FileDialogSpec& dialog = platform_.fileRequests[0].dialog;
+    EXPECT_FALSE(platform_.fileRequests[0].save);
     EXPECT_EQ(dialog.objectName, kOpenDialog1.objectName);
     EXPECT_EQ(dialog.title, QStringLiteral("Wuzelnamen-Datenbank öffnen"));
     EXPECT_EQ(dialog.filter, QStringLiteral("Datenbanken ( *.dat )|*.dat|Alle Dateien ( *.* )|*.*"));
@@ -110,7 +110,7 @@ TEST_F(MergeWindowTest, CancelledDialogChangesNothing) {
     ClickLoad(std::nullopt); // a database loaded before stays loaded
     EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedText(1), true));
     EXPECT_EQ(MergeNames(), Strings{"Eva"});
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
 }
 
 struct LoadCase {
@@ -132,41 +132,41 @@ TEST_F(MergeWindowTest, LoadShowsPathAndEveryName) {
         const QString path = ForeignFile("foreign.dat", c.bytes);
         ClickLoad(path);
         EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedText(c.count), true));
-        EXPECT_EQ(form->Lists().MergeNames.size(), static_cast<std::size_t>(c.count));
+        EXPECT_EQ(form_->Lists().MergeNames.size(), static_cast<std::size_t>(c.count));
     }
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
 }
 
 // Watches a widget's paints: Panel8's caption then, and how many foreign
 // names were loaded at that moment.
 class PaintProbe final : public QObject {
 public:
-    PaintProbe(QWidget* widget, TForm1& form) : widget_(widget), form_(form) { widget->installEventFilter(this); }
+    PaintProbe(QWidget* widget, TForm1& window) : widget_(widget), window_(window) { widget->installEventFilter(this); }
     std::vector<std::pair<QString, std::size_t>> paints;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == widget_ && event->type() == QEvent::Paint)
-            paints.emplace_back(form_.findChild<QLabel*>(QStringLiteral("Panel8"))->text(),
-                                form_.Lists().MergeNames.size());
+            paints.emplace_back(window_.findChild<QLabel*>(QStringLiteral("Panel8"))->text(),
+                                window_.Lists().MergeNames.size());
         return false;
     }
 
 private:
     QWidget* widget_;
-    TForm1& form_;
+    TForm1& window_;
 };
 
 TEST_F(MergeWindowTest, PathIsPaintedBeforeTheFileIsRead) {
     CreateForm();
     ClickLoad(ForeignFile("old.dat", "Eva\xB3Ida\xB3"));
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
     QCoreApplication::processEvents();
 
     // The panel with the path, and the whole window, where the dialog lay.
-    PaintProbe panel(Control<QLabel>("Panel8"), *form);
-    PaintProbe window(form.get(), *form);
+    PaintProbe panel(Control<QLabel>("Panel8"), *form_);
+    PaintProbe window(form_.get(), *form_);
     const QString path = ForeignFile("new.dat", "Otto\xB3");
     ClickLoad(path); // no event loop runs in between: only an immediate paint is seen
     const std::pair<QString, std::size_t> beforeReading{path, 2};
@@ -191,7 +191,7 @@ TEST_F(MergeWindowTest, MergesIntoTheDatabaseChosenAtTheMomentOfTheMerge) {
     // The loaded database stays loaded and merges into the other one at once.
     EXPECT_EQ(MergeBand(), band);
     EXPECT_EQ(MergeNames(), (Strings{"Eva", "Anton", "Eva", "Anna", ""}));
-    platform.messages.clear();
+    platform_.messages.clear();
     ClickMerge(true);
     EXPECT_EQ(Shown(), Strings{Success(3, "weibliche")});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
@@ -242,8 +242,8 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
 // with its path and count, or nothing. A file that is no database (a program
 // picked by mistake) and one far too large are refused at once.
 TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
-    ASSERT_TRUE(QDir(foreignDir.path()).mkdir(QStringLiteral("folder.dat")));
-    const QString folder = QDir::toNativeSeparators(foreignDir.filePath(QStringLiteral("folder.dat")));
+    ASSERT_TRUE(QDir(foreignDir_.path()).mkdir(QStringLiteral("folder.dat")));
+    const QString folder = QDir::toNativeSeparators(foreignDir_.filePath(QStringLiteral("folder.dat")));
     const QString removed = ForeignFile("removed.dat", "Otto\xB3");
     QFile::remove(removed);
     const QString binary = ForeignFile("tavolin", std::string("\x7F"
@@ -261,21 +261,21 @@ TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
     for (const bool loadedBefore : {false, true}) {
         for (const auto& [path, error] : unloadable) {
             SCOPED_TRACE(path.toStdString() + (loadedBefore ? " after a load" : " first"));
-            platform.messages.clear();
+            platform_.messages.clear();
             if (loadedBefore)
                 ClickLoad(ForeignFile("good.dat", "Eva\xB3"));
             const auto band = MergeBand();
             const Strings names = MergeNames();
-            const std::string lines(form->Lists().MergeLines.fileBytes());
+            const std::string lines(form_->Lists().MergeLines.fileBytes());
             ClickLoad(path);
             EXPECT_EQ(Shown(), Strings{GeneralError(error)});
             EXPECT_EQ(MergeBand(), band);
             EXPECT_EQ(MergeNames(), names);
-            EXPECT_EQ(form->Lists().MergeLines.fileBytes(), lines);
+            EXPECT_EQ(form_->Lists().MergeLines.fileBytes(), lines);
         }
     }
     // The database loaded before can still be merged.
-    platform.messages.clear();
+    platform_.messages.clear();
     ClickMerge(false);
     EXPECT_EQ(Shown(), Strings{Success(1, "männliche")});
 }
@@ -294,7 +294,7 @@ TEST_F(MergeWindowTest, Utf8FileMergesWhatCanBeStored) {
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
               std::string(kFemaleBytes) + Db("Zo\xEB|\r\nJ\xF6rg|\r\n"));
 
-    platform.messages.clear();
+    platform_.messages.clear();
     ClickLoad(ForeignFile("bom.dat", "\xEF\xBB\xBF"
                                      "Anna\xC2\xB3Zo\xC3\xAB\xC2\xB3Ida\xC2\xB3"));
     ClickMerge(true);
@@ -304,15 +304,15 @@ TEST_F(MergeWindowTest, Utf8FileMergesWhatCanBeStored) {
 TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
     CreateForm();
     ClickLoad(ForeignFile("foreign.dat", Db("Eva|Anna|")));
-    saveFault.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
+    saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
     ClickMerge(true);
-    saveFault.Clear();
-    EXPECT_EQ(Shown(), Strings{GeneralError(CreateErrorText(form->FemaleDatabasePath()))});
+    saveFault_.Clear();
+    EXPECT_EQ(Shown(), Strings{GeneralError(CreateErrorText(form_->FemaleDatabasePath()))});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(CountCaptions(), Counts(3, 2)); // not refreshed
-    EXPECT_TRUE(form->Lists().Female.Names().contains("Eva"));
+    EXPECT_TRUE(form_->Lists().Female.Names().contains("Eva"));
 
-    platform.messages.clear();
+    platform_.messages.clear();
     ClickMerge(true);
     EXPECT_EQ(Shown(), Strings{Success(0, "weibliche")});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), std::string(kFemaleBytes) + "Eva\xB3\r\n");

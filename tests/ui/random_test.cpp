@@ -54,14 +54,14 @@ protected:
     // The gender text of the list that holds the name.
     QString GenderOf(const QString& name) {
         const std::string bytes = EncodeName(name).value();
-        return form->Lists().Female.Names().contains(bytes) ? kFemale
-               : form->Lists().Male.Names().contains(bytes) ? kMale
+        return form_->Lists().Female.Names().contains(bytes) ? kFemale
+               : form_->Lists().Male.Names().contains(bytes) ? kMale
                                                             : QString();
     }
     void ShowAndActivate() {
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form_->show();
+        QApplication::setActiveWindow(form_.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     }
 };
 
@@ -72,7 +72,7 @@ TEST_F(RandomNameTest, StartNameIsSeededFromTheClock) {
     const auto startAt = [&](qint64 seconds) {
         clockCalls = 0;
         const auto clock = [&clockCalls, seconds] { return ++clockCalls, seconds; };
-        form = std::make_unique<TForm1>(platform, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}});
+        form_ = std::make_unique<TForm1>(platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}});
         EXPECT_EQ(clockCalls, 1);
         const Shown start = Display();
         EXPECT_EQ(start.gender, GenderOf(start.name)) << start.name.toStdString();
@@ -85,7 +85,7 @@ TEST_F(RandomNameTest, StartNameIsSeededFromTheClock) {
     EXPECT_EQ(seen.size(), 5u); // Anna, Berta, Clara, Anton, Bernd
     for (qint64 seconds : {1000000000, 1000000017, 1000000059})
         EXPECT_EQ(startAt(seconds), byClock[seconds]) << seconds;
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
 }
 
 // The start name fails after the counts are shown; the field stays empty.
@@ -93,7 +93,7 @@ TEST_F(RandomNameTest, StartNameFromAnEmptyListIsAListIndexError) {
     SetProgramFile(QStringLiteral("fnames.dat"), "");
     SetProgramFile(QStringLiteral("mnames.dat"), "no separator");
     CreateForm();
-    EXPECT_EQ(platform.messages, std::vector<Message>{kListIndexMessage});
+    EXPECT_EQ(platform_.messages, std::vector<Message>{kListIndexMessage});
     EXPECT_EQ(Control<QLabel>("Panel6")->text(), QStringLiteral("0 Wuzelnamen insgesamt in der Datenbank"));
     EXPECT_EQ(Display(), (Shown{QString(), QStringLiteral("Kein Name")}));
 }
@@ -147,7 +147,7 @@ TEST_F(RandomNameTest, BeginningRestrictsTheDraw) {
         }
         EXPECT_EQ(drawn, names.empty() ? std::set<QString>{before.name} : names) << beginning.toStdString();
     }
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
 }
 
 TEST_F(RandomNameTest, UniqueMatchAmongManyIsFoundOnEveryClick) {
@@ -189,10 +189,10 @@ TEST_F(RandomNameTest, DrawFromAnEmptyListIsAListIndexError) {
     for (const QString& beginning : {QString(), QStringLiteral("a")}) {
         const Shown before = Click(kMaleItem, QString());
         ASSERT_EQ(before.gender, kMale);
-        platform.messages.clear();
+        platform_.messages.clear();
         Control<QLineEdit>("Edit3")->setFocus();
         EXPECT_EQ(Click(kFemaleItem, beginning), before);
-        EXPECT_EQ(platform.messages, std::vector<Message>{kListIndexMessage});
+        EXPECT_EQ(platform_.messages, std::vector<Message>{kListIndexMessage});
         EXPECT_TRUE(Control<QLineEdit>("Edit3")->hasFocus());
     }
 }
@@ -224,16 +224,16 @@ TEST_F(RandomNameTest, EitherListStandsInForAnEmptyOne) {
         SCOPED_TRACE(c.what);
         SetProgramFile(QStringLiteral("fnames.dat"), c.female);
         SetProgramFile(QStringLiteral("mnames.dat"), c.male);
-        platform.messages.clear();
+        platform_.messages.clear();
         CreateForm();
-        EXPECT_EQ(platform.messages.size(), c.error ? 1u : 0u); // the start name
+        EXPECT_EQ(platform_.messages.size(), c.error ? 1u : 0u); // the start name
         for (int i = 0; i < 40; ++i) {
             const Shown before = Display();
-            platform.messages.clear();
+            platform_.messages.clear();
             EXPECT_EQ(Click(kEitherItem, QString::fromLatin1(c.beginning)), c.shown.value_or(before));
-            EXPECT_EQ(platform.messages, c.error ? std::vector<Message>{kListIndexMessage} : std::vector<Message>{});
+            EXPECT_EQ(platform_.messages, c.error ? std::vector<Message>{kListIndexMessage} : std::vector<Message>{});
         }
-        form.reset();
+        form_.reset();
     }
 }
 
@@ -263,7 +263,7 @@ TEST_F(RandomNameTest, CopyTakesTheEditedTextOfTheNameField) {
     const QString edited = Edit1()->text();
     Control<QLineEdit>("Edit3")->setFocus();
     QTest::mouseClick(Control<QPushButton>("Button3"), Qt::LeftButton);
-    EXPECT_EQ(platform.clipboard, std::vector<QString>{edited});
+    EXPECT_EQ(platform_.clipboard, std::vector<QString>{edited});
     EXPECT_TRUE(edited.endsWith(QStringLiteral("-Marie")) && edited.size() > 6);
     EXPECT_TRUE(Edit1()->hasFocus());
     EXPECT_FALSE(Edit1()->hasSelectedText());
@@ -271,7 +271,7 @@ TEST_F(RandomNameTest, CopyTakesTheEditedTextOfTheNameField) {
 
     Edit1()->clear();
     Control<QPushButton>("Button3")->click();
-    EXPECT_EQ(platform.clipboard.size(), 1u);
+    EXPECT_EQ(platform_.clipboard.size(), 1u);
 }
 
 } // namespace

@@ -68,8 +68,8 @@ protected:
 
     Look LookOf() {
         Look look;
-        look["font"] = FontText(form->font());
-        look["font.color"] = RoleText(form.get(), QPalette::WindowText);
+        look["font"] = FontText(form_->font());
+        look["font.color"] = RoleText(form_.get(), QPalette::WindowText);
         look["Edit1.text"] = RoleText(Control<QWidget>("Edit1"), QPalette::Text);
         look["Button3.text"] = RoleText(Control<QWidget>("Button3"), QPalette::ButtonText);
         // Disabled controls keep the system's grey text whatever the font's colour.
@@ -86,7 +86,7 @@ protected:
         for (const char* name : kBoardPanels)
             look[std::string(name) + ".back"] = RoleText(Control<QWidget>(name), QPalette::Window);
         look["Panel11.back"] = RoleText(Control<QWidget>("Panel11"), QPalette::Window);
-        look["background"] = RoleText(form.get(), QPalette::Window);
+        look["background"] = RoleText(form_.get(), QPalette::Window);
         look["RadioGroup1.back"] = RoleText(Control<QWidget>("RadioGroup1"), QPalette::Window);
         for (const char* name : {"Memo1", "ListBox1"}) {
             const auto* view = Control<QWidget>(name);
@@ -106,7 +106,7 @@ protected:
         SetSettings(std::nullopt);
         CreateForm();
         Look look = LookOf();
-        form.reset();
+        form_.reset();
         if (saved)
             SetSettings(*saved);
         return look;
@@ -144,7 +144,7 @@ protected:
     }
 
     void ExpectDefaultAppearance() {
-        const Appearance& appearance = form->CurrentAppearance();
+        const Appearance& appearance = form_->CurrentAppearance();
         EXPECT_EQ(appearance.InputColor, kWhite);
         EXPECT_EQ(appearance.BoardColor, kSilver);
         EXPECT_EQ(appearance.BackgroundColor, kSilver);
@@ -153,15 +153,15 @@ protected:
 
     // Closes the window as the user does; true when it closed.
     bool CloseForm() {
-        form->show();
-        form->close();
-        return !form->isVisible();
+        form_->show();
+        form_->close();
+        return !form_->isVisible();
     }
 };
 
 TEST_F(SettingsTest, FirstStartWithoutFileShowsTheDesignAndWritesTheDefaults) {
     CreateForm();
-    ASSERT_EQ(form->logicalDpiY(), 96);
+    ASSERT_EQ(form_->logicalDpiY(), 96);
     const Look look = LookOf();
     // The description's look: black fonts, the own-font controls bold, the
     // panels in the system's button face.
@@ -179,7 +179,7 @@ TEST_F(SettingsTest, FirstStartWithoutFileShowsTheDesignAndWritesTheDefaults) {
 
     EXPECT_TRUE(CloseForm());
     EXPECT_EQ(ReadBytes(SettingsPath()), FileOf(kDefaultRecord));
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
 }
 
 struct IgnoredCase {
@@ -211,9 +211,9 @@ TEST_F(SettingsTest, MarkerAndBadFirstLinesApplyNothingElse) {
         for (const char* name : kOwnFontControls)
             EXPECT_EQ(Control<QWidget>(name)->testAttribute(Qt::WA_SetFont), !c.switched) << name;
         ExpectDefaultAppearance();
-        EXPECT_TRUE(platform.messages.empty());
+        EXPECT_TRUE(platform_.messages.empty());
         EXPECT_EQ(ReadBytes(SettingsPath()), c.bytes); // reading never writes
-        form.reset();
+        form_.reset();
     }
 }
 
@@ -262,8 +262,8 @@ TEST_F(SettingsTest, RecordAppliesUpToItsFirstBadLine) {
         ExpectDefaultAppearance();
         EXPECT_TRUE(CloseForm());
         EXPECT_EQ(WrittenLines(), c.written);
-        EXPECT_TRUE(platform.messages.empty());
-        form.reset();
+        EXPECT_TRUE(platform_.messages.empty());
+        form_.reset();
     }
 
     // An empty name line keeps the name and is no failure.
@@ -295,7 +295,7 @@ TEST_F(SettingsTest, FullRecordIsAppliedAndTakenIntoAppearance) {
     const RecordValues values{QColor(16, 32, 255), QString::fromLatin1(cut), 13,
                               QColor(44, 0, 255),  QColor(1, 2, 3),          QColor(0, 128, 255)};
     EXPECT_EQ(LookOf(), Expected(design, Reached::Background, values));
-    const Appearance& appearance = form->CurrentAppearance();
+    const Appearance& appearance = form_->CurrentAppearance();
     EXPECT_EQ(appearance.InputColor, Color{44 + 0xFF0000});
     EXPECT_EQ(appearance.BoardColor, Color{0x030201});
     EXPECT_EQ(appearance.BackgroundColor, Color{0xFF8000});
@@ -321,7 +321,7 @@ TEST_F(SettingsTest, MarkerWrittenWithWtIsIgnoredAtTheNextStart) {
     RecordLines marked = record;
     marked.insert(marked.begin(), "NOFORMAT");
     EXPECT_EQ(ReadBytes(SettingsPath()), FileOf(marked));
-    form.reset();
+    form_.reset();
 
     CreateForm();
     EXPECT_FALSE(Action("Wt")->isChecked());
@@ -341,10 +341,10 @@ TEST_F(SettingsTest, SizeOfZeroOrBelowIsTheDefaultSize) {
         lines[kFontSizeLine] = size;
         SetSettings(FileOf(lines));
         CreateForm();
-        EXPECT_EQ(form->font().pixelSize(), 11);
+        EXPECT_EQ(form_->font().pixelSize(), 11);
         EXPECT_TRUE(CloseForm());
         EXPECT_EQ(WrittenLines(), kDefaultRecord);
-        form.reset();
+        form_.reset();
     }
 }
 
@@ -364,8 +364,8 @@ TEST_F(SettingsTest, WsUncheckedLeavesTheFileAlone) {
         if (exists) {
             EXPECT_EQ(ReadBytes(SettingsPath()), odd);
         }
-        EXPECT_EQ(QDir(programDir.path()).entryList(QDir::Files | QDir::Hidden).size(), exists ? 3 : 2);
-        form.reset();
+        EXPECT_EQ(QDir(programDir_.path()).entryList(QDir::Files | QDir::Hidden).size(), exists ? 3 : 2);
+        form_.reset();
     }
 }
 
@@ -376,22 +376,22 @@ TEST_F(SettingsTest, UnwritableSettingsFileKeepsTheWindowOpen) {
     const std::string old = FileOf({"1", "2", "3", "Arial", "9", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
     SetSettings(old);
     CreateForm();
-    saveFault.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
-    form->show();
-    EXPECT_FALSE(form->close());
-    EXPECT_TRUE(form->isVisible());
-    const QString path = form->ProgramDir() + QDir::separator() + QStringLiteral("tavolin.ini");
-    EXPECT_EQ(platform.messages,
+    saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
+    form_->show();
+    EXPECT_FALSE(form_->close());
+    EXPECT_TRUE(form_->isVisible());
+    const QString path = form_->ProgramDir() + QDir::separator() + QStringLiteral("tavolin.ini");
+    EXPECT_EQ(platform_.messages,
               (std::vector<Message>{{QStringLiteral("Datei %1 kann nicht erstellt werden.").arg(path),
                                      QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));
     EXPECT_EQ(ReadBytes(SettingsPath()), old);
 
-    saveFault.Clear();
+    saveFault_.Clear();
     Action("Ws")->trigger();
-    EXPECT_TRUE(form->close());
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form_->close());
+    EXPECT_FALSE(form_->isVisible());
     EXPECT_EQ(ReadBytes(SettingsPath()), old);
-    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages.size(), 1u);
 }
 
 } // namespace

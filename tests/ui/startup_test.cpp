@@ -23,7 +23,7 @@ protected:
                 Control<QLabel>("Panel6")->text()};
     }
     QStringList ProgramDirEntries() const {
-        return QDir(programDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        return QDir(programDir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
 };
 
@@ -31,16 +31,16 @@ TEST_F(StartupTest, BothDatabasesReadShowsTheCounts) {
     // Empty and duplicate names count like any other.
     SetProgramFile(QStringLiteral("fnames.dat"), "Anna\xB3\xB3" "Anna\r\nBer\xB3" "Cl");
     CreateForm();
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(platform.quitRequests, 0);
-    EXPECT_EQ(form->ProgramDir(), QDir::toNativeSeparators(programDir.path()));
-    EXPECT_EQ(form->pos(), QPoint(0, 0));
+    EXPECT_TRUE(platform_.messages.empty());
+    EXPECT_EQ(platform_.quitRequests, 0);
+    EXPECT_EQ(form_->ProgramDir(), QDir::toNativeSeparators(programDir_.path()));
+    EXPECT_EQ(form_->pos(), QPoint(0, 0));
     EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("3 weibliche Wuzelnamen in der Datenbank"),
                                             QStringLiteral("2 männliche Wuzelnamen in der Datenbank"),
                                             QStringLiteral("5 Wuzelnamen insgesamt in der Datenbank")}));
-    EXPECT_EQ(form->Lists().Female.Names().size(), 3u);
-    EXPECT_TRUE(form->Lists().Female.Names().contains("AnnaBer"));
-    EXPECT_EQ(form->Lists().Female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
+    EXPECT_EQ(form_->Lists().Female.Names().size(), 3u);
+    EXPECT_TRUE(form_->Lists().Female.Names().contains("AnnaBer"));
+    EXPECT_EQ(form_->Lists().Female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
 }
 
 TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
@@ -48,7 +48,7 @@ TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
     SetProgramFile(QStringLiteral("mnames.dat"), "");
     CreateForm();
     // Only the start name fails: there is nothing to draw it from.
-    EXPECT_EQ(platform.messages,
+    EXPECT_EQ(platform_.messages,
               (std::vector<Message>{{QStringLiteral("Listenindex außerhalb des zulässigen Bereichs."),
                                      QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));
     EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("0 weibliche Wuzelnamen in der Datenbank"),
@@ -79,27 +79,27 @@ TEST_F(StartupTest, MissingDatabasesAreReportedAndEndTheProgram) {
         SetProgramFile(QStringLiteral("mnames.dat"),
                        c.maleThere ? std::optional<std::string_view>(kMaleBytes) : std::nullopt);
         const QStringList before = ProgramDirEntries();
-        platform.messages.clear();
-        platform.quitRequests = 0;
+        platform_.messages.clear();
+        platform_.quitRequests = 0;
         CreateForm();
 
         std::vector<Message> expected;
         for (const QString& text : c.texts)
             expected.push_back({text, QStringLiteral("Fehler"), MessageIcon::Stop});
-        EXPECT_EQ(platform.messages, expected);
-        EXPECT_GE(platform.quitRequests, 1);
-        EXPECT_EQ(form->Lists().Female.Lines().size(), c.femaleThere ? 3u : 0u);
-        EXPECT_EQ(form->Lists().Male.Lines().size(), c.maleThere ? 2u : 0u);
-        EXPECT_TRUE(form->Lists().Female.Names().empty());
-        EXPECT_TRUE(form->Lists().Male.Names().empty());
+        EXPECT_EQ(platform_.messages, expected);
+        EXPECT_GE(platform_.quitRequests, 1);
+        EXPECT_EQ(form_->Lists().Female.Lines().size(), c.femaleThere ? 3u : 0u);
+        EXPECT_EQ(form_->Lists().Male.Lines().size(), c.maleThere ? 2u : 0u);
+        EXPECT_TRUE(form_->Lists().Female.Names().empty());
+        EXPECT_TRUE(form_->Lists().Male.Names().empty());
         EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("0 weibliche Wuzelnamen in der Datenbank"),
                                                 QStringLiteral("0 männliche Wuzelnamen in der Datenbank"),
                                                 QStringLiteral("0 Wuzelnamen insgesamt in der Datenbank")}));
         EXPECT_EQ(Control<QLineEdit>("Edit1")->text(), QString());
         EXPECT_EQ(Control<QLabel>("Panel10")->text(), QStringLiteral("Kein Name"));
-        form->close();
+        form_->close();
         EXPECT_EQ(ProgramDirEntries(), before);
-        form.reset();
+        form_.reset();
     }
 }
 
@@ -108,9 +108,9 @@ TEST_F(StartupTest, ResizeStretchesOnlyTheBevelLines) {
     const QRect button7 = Control<QPushButton>("Button7")->geometry();
     const QSize memo = Control<QPlainTextEdit>("Memo1")->size();
     const QSize list = Control<QListWidget>("ListBox1")->size();
-    form->show(); // a hidden window gets its resize events only when shown
+    form_->show(); // a hidden window gets its resize events only when shown
     for (int width : {640, 300}) {
-        form->resize(width, 542);
+        form_->resize(width, 542);
         for (const char* name : {"Bevel1", "Bevel2", "Bevel3", "Bevel4", "Bevel5"}) {
             const auto* bevel = Control<Bevel>(name);
             EXPECT_EQ(bevel->x(), 0) << name;
@@ -125,8 +125,8 @@ TEST_F(StartupTest, ResizeStretchesOnlyTheBevelLines) {
 
 TEST_F(StartupTest, FontsOfTheDescription) {
     CreateForm();
-    EXPECT_EQ(form->font().family(), QStringLiteral("MS Sans Serif"));
-    EXPECT_EQ(form->font().pixelSize(), 11);
+    EXPECT_EQ(form_->font().family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(form_->font().pixelSize(), 11);
     for (const char* name : {"Button1", "Panel2", "Panel5", "Panel6", "Button6"})
         EXPECT_TRUE(Control<QWidget>(name)->font().bold()) << name;
     for (const char* name : {"Button2", "Panel3", "Edit1", "Button7"})

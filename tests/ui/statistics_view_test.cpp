@@ -33,7 +33,7 @@ protected:
         CreateForm();
     }
     void Click(const char* button) { Control<QPushButton>(button)->click(); }
-    bool Shown(const char* name) { return Control<QWidget>(name)->isVisibleTo(form.get()); }
+    bool Shown(const char* name) { return Control<QWidget>(name)->isVisibleTo(form_.get()); }
     QString Text(const char* button) { return Control<QPushButton>(button)->text(); }
     QListWidget* List() { return Control<QListWidget>("ListBox1"); }
     void AddFemale(const std::string& name) {
@@ -57,7 +57,7 @@ protected:
         return rows;
     }
     QStringList Expected(Table table) {
-        const NameStore& lists = form->Lists();
+        const NameStore& lists = form_->Lists();
         QStringList rows;
         for (const std::string& row : table == Table::Letters ? LetterRows(lists.Female.Names(), lists.Male.Names())
                                                               : LengthRows(lists.Female.Names(), lists.Male.Names()))
@@ -82,7 +82,7 @@ TEST_F(StatisticsViewTest, EveryTransitionOfTheView) {
         EXPECT_EQ(Rows(), Expected(table));
     }
     EXPECT_EQ(Text("Button4"), aboutCaption);
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform_.messages.empty());
     EXPECT_EQ(Rows()[0], QStringLiteral("Weiblich, A:    1           Männlich, A:  1"));
     EXPECT_EQ(List()->sizeHintForRow(0), 15);
     EXPECT_TRUE(List()->font().fixedPitch());
@@ -111,7 +111,7 @@ TEST_F(StatisticsViewTest, OpensOverTheAboutView) {
     Click("Button7");
     EXPECT_EQ(Current(), Open(kLengths));
     EXPECT_TRUE(Shown("Memo1"));
-    EXPECT_EQ(form->childAt(20, 20)->parentWidget(), List()); // the list's viewport
+    EXPECT_EQ(form_->childAt(20, 20)->parentWidget(), List()); // the list's viewport
     Click("Button7");
     EXPECT_EQ(Current(), kClosed);
     EXPECT_TRUE(Shown("Memo1"));
@@ -153,22 +153,22 @@ TEST_F(StatisticsViewTest, FailuresReportTheLastCheckpoint) {
                 Click(c.clicks[i]);
             const QStringList rowsBefore = Rows();
             const QString captionBefore = Text("Button9");
-            platform.messages.clear();
+            platform_.messages.clear();
             std::vector<int> passed;
-            statisticsCheckpoint = [&](int checkpoint) {
+            statisticsCheckpoint_ = [&](int checkpoint) {
                 passed.push_back(checkpoint);
                 if (passed.size() == failAt + 1)
                     throw std::bad_alloc();
             };
             Click(c.clicks.back());
-            statisticsCheckpoint = nullptr;
+            statisticsCheckpoint_ = nullptr;
             if (failAt == c.checkpoints.size()) {
                 EXPECT_EQ(passed, c.checkpoints);
-                EXPECT_TRUE(platform.messages.empty());
+                EXPECT_TRUE(platform_.messages.empty());
                 continue;
             }
             const int failed = c.checkpoints[failAt];
-            EXPECT_EQ(platform.messages,
+            EXPECT_EQ(platform_.messages,
                       (std::vector<ScriptedPlatform::Message>{{QStringLiteral("Fehlernummer%1").arg(failed),
                                                                QStringLiteral("Fehler"), MessageIcon::Stop}}));
             if (failed < c.clearedFrom) {

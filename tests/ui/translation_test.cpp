@@ -85,18 +85,18 @@ QStringList TextsOf(const QDialog& dialog) {
 class GermanTranslationTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        if (translator != nullptr) {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
+        if (translator_ != nullptr) {
+            QCoreApplication::removeTranslator(translator_);
+            delete translator_;
         }
     }
-    QTranslator* translator = nullptr;
+    QTranslator* translator_ = nullptr;
 };
 
 TEST_F(GermanTranslationTest, StandardDialogsReadGerman) {
-    translator = InstallGermanTranslation(*QCoreApplication::instance());
-    ASSERT_NE(translator, nullptr) << "Qt's German translation (qt6-translations-l10n) is not installed";
-    EXPECT_EQ(translator->parent(), QCoreApplication::instance());
+    translator_ = InstallGermanTranslation(*QCoreApplication::instance());
+    ASSERT_NE(translator_, nullptr) << "Qt's German translation (qt6-translations-l10n) is not installed";
+    EXPECT_EQ(translator_->parent(), QCoreApplication::instance());
     for (const DialogRow& row : kDialogs) {
         SCOPED_TRACE(row.what);
         const std::unique_ptr<QDialog> dialog = row.create();

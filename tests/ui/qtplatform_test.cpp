@@ -5,13 +5,18 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -74,12 +79,12 @@ protected:
         if (HasFatalFailure())
             return;
         CreateForm();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        desktop.setDialogParent(form.get());
+        form_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+        desktop_.SetDialogParent(form_.get());
     }
 
-    QtPlatform desktop;
+    QtPlatform desktop_;
 };
 
 // Return while the completion list is open accepts the dialog, and the list
@@ -93,7 +98,7 @@ TEST_F(DesktopDialogsTest, ReturnInTheCompletionListLeavesNoPopupBehind) {
         AnswerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
             auto* edit = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s);
             ASSERT_NE(edit, nullptr);
-            dialog.setDirectory(programDir.path());
+            dialog.setDirectory(programDir_.path());
             edit->setFocus();
             edit->clear();
             QTest::keyClicks(edit, QString::fromLatin1(typed));
@@ -112,8 +117,8 @@ TEST_F(DesktopDialogsTest, ReturnInTheCompletionListLeavesNoPopupBehind) {
         });
         // A new dialog each time: a kept one would show the last choice.
         QtPlatform fresh;
-        fresh.setDialogParent(form.get());
-        const std::optional<QString> chosen = fresh.openFile(kOpenDialog1);
+        fresh.SetDialogParent(form_.get());
+        const std::optional<QString> chosen = fresh.OpenFile(kOpenDialog1);
         EXPECT_TRUE(listShown);
         EXPECT_EQ(chosen, QDir::toNativeSeparators(ProgramFile(u"meine.dat"_s)));
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
@@ -123,7 +128,7 @@ TEST_F(DesktopDialogsTest, ReturnInTheCompletionListLeavesNoPopupBehind) {
 // The save dialog refuses a folder that does not exist, in the dialog
 // itself, and stays open; in an existing folder the name gets ".ini".
 TEST_F(DesktopDialogsTest, SaveDialogRefusesAMissingFolder) {
-    const QString missing = QDir(programDir.path()).filePath(u"fehlt/design"_s);
+    const QString missing = QDir(programDir_.path()).filePath(u"fehlt/design"_s);
     QString refusal;
     AnswerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
         auto* edit = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s);
@@ -138,7 +143,7 @@ TEST_F(DesktopDialogsTest, SaveDialogRefusesAMissingFolder) {
         edit->setText(ProgramFile(u"meinDesign"_s));
         QTest::keyClick(edit, Qt::Key_Return);
     });
-    EXPECT_EQ(desktop.saveFile(kSaveDialog1), QDir::toNativeSeparators(ProgramFile(u"meinDesign.ini"_s)));
+    EXPECT_EQ(desktop_.SaveFile(kSaveDialog1), QDir::toNativeSeparators(ProgramFile(u"meinDesign.ini"_s)));
     EXPECT_EQ(refusal, u"Oberfläche abspeichern...|"_s + QDir::toNativeSeparators(QFileInfo(missing).absolutePath()) +
                            u"\nDas Verzeichnis konnte nicht gefunden werden.\n"
                            u"Stellen Sie sicher, dass der Verzeichnisname richtig ist."_s);
@@ -148,17 +153,66 @@ TEST_F(DesktopDialogsTest, SaveDialogRefusesAMissingFolder) {
 // and OK without a change gives the window's font back as it was, under the
 // name the settings file records.
 TEST_F(DesktopDialogsTest, FontDialogOpensOnTheShownFontAndOkKeepsIt) {
-    const QFont windowFont = form->font();
+    const QFont windowFont = form_->font();
     ASSERT_EQ(windowFont.family(), u"MS Sans Serif"_s);
     QString preselected;
     AnswerNextDialog<QFontDialog>([&](QFontDialog& dialog) {
         preselected = dialog.currentFont().family() + u'/' + QString::number(dialog.currentFont().pointSize());
         dialog.accept();
     });
-    const std::optional<ChosenFont> chosen = desktop.chooseFont(kFontDialog1, {windowFont, Qt::black});
+    const std::optional<ChosenFont> chosen = desktop_.ChooseFont(kFontDialog1, {windowFont, Qt::black});
     EXPECT_EQ(preselected, QFontInfo(windowFont).family() + u"/8"_s);
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(chosen->font, windowFont);
+}
+
+// The desktop's font dialog, kept per name, offers the colour beside the
+// other effects and hands it back with the font.
+TEST(QtFontDialogTest, ColourButtonChoosesTheFontColour) {
+    QtPlatform desktop;
+    QFont initial(u"DejaVu Sans"_s);
+    initial.setPointSize(12);
+    QPointer<QFontDialog> first;
+    const auto answer = [&](bool chooseRed) {
+        QTimer::singleShot(0, [&, chooseRed] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                ADD_FAILURE() << "no font dialog";
+                if (QWidget* other = QApplication::activeModalWidget())
+                    other->close();
+                return;
+            }
+            EXPECT_TRUE(first.isNull() || first == dialog);
+            first = dialog;
+            EXPECT_TRUE(dialog->testOption(QFontDialog::DontUseNativeDialog));
+            auto* button = dialog->findChild<QPushButton*>(u"FontColorButton"_s);
+            if (button == nullptr || !chooseRed) {
+                EXPECT_NE(button, nullptr);
+                dialog->reject();
+                return;
+            }
+            EXPECT_TRUE(button->isVisible());
+            const auto* effects = qobject_cast<QGroupBox*>(button->parentWidget());
+            EXPECT_TRUE(effects != nullptr && effects->findChild<QCheckBox*>() != nullptr);
+            EXPECT_EQ(button->toolTip(), u"#000080"_s); // the preset colour as its swatch
+            QTimer::singleShot(0, [] {
+                if (auto* colors = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+                    colors->setCurrentColor(Qt::red);
+                    colors->accept();
+                }
+            });
+            button->click();
+            EXPECT_EQ(button->toolTip(), u"#ff0000"_s);
+            dialog->accept();
+        });
+    };
+    answer(true);
+    const std::optional<ChosenFont> chosen = desktop.ChooseFont(kFontDialog1, {initial, QColor(0, 0, 128)});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->color, QColor(Qt::red));
+    EXPECT_EQ(chosen->font.pointSize(), 12);
+    answer(false);
+    EXPECT_FALSE(desktop.ChooseFont(kFontDialog1, {initial, Qt::black}).has_value());
 }
 
 } // namespace
