@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 
 namespace tavolin::test {
+
+using namespace Qt::StringLiterals;
 
 void FormFixture::SetUp() {
     ASSERT_TRUE(programDir_.isValid());
@@ -34,6 +37,24 @@ void FormFixture::CreateForm() {
                                         statisticsCheckpoint_(checkpoint);
                                 }};
     form_ = std::make_unique<TForm1>(platform_, std::move(environment));
+}
+
+QStringList FormFixture::CountCaptions() {
+    return {Control<QLabel>("Panel2")->text(), Control<QLabel>("Panel5")->text(), Control<QLabel>("Panel6")->text()};
+}
+
+QStringList FormFixture::CountCaptions(std::size_t female, std::size_t male) {
+    return {QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s,
+            QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s,
+            QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s};
+}
+
+QString FormFixture::LoadedCaption(std::size_t count) {
+    return QString::number(count) + u" Namen in der geladenen Datenbank enthalten"_s;
+}
+
+ScriptedPlatform::Message GeneralError(const std::string& text) {
+    return {QString::fromUtf8(text) + u'.', u"Tavolin 4.2"_s, MessageIcon::Stop};
 }
 
 void FormFixture::ActivateWindow() {

@@ -16,6 +16,9 @@
 
 namespace tavolin::test {
 
+// The general error display's box for an error text.
+ScriptedPlatform::Message GeneralError(const std::string& text);
+
 // A program directory in a temporary folder with known databases, and the
 // real window built on it with a scripted platform.
 class FormFixture : public ::testing::Test {
@@ -39,6 +42,12 @@ protected:
     // The names of the controls that Tab (or Shift+Tab) visits, starting at
     // Edit1, once round.
     std::vector<std::string> TabCycle(bool backwards = false);
+
+    // Panel2, Panel5 and Panel6 as shown, and as they read for these counts.
+    QStringList CountCaptions();
+    static QStringList CountCaptions(std::size_t female, std::size_t male);
+    // Panel9 once a foreign database of `count` names is loaded.
+    static QString LoadedCaption(std::size_t count);
 
     template <class T>
     T* Control(const char* objectName) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/database.h"
 #include "names/linelist.h"
 #include "names/namelist.h"
 #include "support/reference_names.h"
@@ -16,6 +17,13 @@ inline Strings LinesOf(const LineList& lines) {
 
 inline Strings NamesOf(const NameList& names) {
     return Strings(names.begin(), names.end());
+}
+
+// The names that the next start reads from a database file.
+inline Strings NamesInFile(const FilePath& path) {
+    NameList names;
+    ParseNameLines(ReadNameFile(path).lines, names);
+    return NamesOf(names);
 }
 
 } // namespace tavolin::test

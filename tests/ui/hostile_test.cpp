@@ -4,6 +4,7 @@
 #include "settings/record.h"
 #include "support/folder_state.h"
 #include "support/form_fixture.h"
+#include "support/list_strings.h"
 #include "support/reference_names.h"
 
 #include <QAction>
@@ -112,14 +113,6 @@ std::string DatabaseAndInputName(const ::testing::TestParamInfo<std::tuple<bool,
     return std::string(female ? "Female_" : "Male_") + kHostile[index].name;
 }
 
-Message GeneralError(const std::string& text) {
-    return {QString::fromUtf8(text) + u'.', u"Tavolin 4.2"_s, MessageIcon::Stop};
-}
-
-std::vector<std::string> NamesOf(const NameList& names) {
-    return {names.begin(), names.end()};
-}
-
 class HostileFixture : public FormFixture {
 protected:
     // Puts the input at the path; returns its bytes (none for what is no
@@ -154,16 +147,6 @@ protected:
             EXPECT_EQ(NamesOf(names), ReferenceParse(ReferenceLines(bytes)).first);
         }
     }
-
-    QStringList Counts() {
-        return {Control<QLabel>("Panel2")->text(), Control<QLabel>("Panel5")->text(),
-                Control<QLabel>("Panel6")->text()};
-    }
-    static QStringList CountTexts(std::size_t female, std::size_t male) {
-        return {QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s,
-                QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s,
-                QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s};
-    }
 };
 
 // A hostile file as fnames.dat or mnames.dat at start-up: its names are read
@@ -187,7 +170,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
         EXPECT_EQ(platform_.messages, (std::vector<Message>{{text, u"Fehler"_s, MessageIcon::Stop}}));
         EXPECT_GE(platform_.quitRequests, 1);
         EXPECT_TRUE(names.empty());
-        EXPECT_EQ(Counts(), CountTexts(0, 0));
+        EXPECT_EQ(CountCaptions(), CountCaptions(0, 0));
         form_->show();
         EXPECT_TRUE(form_->close()); // ends without writing the settings
         EXPECT_EQ(StateOf(programDir_.path()), before);
@@ -201,7 +184,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
                   ReferenceFile(ReferenceLines(bytes)));
     }
     const std::size_t other = female ? 2 : 3; // the names of the fixture's other database
-    EXPECT_EQ(Counts(), female ? CountTexts(names.size(), other) : CountTexts(other, names.size()));
+    EXPECT_EQ(CountCaptions(), female ? CountCaptions(names.size(), other) : CountCaptions(other, names.size()));
     // The start name comes from a list; only an empty one gives the list's
     // index error instead.
     const auto* shown = Control<QLineEdit>("Edit1");
@@ -284,7 +267,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     EXPECT_EQ(Control<QLabel>("Panel8")->text(), path);
     ExpectNamesOf(bytes, mergeNames);
     EXPECT_EQ(Control<QLabel>("Panel9")->text(),
-              QString::number(mergeNames.size()) + u" Namen in der geladenen Datenbank enthalten"_s);
+              LoadedCaption(mergeNames.size()));
     ASSERT_TRUE(Control<QPushButton>("Button6")->isEnabled());
 
     // The merge writes the female database only.
@@ -330,7 +313,7 @@ TEST_P(HostileSettingsTest, IsIgnoredOrAppliedSilently) {
     EXPECT_EQ(StateOf(programDir_.path()), before);
     EXPECT_TRUE(platform_.messages.empty());
     EXPECT_EQ(platform_.quitRequests, 0);
-    EXPECT_EQ(Counts(), CountTexts(3, 2));
+    EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
 
     const std::string female = ReadBytes(form_->FemaleDatabasePath());
     const std::string male = ReadBytes(form_->MaleDatabasePath());

@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
 #include "support/form_fixture.h"
+#include "support/list_strings.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +16,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using Message = ScriptedPlatform::Message;
-using Strings = std::vector<std::string>;
 
 const QString kAdd = QStringLiteral("Hinzufügen");
 const QString kPresent = QStringLiteral("Hinzufügen ( Name bereits vorhanden )");
@@ -32,22 +32,6 @@ protected:
     QString ButtonState() {
         const auto* button = Control<QPushButton>("Button2");
         return (button->isEnabled() ? u"enabled "_s : u"disabled "_s) + button->text();
-    }
-    QStringList Counts() {
-        return {Control<QLabel>("Panel2")->text(), Control<QLabel>("Panel5")->text(),
-                Control<QLabel>("Panel6")->text()};
-    }
-    static QStringList CountTexts(int female, int male) {
-        return {QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s,
-                QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s,
-                QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s};
-    }
-    static Strings NamesOf(const NameList& names) { return Strings(names.begin(), names.end()); }
-    // What the next start reads from the file.
-    static Strings NamesInFile(const QString& path) {
-        NameList names;
-        ParseNameLines(ReadNameFile(path).lines, names);
-        return NamesOf(names);
     }
 };
 
@@ -123,7 +107,7 @@ TEST_F(AddTest, AddedNameReachesListFileAndCounts) {
                   c.female ? anton : "Clara\xB3");
         EXPECT_EQ(NamesOf(c.female ? form_->Lists().Female.Names() : form_->Lists().Male.Names()), c.names);
         EXPECT_EQ(NamesInFile(path), c.names);
-        EXPECT_EQ(Counts(), CountTexts(c.femaleCount, c.maleCount));
+        EXPECT_EQ(CountCaptions(), CountCaptions(c.femaleCount, c.maleCount));
         EXPECT_EQ(ButtonState(), u"disabled "_s + kPresent);
         EXPECT_TRUE(platform_.messages.empty());
     }
@@ -161,8 +145,8 @@ TEST_F(AddTest, RefusedClickChangesNothing) {
         button->click();
         EXPECT_EQ(platform_.messages, std::vector<Message>{message});
         EXPECT_EQ(NamesOf(isFemale ? form_->Lists().Female.Names() : form_->Lists().Male.Names()), NamesInFile(path));
-        EXPECT_EQ(Counts(), CountTexts(static_cast<int>(NamesInFile(form_->FemaleDatabasePath()).size()),
-                                       static_cast<int>(NamesInFile(form_->MaleDatabasePath()).size())));
+        EXPECT_EQ(CountCaptions(), CountCaptions(NamesInFile(form_->FemaleDatabasePath()).size(),
+                                                 NamesInFile(form_->MaleDatabasePath()).size()));
         EXPECT_EQ(ReadBytes(form_->FemaleDatabasePath()), females);
         EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), males);
     }
@@ -186,20 +170,20 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     EXPECT_EQ(ReadBytes(path), kFemaleBytes);
     EXPECT_EQ(NamesOf(form_->Lists().Female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
     EXPECT_EQ(form_->Lists().Female.UnsavedCount(), 1u);
-    EXPECT_EQ(Counts(), CountTexts(3, 2));
+    EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
     Enter(true, u"Eva"_s);
     EXPECT_EQ(ButtonState(), u"enabled "_s + kAdd);
 
     add(u"Eva"_s, false);
     EXPECT_EQ(ReadBytes(path), std::string(kFemaleBytes) + "Eva\xB3\r\n");
-    EXPECT_EQ(Counts(), CountTexts(4, 2));
+    EXPECT_EQ(CountCaptions(), CountCaptions(4, 2));
     EXPECT_EQ(ButtonState(), u"disabled "_s + kPresent);
 
     add(u"Frida"_s, true);
     add(u"Gerda"_s, false);
     EXPECT_EQ(ReadBytes(path), std::string(kFemaleBytes) + "Eva\xB3\r\nFrida\xB3\r\nGerda\xB3\r\n");
     EXPECT_EQ(form_->Lists().Female.UnsavedCount(), 0u);
-    EXPECT_EQ(Counts(), CountTexts(6, 2));
+    EXPECT_EQ(CountCaptions(), CountCaptions(6, 2));
     EXPECT_EQ(platform_.messages, (std::vector<Message>{createError, createError}));
 }
 

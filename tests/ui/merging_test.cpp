@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "names/merge.h"
 #include "support/form_fixture.h"
+#include "support/list_strings.h"
 #include "ui/dialogs.h"
 
 #include <QDir>
@@ -16,13 +17,7 @@
 namespace tavolin::test {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 const QString kNothingLoaded = QStringLiteral("Keine Datei geladen");
-
-QString LoadedText(int count) {
-    return QString::number(count) + QStringLiteral(" Namen in der geladenen Datenbank enthalten");
-}
 
 // A message box as one readable text: caption, icon and text.
 std::string Box(const QString& text, const char* caption, MessageIcon icon) {
@@ -42,8 +37,9 @@ std::string Db(std::string text) {
     return text;
 }
 
-std::string GeneralError(const std::string& text) {
-    return Box(QString::fromUtf8(text) + u'.', "Tavolin 4.2", MessageIcon::Stop);
+std::string GeneralErrorBox(const std::string& text) {
+    const ScriptedPlatform::Message message = GeneralError(text);
+    return Box(message.text, "Tavolin 4.2", message.icon);
 }
 
 class MergeWindowTest : public FormFixture {
@@ -71,25 +67,13 @@ protected:
         return {Control<QLabel>("Panel8")->text(), Control<QLabel>("Panel9")->text(),
                 Control<QPushButton>("Button6")->isEnabled()};
     }
-    QStringList CountCaptions() {
-        return {Control<QLabel>("Panel2")->text(), Control<QLabel>("Panel5")->text(),
-                Control<QLabel>("Panel6")->text()};
-    }
-    static QStringList Counts(int female, int male) {
-        return {QString::number(female) + QStringLiteral(" weibliche Wuzelnamen in der Datenbank"),
-                QString::number(male) + QStringLiteral(" männliche Wuzelnamen in der Datenbank"),
-                QString::number(female + male) + QStringLiteral(" Wuzelnamen insgesamt in der Datenbank")};
-    }
     Strings Shown() const {
         Strings boxes;
         for (const auto& message : platform_.messages)
             boxes.push_back(Box(message.text, message.caption.toUtf8().constData(), message.icon));
         return boxes;
     }
-    Strings MergeNames() {
-        const NameList& names = form_->Lists().MergeNames;
-        return Strings(names.begin(), names.end());
-    }
+    Strings MergeNames() { return NamesOf(form_->Lists().MergeNames); }
 
     QTemporaryDir foreignDir_;
 };
@@ -108,7 +92,7 @@ TEST_F(MergeWindowTest, CancelledDialogChangesNothing) {
     const QString path = ForeignFile("a.dat", "Eva\xB3");
     ClickLoad(path);
     ClickLoad(std::nullopt); // a database loaded before stays loaded
-    EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedText(1), true));
+    EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(1), true));
     EXPECT_EQ(MergeNames(), Strings{"Eva"});
     EXPECT_TRUE(platform_.messages.empty());
 }
@@ -131,7 +115,7 @@ TEST_F(MergeWindowTest, LoadShowsPathAndEveryName) {
         SCOPED_TRACE(c.what);
         const QString path = ForeignFile("foreign.dat", c.bytes);
         ClickLoad(path);
-        EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedText(c.count), true));
+        EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(c.count), true));
         EXPECT_EQ(form_->Lists().MergeNames.size(), static_cast<std::size_t>(c.count));
     }
     EXPECT_TRUE(platform_.messages.empty());
@@ -186,7 +170,7 @@ TEST_F(MergeWindowTest, MergesIntoTheDatabaseChosenAtTheMomentOfTheMerge) {
     EXPECT_EQ(Shown(), Strings{Success(3, "männliche")});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("mnames.dat"))), Db("Anton|\r\nBernd|\r\nEva|\r\nAnna|\r\n|\r\n"));
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
-    EXPECT_EQ(CountCaptions(), Counts(3, 5));
+    EXPECT_EQ(CountCaptions(), CountCaptions(3, 5));
 
     // The loaded database stays loaded and merges into the other one at once.
     EXPECT_EQ(MergeBand(), band);
@@ -196,14 +180,14 @@ TEST_F(MergeWindowTest, MergesIntoTheDatabaseChosenAtTheMomentOfTheMerge) {
     EXPECT_EQ(Shown(), Strings{Success(3, "weibliche")});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
               std::string(kFemaleBytes) + Db("Eva|\r\nAnton|\r\n|\r\n"));
-    EXPECT_EQ(CountCaptions(), Counts(6, 5));
+    EXPECT_EQ(CountCaptions(), CountCaptions(6, 5));
     EXPECT_EQ(MergeBand(), band);
 }
 
 TEST_F(MergeWindowTest, OwnFemaleDatabaseAddsNothingToItselfAndFillsTheMaleOne) {
     CreateForm();
     ClickLoad(ProgramFile(QStringLiteral("fnames.dat")));
-    EXPECT_EQ(MergeBand(), std::make_tuple(ProgramFile(QStringLiteral("fnames.dat")), LoadedText(3), true));
+    EXPECT_EQ(MergeBand(), std::make_tuple(ProgramFile(QStringLiteral("fnames.dat")), LoadedCaption(3), true));
     ClickMerge(true);
     ClickMerge(false);
     ClickMerge(false); // again: nothing left to add
@@ -211,7 +195,7 @@ TEST_F(MergeWindowTest, OwnFemaleDatabaseAddsNothingToItselfAndFillsTheMaleOne) 
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("mnames.dat"))),
               std::string(kMaleBytes) + std::string(kFemaleBytes));
-    EXPECT_EQ(CountCaptions(), Counts(3, 5));
+    EXPECT_EQ(CountCaptions(), CountCaptions(3, 5));
 }
 
 TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
@@ -222,7 +206,7 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
     const std::string rewritten = Db("Anna|\r\nBerta|\r\nClara|\r\n");
     const QString plain = ForeignFile("plain.dat", "Anna\r\nBerta\r\nIda");
     ClickLoad(plain);
-    EXPECT_EQ(MergeBand(), std::make_tuple(plain, LoadedText(0), true));
+    EXPECT_EQ(MergeBand(), std::make_tuple(plain, LoadedCaption(0), true));
     ClickMerge(true);
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), rewritten);
 
@@ -235,7 +219,7 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
               Db("changed behind the program's back|\r\nClara|\r\nAnna|\r\n"));
     EXPECT_EQ(Shown(), (Strings{Success(0, "weibliche"), Success(2, "weibliche")}));
-    EXPECT_EQ(CountCaptions(), Counts(3, 2));
+    EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
 }
 
 // After a failed load the band tells what is loaded: the file loaded before,
@@ -268,7 +252,7 @@ TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
             const Strings names = MergeNames();
             const std::string lines(form_->Lists().MergeLines.fileBytes());
             ClickLoad(path);
-            EXPECT_EQ(Shown(), Strings{GeneralError(error)});
+            EXPECT_EQ(Shown(), Strings{GeneralErrorBox(error)});
             EXPECT_EQ(MergeBand(), band);
             EXPECT_EQ(MergeNames(), names);
             EXPECT_EQ(form_->Lists().MergeLines.fileBytes(), lines);
@@ -307,16 +291,16 @@ TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
     saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
     ClickMerge(true);
     saveFault_.Clear();
-    EXPECT_EQ(Shown(), Strings{GeneralError(CreateErrorText(form_->FemaleDatabasePath()))});
+    EXPECT_EQ(Shown(), Strings{GeneralErrorBox(CreateErrorText(form_->FemaleDatabasePath()))});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
-    EXPECT_EQ(CountCaptions(), Counts(3, 2)); // not refreshed
+    EXPECT_EQ(CountCaptions(), CountCaptions(3, 2)); // not refreshed
     EXPECT_TRUE(form_->Lists().Female.Names().contains("Eva"));
 
     platform_.messages.clear();
     ClickMerge(true);
     EXPECT_EQ(Shown(), Strings{Success(0, "weibliche")});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), std::string(kFemaleBytes) + "Eva\xB3\r\n");
-    EXPECT_EQ(CountCaptions(), Counts(4, 2));
+    EXPECT_EQ(CountCaptions(), CountCaptions(4, 2));
 }
 
 } // namespace
