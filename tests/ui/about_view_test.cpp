@@ -181,15 +181,15 @@ TEST_F(AboutTest, ExampleDatabaseHoldsTheSixNames) {
 }
 
 TEST_F(AboutTest, AddressesAreOnlyReservedExampleDomains) {
-    static const QRegularExpression address(QStringLiteral(R"([\w.+-]+@([\w.-]+)|(?:https?://|www\.)([\w.-]+))"));
-    static const QRegularExpression reserved(QStringLiteral(R"(^(?:[\w-]+\.)*example\.(?:org|com|net)$)"));
+    static const QRegularExpression kAddress(QStringLiteral(R"([\w.+-]+@([\w.-]+)|(?:https?://|www\.)([\w.-]+))"));
+    static const QRegularExpression kReserved(QStringLiteral(R"(^(?:[\w-]+\.)*example\.(?:org|com|net)$)"));
     int mail = 0;
     int web = 0;
-    for (auto it = address.globalMatch(memo_->toPlainText()); it.hasNext();) {
+    for (auto it = kAddress.globalMatch(memo_->toPlainText()); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const bool isMail = match.hasCaptured(1);
         const QString host = match.captured(isMail ? 1 : 2);
-        EXPECT_TRUE(reserved.match(host).hasMatch()) << host.toStdString();
+        EXPECT_TRUE(kReserved.match(host).hasMatch()) << host.toStdString();
         ++(isMail ? mail : web);
     }
     EXPECT_GE(mail, 1); // where to send new names

@@ -294,7 +294,7 @@ public:
     ImmutableFolder& operator=(const ImmutableFolder&) = delete;
 
     // Why the folder could not be made immutable; empty when it was.
-    const std::string& failure() const { return failure_; }
+    const std::string& Failure() const { return failure_; }
     void Release() {
         if (set_)
             ::ioctl(fd_, FS_IOC_SETFLAGS, &flags_);
@@ -329,8 +329,8 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     FolderState folder = StateOf(programDir_.path());
 
     ImmutableFolder lock(programDir_.path());
-    if (!lock.failure().empty())
-        GTEST_SKIP() << "cannot make the temporary folder immutable here (" << lock.failure()
+    if (!lock.Failure().empty())
+        GTEST_SKIP() << "cannot make the temporary folder immutable here (" << lock.Failure()
                      << "): needs root (CAP_LINUX_IMMUTABLE) and a file system with chattr +i";
     if (QFile probe(ProgramFile(u"probe"_s)); probe.open(QIODevice::WriteOnly)) {
         probe.remove();
