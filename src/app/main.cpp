@@ -4,7 +4,6 @@
 #include "ui/translation.h"
 
 #include <QApplication>
-
 #include <memory>
 
 using namespace tavolin;

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMenu>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -113,7 +112,6 @@ std::string FontNameBytes(const QString& family) {
     return bytes;
 }
 
-
 // The colour dialog answers with a plain red-green-blue value; alpha or
 // another colour model would make the window differ from what is remembered.
 QColor PlainColor(const QColor& color) {
@@ -170,9 +168,9 @@ AppearanceController::AppearanceController(QWidget& window, Ui::TForm1& ui, Plat
 void AppearanceController::ApplyDesignFonts() {
     SubstituteMissingFonts();
     window_.setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
-    for (QWidget* control : {static_cast<QWidget*>(ui_.Button1), static_cast<QWidget*>(ui_.Panel2),
-                             static_cast<QWidget*>(ui_.Panel5), static_cast<QWidget*>(ui_.Panel6),
-                             static_cast<QWidget*>(ui_.Button6)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui_.Button1), static_cast<QWidget*>(ui_.Panel2), static_cast<QWidget*>(ui_.Panel5),
+          static_cast<QWidget*>(ui_.Panel6), static_cast<QWidget*>(ui_.Button6)})
         control->setFont(OwnFont(u"MS Sans Serif"_s, 11, true));
     ui_.Memo1->setFont(OwnFont(u"Arial"_s, 15, true));
     QFont listFont = OwnFont(u"Fixedsys"_s, 11, false);
@@ -184,10 +182,10 @@ void AppearanceController::ApplyDesignFonts() {
 void AppearanceController::BuildPopupMenu() {
     popupMenu_ = new QMenu(&window_);
     popupMenu_->setObjectName(u"PopupMenu1"_s);
-    for (QAction* item : {ui_.Gesamtschriftauswhlen1, ui_.N1, ui_.Hintergrundfarbeauswhlen1,
-                          ui_.AnzeigetafelJintergrundfarbendern1, ui_.EingabefelderHintergrundfarbendern1, ui_.N2,
-                          ui_.Standardeinstellungen1, ui_.Wt, ui_.N3, ui_.Oberflchespeichernunter1,
-                          ui_.Oberflcheladen1, ui_.N4, ui_.Ws})
+    for (QAction* item :
+         {ui_.Gesamtschriftauswhlen1, ui_.N1, ui_.Hintergrundfarbeauswhlen1, ui_.AnzeigetafelJintergrundfarbendern1,
+          ui_.EingabefelderHintergrundfarbendern1, ui_.N2, ui_.Standardeinstellungen1, ui_.Wt, ui_.N3,
+          ui_.Oberflchespeichernunter1, ui_.Oberflcheladen1, ui_.N4, ui_.Ws})
         popupMenu_->addAction(item);
 }
 
@@ -308,7 +306,6 @@ void AppearanceController::SaveOnClose() {
     WriteRecordFile(settingsPath_, SettingsLines, saveFaults_);
 }
 
-
 void AppearanceController::ChooseOverallFont() {
     // Opening the dialog is enough to give up the own bold fonts, whatever
     // the user answers.
@@ -323,7 +320,8 @@ void AppearanceController::ChooseOverallFont() {
 }
 
 void AppearanceController::ChooseBackgroundColor() {
-    const std::optional<QColor> chosen = platform_.ChooseColor(kColorDialog1, window_.palette().color(QPalette::Window));
+    const std::optional<QColor> chosen =
+        platform_.ChooseColor(kColorDialog1, window_.palette().color(QPalette::Window));
     if (!chosen)
         return;
     const QColor color = PlainColor(*chosen);

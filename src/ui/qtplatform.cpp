@@ -16,7 +16,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;

@@ -3,7 +3,6 @@
 #include "ui/platform.h"
 
 #include <QPointer>
-
 #include <map>
 #include <memory>
 

@@ -39,8 +39,7 @@ public:
 
 StatisticsView::StatisticsView(QWidget& window, Ui::TForm1& ui, Platform& platform, const NameDatabases& databases,
                                StatisticsCheckpointHook checkpointHook)
-    : window_(window), ui_(ui), platform_(platform), databases_(databases),
-      checkpointHook_(std::move(checkpointHook)) {
+    : window_(window), ui_(ui), platform_(platform), databases_(databases), checkpointHook_(std::move(checkpointHook)) {
     ui_.ListBox1->setItemDelegate(new FixedRowHeightDelegate(ui_.ListBox1));
     ui_.ListBox1->setUniformItemSizes(true);
 }

@@ -11,7 +11,6 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QMenu>
-
 #include <utility>
 
 namespace tavolin {

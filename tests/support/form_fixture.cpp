@@ -32,7 +32,8 @@ void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_
 
 void FormFixture::CreateForm() {
     FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), [] { return qint64{1000000000}; },
-                                saveFault_.Hook(), [this](int checkpoint) {
+                                saveFault_.Hook(),
+                                [this](int checkpoint) {
                                     if (statisticsCheckpoint_)
                                         statisticsCheckpoint_(checkpoint);
                                 }};

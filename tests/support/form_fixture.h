@@ -6,9 +6,7 @@
 #include "ui/tform1.h"
 
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <optional>
 #include <string>

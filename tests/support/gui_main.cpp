@@ -1,8 +1,6 @@
 #include <QApplication>
-
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 
 // Window tests run on the offscreen platform, whoever starts them.
 int main(int argc, char* argv[]) {

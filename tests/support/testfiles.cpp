@@ -1,7 +1,6 @@
 #include "support/testfiles.h"
 
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 namespace tavolin::test {

@@ -3,7 +3,6 @@
 #include "fileio/fileio.h"
 
 #include <QString>
-
 #include <string>
 #include <string_view>
 

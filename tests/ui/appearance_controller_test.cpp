@@ -61,7 +61,6 @@ ChosenFont FontChoice(const QString& family, double points, bool bold, bool ital
 
 class AppearanceTest : public FormFixture {
 protected:
-
     void Trigger(const char* action) { Control<QAction>(action)->trigger(); }
     QString DesignPath() const { return designDir_.filePath(u"design.ini"_s); }
     RecordLines WrittenSettings() const { return SplitRecordLines(ReadBytes(ProgramFile(u"tavolin.ini"_s))); }
@@ -328,8 +327,9 @@ TEST_F(AppearanceTest, FailedDesignSaveKeepsTheOldFile) {
         saveFault_.FailWhen([failing](SaveStep step) { return step == failing; });
         UseFile("Oberflchespeichernunter1", DesignPath());
         saveFault_.Clear();
-        EXPECT_EQ(platform_.messages, (std::vector<Message>{{u"Datei %1 kann nicht erstellt werden."_s.arg(DesignPath()),
-                                                            u"Tavolin 4.2"_s, MessageIcon::Stop}}));
+        EXPECT_EQ(platform_.messages,
+                  (std::vector<Message>{{u"Datei %1 kann nicht erstellt werden."_s.arg(DesignPath()), u"Tavolin 4.2"_s,
+                                         MessageIcon::Stop}}));
         EXPECT_EQ(ReadBytes(DesignPath()), old);
         EXPECT_EQ(QDir(designDir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         EXPECT_EQ(LookOf(), look);

@@ -108,7 +108,8 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
     QStringList count;
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps = SweepSaveSteps(
-        saveFault_, [&](int n) {
+        saveFault_,
+        [&](int n) {
             WriteBytes(path, ReadBytes(path) + "Outside" + std::to_string(n) + "\xB3\r\n");
             before = ReadBytes(path);
             folder = StateOf(programDir_.path());
@@ -155,7 +156,8 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
     QStringList count;
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps = SweepSaveSteps(
-        saveFault_, [&](int n) {
+        saveFault_,
+        [&](int n) {
             const std::string tag = std::to_string(n);
             LoadForeign("Name1\xB3Merged" + tag + "a\xB3\r\nMerged" + tag + "b\xB3");
             before = ReadBytes(path);
@@ -253,17 +255,17 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
     const FilePath shownPath = JoinPath(form_->ProgramDir(), kSettingsFile);
     const FolderState folder = StateOf(programDir_.path());
     std::vector<SaveStep> failed;
-    const std::vector<SaveStep> steps =
-        SweepSaveSteps(saveFault_, [&](int) { form_->close(); },
-                       [&](int n, SaveStep step) {
-                           SCOPED_TRACE("step " + std::to_string(n));
-                           failed.push_back(step);
-                           EXPECT_TRUE(form_->isVisible());
-                           EXPECT_EQ(ReadBytes(path), old);
-                           EXPECT_EQ(StateOf(programDir_.path()), folder);
-                           EXPECT_EQ(platform_.messages, std::vector<Message>{CreateError(shownPath)});
-                           platform_.messages.clear();
-                       });
+    const std::vector<SaveStep> steps = SweepSaveSteps(
+        saveFault_, [&](int) { form_->close(); },
+        [&](int n, SaveStep step) {
+            SCOPED_TRACE("step " + std::to_string(n));
+            failed.push_back(step);
+            EXPECT_TRUE(form_->isVisible());
+            EXPECT_EQ(ReadBytes(path), old);
+            EXPECT_EQ(StateOf(programDir_.path()), folder);
+            EXPECT_EQ(platform_.messages, std::vector<Message>{CreateError(shownPath)});
+            platform_.messages.clear();
+        });
     const std::string record = RecordFileBytes(
         {"0", "0", "0", "MS Sans Serif", "8", "255", "255", "255", "192", "192", "192", "192", "192", "192"});
     EXPECT_EQ(steps, StepsOfSave(record.size()));

@@ -266,8 +266,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     EXPECT_TRUE(platform_.messages.empty());
     EXPECT_EQ(Control<QLabel>("Panel8")->text(), path);
     ExpectNamesOf(bytes, mergeNames);
-    EXPECT_EQ(Control<QLabel>("Panel9")->text(),
-              LoadedCaption(mergeNames.size()));
+    EXPECT_EQ(Control<QLabel>("Panel9")->text(), LoadedCaption(mergeNames.size()));
     ASSERT_TRUE(Control<QPushButton>("Button6")->isEnabled());
 
     // The merge writes the female database only.

@@ -56,7 +56,7 @@ protected:
         const std::string bytes = EncodeName(name).value();
         return form_->Lists().Female.Names().contains(bytes) ? kFemale
                : form_->Lists().Male.Names().contains(bytes) ? kMale
-                                                            : QString();
+                                                             : QString();
     }
     void ShowAndActivate() {
         form_->show();
@@ -72,7 +72,8 @@ TEST_F(RandomNameTest, StartNameIsSeededFromTheClock) {
     const auto startAt = [&](qint64 seconds) {
         clockCalls = 0;
         const auto clock = [&clockCalls, seconds] { return ++clockCalls, seconds; };
-        form_ = std::make_unique<TForm1>(platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}});
+        form_ =
+            std::make_unique<TForm1>(platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}});
         EXPECT_EQ(clockCalls, 1);
         const Shown start = Display();
         EXPECT_EQ(start.gender, GenderOf(start.name)) << start.name.toStdString();

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
 #include <map>
 #include <optional>
 #include <string>
@@ -22,8 +21,6 @@ using Message = ScriptedPlatform::Message;
 // What the window shows, by control and property, so that a failed
 // comparison names what differs.
 using Look = std::map<std::string, std::string>;
-
-
 
 std::string FontText(const QFont& font) {
     return font.family().toStdString() + "/" + std::to_string(font.pixelSize()) + (font.bold() ? "/bold" : "");
@@ -60,7 +57,6 @@ enum class Reached { Nothing, Switch, FontColor, FontName, FontSize, InputColor,
 
 class SettingsTest : public FormFixture {
 protected:
-
     QString SettingsPath() const { return ProgramFile(QStringLiteral("tavolin.ini")); }
     void SetSettings(std::optional<std::string_view> bytes) { SetProgramFile(QStringLiteral("tavolin.ini"), bytes); }
     RecordLines WrittenLines() const { return SplitRecordLines(ReadBytes(SettingsPath())); }

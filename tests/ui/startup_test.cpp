@@ -25,7 +25,9 @@ protected:
 
 TEST_F(StartupTest, BothDatabasesReadShowsTheCounts) {
     // Empty and duplicate names count like any other.
-    SetProgramFile(QStringLiteral("fnames.dat"), "Anna\xB3\xB3" "Anna\r\nBer\xB3" "Cl");
+    SetProgramFile(QStringLiteral("fnames.dat"), "Anna\xB3\xB3"
+                                                 "Anna\r\nBer\xB3"
+                                                 "Cl");
     CreateForm();
     EXPECT_TRUE(platform_.messages.empty());
     EXPECT_EQ(platform_.quitRequests, 0);
