@@ -12,10 +12,6 @@ struct SaveFault::State {
 
 SaveFault::SaveFault() : state_(std::make_shared<State>()) {}
 
-SaveFault::SaveFault(int failingStep) : SaveFault() {
-    FailStep(failingStep);
-}
-
 SaveFault::~SaveFault() {
     Clear();
 }

@@ -15,7 +15,6 @@ namespace tavolin::test {
 class SaveFault final {
 public:
     SaveFault(); // fails nothing until told
-    explicit SaveFault(int failingStep);
     ~SaveFault();
     SaveFault(const SaveFault&) = delete;
     SaveFault& operator=(const SaveFault&) = delete;
@@ -36,10 +35,11 @@ private:
     std::shared_ptr<State> state_;
 };
 
-// Makes each step of a save fail in turn, through `fault`: runs `attempt(n)` with step n
-// failing for n = 1, 2, ... until an attempt saves without reaching its
-// failing step; `failed(n, step)` checks what an attempt whose step failed
-// left behind. Returns the steps of the save that went through.
+// Makes each step of a save fail in turn through `fault`: runs `attempt(n)`
+// with step n failing for n = 1, 2, ... until an attempt saves without
+// reaching its failing step; `failed(n, step)` checks what an attempt whose
+// step failed left behind, with nothing failing. Returns the steps of the save
+// that went through.
 std::vector<SaveStep> SweepSaveSteps(SaveFault& fault, const std::function<void(int)>& attempt,
                                      const std::function<void(int, SaveStep)>& failed);
 
