@@ -69,7 +69,8 @@ int ShowWindow(const char* programDir) {
     // The indexes that the first keystrokes build.
     form.Lists().Female.Names().contains("");
     form.Lists().Male.Names().contains("");
-    bench::ReportAndExit(shown, form.Lists().Female.Names().size() + form.Lists().Male.Names().size(), platform.messages);
+    bench::ReportAndExit(shown, form.Lists().Female.Names().size() + form.Lists().Male.Names().size(),
+                         platform.messages);
 }
 
 struct Sample {

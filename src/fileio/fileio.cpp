@@ -5,7 +5,6 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QStringDecoder>
-
 #include <array>
 #include <cerrno>
 #include <climits>

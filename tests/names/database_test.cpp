@@ -4,9 +4,7 @@
 #include "support/testfiles.h"
 
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -63,18 +61,34 @@ struct ParseCase {
 TEST(ParseNameLinesTest, SeparatorRuleAcrossLines) {
     const std::vector<ParseCase> cases = {
         {"the about text's example",
-         "Jul\r\nia\xB3" "Brigitte\r\n\xB3\r\nPaula\xB3\r\nNancy\xB3Rebekka\xB3P\r\nat\r\nr\r\nick\xB3\r\n",
+         "Jul\r\nia\xB3"
+         "Brigitte\r\n\xB3\r\nPaula\xB3\r\nNancy\xB3Rebekka\xB3P\r\nat\r\nr\r\nick\xB3\r\n",
          {"Julia", "Brigitte", "Paula", "Nancy", "Rebekka", "Patrick"}},
-        {"separator at the start gives an empty name", "\xB3" "Anna\xB3", {"", "Anna"}},
-        {"two separators give an empty name", "Anna\xB3\xB3" "Berta\xB3", {"Anna", "", "Berta"}},
+        {"separator at the start gives an empty name",
+         "\xB3"
+         "Anna\xB3",
+         {"", "Anna"}},
+        {"two separators give an empty name",
+         "Anna\xB3\xB3"
+         "Berta\xB3",
+         {"Anna", "", "Berta"}},
         {"separators with only breaks between", "Anna\xB3\r\n\n\xB3", {"Anna", ""}},
-        {"text behind the last separator is dropped", "Anna\xB3" "Ber", {"Anna"}},
+        {"text behind the last separator is dropped",
+         "Anna\xB3"
+         "Ber",
+         {"Anna"}},
         {"blanks are kept", " Anna \xB3", {" Anna "}},
         {"every kind of break is ignored", "An\rna\xB3\nEva\r\n\xB3", {"Anna", "Eva"}},
         {"empty file", "", {}},
         {"no separator at all", "Anna\r\nBerta\r\n", {}},
-        {"duplicates stay", "Anna\xB3" "Anna\xB3", {"Anna", "Anna"}},
-        {"case is kept", "anna\xB3" "ANNA\xB3", {"anna", "ANNA"}},
+        {"duplicates stay",
+         "Anna\xB3"
+         "Anna\xB3",
+         {"Anna", "Anna"}},
+        {"case is kept",
+         "anna\xB3"
+         "ANNA\xB3",
+         {"anna", "ANNA"}},
         {"NUL bytes are part of a name", Bytes("A\0na\xB3"), {Bytes("A\0na")}},
         {"umlauts as Windows-1252 bytes", "\xC4nne\xB3J\xF6rg\xB3", {"\xC4nne", "J\xF6rg"}},
     };
@@ -110,7 +124,8 @@ TEST_F(WriteNameDatabaseTest, RewritesEveryLineWithCrLf) {
 }
 
 TEST_F(WriteNameDatabaseTest, ReadBackGivesTheSameLinesAndNames) {
-    const std::string original = "Jul\r\nia\xB3" "Brigitte\r\n\xB3\r\nPaula\xB3Pat\r\n";
+    const std::string original = "Jul\r\nia\xB3"
+                                 "Brigitte\r\n\xB3\r\nPaula\xB3Pat\r\n";
     test::WriteBytes(Path(), original);
     const LineList lines = ReadNameFile(Path()).lines;
     WriteNameDatabase(lines, Path());
@@ -143,12 +158,21 @@ TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
         {"well-formed", "Anna\xB3\r\n", "Anna\xB3\r\nEva\xB3\r\n", {"Anna", "Eva"}},
         {"empty file", "", "Eva\xB3\r\n", {"Eva"}},
         {"only breaks", "\r\n\n", "\r\n\r\nEva\xB3\r\n", {"Eva"}},
-        {"trailing text closed on its own line", "Paula\xB3Pat", "Paula\xB3Pat\xB3\r\nEva\xB3\r\n",
+        {"trailing text closed on its own line",
+         "Paula\xB3Pat",
+         "Paula\xB3Pat\xB3\r\nEva\xB3\r\n",
          {"Paula", "Pat", "Eva"}},
-        {"trailing text over lines, then empty lines", "Paula\xB3P\r\nat\r\n\r\n",
-         "Paula\xB3P\r\nat\xB3\r\n\r\nEva\xB3\r\n", {"Paula", "Pat", "Eva"}},
+        {"trailing text over lines, then empty lines",
+         "Paula\xB3P\r\nat\r\n\r\n",
+         "Paula\xB3P\r\nat\xB3\r\n\r\nEva\xB3\r\n",
+         {"Paula", "Pat", "Eva"}},
         {"no separator at all", "Pat", "Pat\xB3\r\nEva\xB3\r\n", {"Pat", "Eva"}},
-        {"trailing text is the name itself", "Paula\xB3" "Eva", "Paula\xB3" "Eva\xB3\r\n", {"Paula", "Eva"}},
+        {"trailing text is the name itself",
+         "Paula\xB3"
+         "Eva",
+         "Paula\xB3"
+         "Eva\xB3\r\n",
+         {"Paula", "Eva"}},
     };
     for (const auto& c : cases) {
         LineList lines = LineList::FromFileBytes(c.before);

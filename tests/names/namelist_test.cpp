@@ -1,7 +1,6 @@
 #include "names/namelist.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace tavolin {
