@@ -87,12 +87,12 @@ private:
 // The lists shared by the window's handlers: the two databases and the last
 // foreign database loaded, with the number of its names that were left out.
 struct NameStore {
-    NameStore(const FilePath& female, const FilePath& male) : Female(female), Male(male) {}
-    NameDatabase Female;
-    NameDatabase Male;
+    NameStore(const FilePath& femalePath, const FilePath& malePath) : female(femalePath), male(malePath) {}
+    NameDatabase female;
+    NameDatabase male;
     LineList MergeLines;
     NameList MergeNames;
-    std::size_t MergeLeftOut = 0;
+    std::size_t mergeLeftOut = 0;
 };
 
 } // namespace tavolin

@@ -88,11 +88,11 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
 TForm1::~TForm1() = default;
 
 QString TForm1::FemaleDatabasePath() const {
-    return JoinPath(programDir_, kFemaleDatabaseFile).display();
+    return JoinPath(programDir_, kFemaleDatabaseFile).Display();
 }
 
 QString TForm1::MaleDatabasePath() const {
-    return JoinPath(programDir_, kMaleDatabaseFile).display();
+    return JoinPath(programDir_, kMaleDatabaseFile).Display();
 }
 
 void TForm1::ApplyDesignFonts() {
@@ -189,7 +189,7 @@ bool TForm1::SaveUnsavedNamesOnClose() {
         return true;
     QStringList unsaved;
     for (const auto& [database, which] :
-         {std::pair{&lists_->Female, u"weiblichen"_s}, std::pair{&lists_->Male, u"männlichen"_s}}) {
+         {std::pair{&lists_->female, u"weiblichen"_s}, std::pair{&lists_->male, u"männlichen"_s}}) {
         try {
             database->SaveUnsaved();
         } catch (const std::exception& error) {
@@ -224,19 +224,19 @@ void TForm1::LoadNameDatabases() {
             loaded = false;
         }
     };
-    read(lists_->Female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
-    read(lists_->Male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
+    read(lists_->female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
+    read(lists_->male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
     if (!loaded)
         return;
-    lists_->Female.Parse();
-    lists_->Male.Parse();
+    lists_->female.Parse();
+    lists_->male.Parse();
     ShowNameCounts();
     ShowStartName();
 }
 
 void TForm1::ShowNameCounts() {
-    const std::size_t female = lists_->Female.Names().size();
-    const std::size_t male = lists_->Male.Names().size();
+    const std::size_t female = lists_->female.Names().size();
+    const std::size_t male = lists_->male.Names().size();
     ui_->Panel2->setText(QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s);
     ui_->Panel5->setText(QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s);
     ui_->Panel6->setText(QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s);

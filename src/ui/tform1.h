@@ -45,7 +45,7 @@ public:
     ~TForm1() override;
 
     // The paths as the messages show them.
-    QString ProgramDir() const { return programDir_.display(); }
+    QString ProgramDir() const { return programDir_.Display(); }
     QString FemaleDatabasePath() const;
     QString MaleDatabasePath() const;
     NameStore& Lists() { return *lists_; }

@@ -34,7 +34,7 @@ void TForm1::Edit2Change() {
     const std::optional<std::string> typed = EncodeName(ui_->Edit2->text());
     // A hash look-up: a keystroke costs the same however large the database.
     // A name whose write failed is no name present: a click saves it.
-    const NameDatabase* database = female ? &lists_->Female : male ? &lists_->Male : nullptr;
+    const NameDatabase* database = female ? &lists_->female : male ? &lists_->male : nullptr;
     if (!typed || !IsStorableName(*typed)) {
         ui_->Button2->setEnabled(false);
         ui_->Button2->setText(kUnstorableCaption);
@@ -59,7 +59,7 @@ void TForm1::Button2Click() {
     const bool female = ui_->RadioButton1->isChecked();
     if (!female && !ui_->RadioButton2->isChecked())
         return;
-    NameDatabase& database = female ? lists_->Female : lists_->Male;
+    NameDatabase& database = female ? lists_->female : lists_->male;
 
     const std::optional<std::string> name = EncodeName(ui_->Edit2->text());
     if (!name || !IsStorableName(*name)) {

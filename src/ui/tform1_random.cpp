@@ -31,9 +31,9 @@ void TForm1::ShowName(std::string_view name, const QString& genderText) {
 void TForm1::ShowStartName() {
     bool male = random_.RandomBelow(2) == 1;
     // As with "Egal", an empty list leaves the start name to the other one.
-    if ((male ? lists_->Male.Names() : lists_->Female.Names()).empty())
+    if ((male ? lists_->male.Names() : lists_->female.Names()).empty())
         male = !male;
-    const NameList& names = male ? lists_->Male.Names() : lists_->Female.Names();
+    const NameList& names = male ? lists_->male.Names() : lists_->female.Names();
     ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
 }
 
@@ -43,7 +43,7 @@ void TForm1::Button1Click() {
     // One coin per click, thrown before anything is drawn.
     bool male = either ? random_.RandomBelow(2) == 1 : ui_->RadioGroup1Item1->isChecked();
     const auto listOf = [this](bool maleList) -> const NameList& {
-        return maleList ? lists_->Male.Names() : lists_->Female.Names();
+        return maleList ? lists_->male.Names() : lists_->female.Names();
     };
     const auto genderOf = [](bool maleList) -> const QString& { return maleList ? kMaleGender : kFemaleGender; };
     // With "Egal" an empty list has nothing to give and the other list

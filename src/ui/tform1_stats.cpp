@@ -125,7 +125,7 @@ void TForm1::PassStatisticsCheckpoint(int number) {
 }
 
 void TForm1::FillLetterTable() {
-    for (const std::string& row : LetterRows(lists_->Female.Names(), lists_->Male.Names())) {
+    for (const std::string& row : LetterRows(lists_->female.Names(), lists_->male.Names())) {
         ui_->ListBox1->addItem(DecodeName(row));
         repaint(); // each row is on screen before the next one is added
     }
@@ -136,9 +136,9 @@ void TForm1::FillLengthTable(int firstCheckpoint) {
     // One pass over each list finds its longest entry and counts every
     // length on the way.
     PassStatisticsCheckpoint(5);
-    LengthCounts femaleCounts = CountLengths(lists_->Female.Names());
+    LengthCounts femaleCounts = CountLengths(lists_->female.Names());
     PassStatisticsCheckpoint(6);
-    LengthCounts maleCounts = CountLengths(lists_->Male.Names());
+    LengthCounts maleCounts = CountLengths(lists_->male.Names());
 
     // Both tables run to the longest name of either list (the steps that
     // take the longer of the two maxima keep their numbers 7 and 9); the

@@ -11,46 +11,12 @@
 namespace tavolin {
 namespace {
 
+using namespace std::string_literals;
 using test::LinesOf;
+using test::NamesInFile;
 using test::NamesOf;
-
-using Strings = std::vector<std::string>;
-
-// A literal's bytes, NUL bytes included.
-template <std::size_t N>
-std::string Bytes(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
-
-Strings NamesOf(std::string_view fileBytes) {
-    NameList names;
-    ParseNameLines(LineList::FromFileBytes(fileBytes), names);
-    return Strings(names.begin(), names.end());
-}
-
-struct SplitCase {
-    const char* what;
-    std::string bytes;
-    Strings lines;
-};
-
-TEST(LineSplitTest, EveryKindOfBreakEndsALine) {
-    const std::vector<SplitCase> cases = {
-        {"empty file", "", {}},
-        {"last line without break", "Anna", {"Anna"}},
-        {"CR LF", "Anna\r\nBerta\r\n", {"Anna", "Berta"}},
-        {"CR alone", "Anna\rBerta", {"Anna", "Berta"}},
-        {"LF alone", "Anna\nBerta\n", {"Anna", "Berta"}},
-        {"mixed", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-        {"LF CR is two breaks", "a\n\rb", {"a", "", "b"}},
-        {"CR CR LF", "a\r\r\nb", {"a", "", "b"}},
-        {"only a break", "\r\n", {""}},
-        {"empty lines kept", "\n\n", {"", ""}},
-        {"NUL is an ordinary byte", Bytes("a\0b\r\nc"), {Bytes("a\0b"), "c"}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(LinesOf(LineList::FromFileBytes(c.bytes)), c.lines) << c.what;
-}
+using test::ParsedNames;
+using test::Strings;
 
 struct ParseCase {
     const char* what;
@@ -89,11 +55,11 @@ TEST(ParseNameLinesTest, SeparatorRuleAcrossLines) {
          "anna\xB3"
          "ANNA\xB3",
          {"anna", "ANNA"}},
-        {"NUL bytes are part of a name", Bytes("A\0na\xB3"), {Bytes("A\0na")}},
+        {"NUL bytes are part of a name", "A\0na\xB3"s, {"A\0na"s}},
         {"umlauts as Windows-1252 bytes", "\xC4nne\xB3J\xF6rg\xB3", {"\xC4nne", "J\xF6rg"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NamesOf(c.bytes), c.names) << c.what;
+        EXPECT_EQ(ParsedNames(c.bytes), c.names) << c.what;
 }
 
 TEST(ParseNameLinesTest, AppendsWithoutClearing) {
@@ -101,14 +67,14 @@ TEST(ParseNameLinesTest, AppendsWithoutClearing) {
     names.append("Eva");
     ParseNameLines(LineList::FromFileBytes("Anna\xB3"), names);
     ParseNameLines(LineList::FromFileBytes("Berta\xB3"), names);
-    EXPECT_EQ(Strings(names.begin(), names.end()), (Strings{"Eva", "Anna", "Berta"}));
+    EXPECT_EQ(NamesOf(names), (Strings{"Eva", "Anna", "Berta"}));
     EXPECT_TRUE(names.contains("Berta"));
 }
 
 class WriteNameDatabaseTest : public ::testing::Test {
 protected:
-    QString Path() const { return dir.filePath(QStringLiteral("fnames.dat")); }
-    QTemporaryDir dir;
+    QString Path() const { return dir_.filePath(QStringLiteral("fnames.dat")); }
+    QTemporaryDir dir_;
 };
 
 TEST_F(WriteNameDatabaseTest, RewritesEveryLineWithCrLf) {
@@ -119,8 +85,8 @@ TEST_F(WriteNameDatabaseTest, RewritesEveryLineWithCrLf) {
     WriteNameDatabase(lines, Path());
     EXPECT_EQ(test::ReadBytes(Path()), "Jul\r\nia\xB3\r\nEva\xB3\r\n");
 
-    WriteNameDatabase(LineList::FromFileBytes(Bytes("Paula\xB3Pat\rX\0Y\n\n")), Path());
-    EXPECT_EQ(test::ReadBytes(Path()), Bytes("Paula\xB3Pat\r\nX\0Y\r\n\r\n"));
+    WriteNameDatabase(LineList::FromFileBytes("Paula\xB3Pat\rX\0Y\n\n"s), Path());
+    EXPECT_EQ(test::ReadBytes(Path()), "Paula\xB3Pat\r\nX\0Y\r\n\r\n"s);
 }
 
 TEST_F(WriteNameDatabaseTest, ReadBackGivesTheSameLinesAndNames) {
@@ -130,7 +96,7 @@ TEST_F(WriteNameDatabaseTest, ReadBackGivesTheSameLinesAndNames) {
     const LineList lines = ReadNameFile(Path()).lines;
     WriteNameDatabase(lines, Path());
     EXPECT_EQ(test::ReadBytes(Path()), original);
-    EXPECT_EQ(NamesOf(test::ReadBytes(Path())), (Strings{"Julia", "Brigitte", "Paula"}));
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Julia", "Brigitte", "Paula"}));
 }
 
 TEST_F(WriteNameDatabaseTest, FailedRewriteLeavesTheFileAsItWas) {
@@ -180,10 +146,10 @@ TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
         ParseNameLines(lines, names);
         EXPECT_EQ(AppendName(lines, names, "Eva"), c.after.ends_with("\r\nEva\xB3\r\n") || c.after == "Eva\xB3\r\n")
             << c.what;
-        EXPECT_EQ(lines.fileBytes(), c.after) << c.what;
-        EXPECT_EQ(Strings(names.begin(), names.end()), c.names) << c.what;
-        EXPECT_EQ(NamesOf(lines.fileBytes()), c.names) << c.what;
-        EXPECT_EQ(LinesOf(LineList::FromFileBytes(lines.fileBytes())), LinesOf(lines)) << c.what;
+        EXPECT_EQ(lines.FileBytes(), c.after) << c.what;
+        EXPECT_EQ(NamesOf(names), c.names) << c.what;
+        EXPECT_EQ(ParsedNames(lines.FileBytes()), c.names) << c.what;
+        EXPECT_EQ(LinesOf(LineList::FromFileBytes(lines.FileBytes())), LinesOf(lines)) << c.what;
     }
 }
 

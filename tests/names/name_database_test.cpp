@@ -16,6 +16,7 @@
 namespace tavolin {
 namespace {
 
+using test::NamesInFile;
 using test::NamesOf;
 using test::ReadBytes;
 using test::Strings;
@@ -26,7 +27,7 @@ class NameDatabaseTest : public ::testing::Test {
 protected:
     void TearDown() override { SetSaveFaultHookForTesting({}); }
 
-    QString Path() const { return dir.filePath(QStringLiteral("fnames.dat")); }
+    QString Path() const { return dir_.filePath(QStringLiteral("fnames.dat")); }
     // A copy of the program that starts now.
     std::unique_ptr<NameDatabase> Start() const {
         auto database = std::make_unique<NameDatabase>(Path());
@@ -34,17 +35,11 @@ protected:
         database->Parse();
         return database;
     }
-    // What the next start reads.
-    Strings NamesInFile() const {
-        NameList names;
-        ParseNameLines(ReadNameFile(Path()).lines, names);
-        return NamesOf(names);
-    }
     static void FailingCommits() {
         SetSaveFaultHookForTesting([](SaveStep step) { return step == SaveStep::Commit; });
     }
 
-    QTemporaryDir dir;
+    QTemporaryDir dir_;
 };
 
 // Two copies on one file, adds and a merge interleaved: every name of both
@@ -68,9 +63,9 @@ TEST_F(NameDatabaseTest, TwoCopiesKeepEachOthersNames) {
     expected.push_back("Beta3");
     EXPECT_EQ(b->Add("Alpha1"), AddResult::Present);
 
-    EXPECT_EQ(NamesInFile(), expected);
+    EXPECT_EQ(NamesInFile(Path()), expected);
     EXPECT_EQ(NamesOf(b->Names()), expected);
-    EXPECT_EQ(b->Lines().fileBytes(), ReadBytes(Path()));
+    EXPECT_EQ(b->Lines().FileBytes(), ReadBytes(Path()));
 }
 
 struct OutsideChange {
@@ -109,7 +104,7 @@ TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
         c.change(Path());
         EXPECT_EQ(database->Add("Neu"), AddResult::Added);
         EXPECT_EQ(ReadBytes(Path()), c.file);
-        EXPECT_EQ(NamesOf(database->Names()), NamesInFile());
+        EXPECT_EQ(NamesOf(database->Names()), NamesInFile(Path()));
     }
 }
 
@@ -129,7 +124,7 @@ TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
 
     EXPECT_EQ(b->Add("Ida"), AddResult::Added);
     EXPECT_EQ(a->Add("Eva"), AddResult::Saved);
-    EXPECT_EQ(NamesInFile(), (Strings{"Anna", "Ida", "Eva"}));
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Ida", "Eva"}));
     EXPECT_EQ(a->UnsavedCount(), 0u);
 
     FailingCommits();
@@ -138,8 +133,8 @@ TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
     EXPECT_EQ(b->Add("Otto"), AddResult::Added);
     a->SaveUnsaved();
     EXPECT_EQ(a->UnsavedCount(), 0u);
-    EXPECT_EQ(NamesInFile(), (Strings{"Anna", "Ida", "Eva", "Otto"}));
-    EXPECT_EQ(NamesOf(a->Names()), NamesInFile());
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Ida", "Eva", "Otto"}));
+    EXPECT_EQ(NamesOf(a->Names()), NamesInFile(Path()));
 }
 
 // The program's own file saved by an editor as UTF-8 reads as Windows-1252

@@ -125,7 +125,7 @@ TEST_F(AddTest, AddedNameReachesListFileAndCounts) {
         EXPECT_EQ(ReadBytes(path), c.after);
         EXPECT_EQ(ReadBytes(c.female ? form->MaleDatabasePath() : form->FemaleDatabasePath()),
                   c.female ? anton : "Clara\xB3");
-        EXPECT_EQ(NamesOf(c.female ? form->Lists().Female.Names() : form->Lists().Male.Names()), c.names);
+        EXPECT_EQ(NamesOf(c.female ? form->Lists().female.Names() : form->Lists().male.Names()), c.names);
         EXPECT_EQ(NamesInFile(path), c.names);
         EXPECT_EQ(Counts(), CountTexts(c.femaleCount, c.maleCount));
         EXPECT_EQ(ButtonState(), u"disabled "_s + kPresent);
@@ -164,7 +164,7 @@ TEST_F(AddTest, RefusedClickChangesNothing) {
         button->setEnabled(true);
         button->click();
         EXPECT_EQ(platform.messages, std::vector<Message>{message});
-        EXPECT_EQ(NamesOf(isFemale ? form->Lists().Female.Names() : form->Lists().Male.Names()), NamesInFile(path));
+        EXPECT_EQ(NamesOf(isFemale ? form->Lists().female.Names() : form->Lists().male.Names()), NamesInFile(path));
         EXPECT_EQ(Counts(), CountTexts(static_cast<int>(NamesInFile(form->FemaleDatabasePath()).size()),
                                        static_cast<int>(NamesInFile(form->MaleDatabasePath()).size())));
         EXPECT_EQ(ReadBytes(form->FemaleDatabasePath()), females);
@@ -188,8 +188,8 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     };
     add(u"Eva"_s, true);
     EXPECT_EQ(ReadBytes(path), kFemaleBytes);
-    EXPECT_EQ(NamesOf(form->Lists().Female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
-    EXPECT_EQ(form->Lists().Female.UnsavedCount(), 1u);
+    EXPECT_EQ(NamesOf(form->Lists().female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
+    EXPECT_EQ(form->Lists().female.UnsavedCount(), 1u);
     EXPECT_EQ(Counts(), CountTexts(3, 2));
     Enter(true, u"Eva"_s);
     EXPECT_EQ(ButtonState(), u"enabled "_s + kAdd);
@@ -202,7 +202,7 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     add(u"Frida"_s, true);
     add(u"Gerda"_s, false);
     EXPECT_EQ(ReadBytes(path), std::string(kFemaleBytes) + "Eva\xB3\r\nFrida\xB3\r\nGerda\xB3\r\n");
-    EXPECT_EQ(form->Lists().Female.UnsavedCount(), 0u);
+    EXPECT_EQ(form->Lists().female.UnsavedCount(), 0u);
     EXPECT_EQ(Counts(), CountTexts(6, 2));
     EXPECT_EQ(platform.messages, (std::vector<Message>{createError, createError}));
 }

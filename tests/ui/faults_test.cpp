@@ -79,10 +79,10 @@ protected:
     // every name the program knows.
     void ExpectFemaleFileHoldsTheLists() {
         const QString path = form->FemaleDatabasePath();
-        EXPECT_EQ(ReadBytes(path), form->Lists().Female.Lines().fileBytes());
+        EXPECT_EQ(ReadBytes(path), form->Lists().female.Lines().FileBytes());
         NameList reread;
         ParseNameLines(ReadNameFile(path).lines, reread);
-        EXPECT_EQ(NamesOf(reread), NamesOf(form->Lists().Female.Names()));
+        EXPECT_EQ(NamesOf(reread), NamesOf(form->Lists().female.Names()));
     }
 
     QTemporaryDir foreignDir;
@@ -131,8 +131,8 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             EXPECT_EQ(StateOf(programDir.path()), folder);
             EXPECT_EQ(platform.messages, std::vector<Message>{ErrorOf(step, path)});
             const bool kept = step != SaveStep::Lock && step != SaveStep::Read;
-            EXPECT_EQ(form->Lists().Female.Names().contains("Fault" + tag), kept);
-            EXPECT_EQ(form->Lists().Female.UnsavedCount(), kept ? 1u : 0u);
+            EXPECT_EQ(form->Lists().female.Names().contains("Fault" + tag), kept);
+            EXPECT_EQ(form->Lists().female.UnsavedCount(), kept ? 1u : 0u);
             EXPECT_EQ(FemaleCount(), count);
             EXPECT_TRUE(form->isVisible());
 
@@ -141,9 +141,9 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             EXPECT_TRUE(platform.messages.empty());
             ExpectFemaleFileHoldsTheLists();
             for (const std::string& name : {"Outside" + tag, "Next" + tag})
-                EXPECT_TRUE(form->Lists().Female.Names().contains(name)) << name;
+                EXPECT_TRUE(form->Lists().female.Names().contains(name)) << name;
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form->Lists().Female.Lines().fileBytes().size(), true));
+    EXPECT_EQ(steps, StepsOfUpdate(form->Lists().female.Lines().FileBytes().size(), true));
     EXPECT_EQ(failed, steps);
     EXPECT_GE(std::count(steps.begin(), steps.end(), SaveStep::Write), 3);
     EXPECT_TRUE(platform.messages.empty());
@@ -179,7 +179,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             EXPECT_EQ(platform.messages, std::vector<Message>{ErrorOf(step, path)});
             EXPECT_EQ(FemaleCount(), count);
             for (const char* suffix : {"a", "b"}) {
-                EXPECT_EQ(form->Lists().Female.Names().contains("Merged" + std::to_string(n) + suffix),
+                EXPECT_EQ(form->Lists().female.Names().contains("Merged" + std::to_string(n) + suffix),
                           step != SaveStep::Lock);
             }
 
@@ -187,11 +187,11 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             MergeIntoFemale();
             EXPECT_EQ(platform.messages, std::vector<Message>{MergeSuccess(step == SaveStep::Lock ? 2 : 0)});
             platform.messages.clear();
-            EXPECT_EQ(FemaleCount(), QString::number(form->Lists().Female.Names().size()) +
+            EXPECT_EQ(FemaleCount(), QString::number(form->Lists().female.Names().size()) +
                                          u" weibliche Wuzelnamen in der Datenbank"_s);
             ExpectFemaleFileHoldsTheLists();
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form->Lists().Female.Lines().fileBytes().size(), false));
+    EXPECT_EQ(steps, StepsOfUpdate(form->Lists().female.Lines().FileBytes().size(), false));
     EXPECT_EQ(failed, steps);
     EXPECT_EQ(platform.messages, std::vector<Message>{MergeSuccess(2)});
     ExpectFemaleFileHoldsTheLists();
@@ -359,7 +359,7 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     folder[kFemaleDatabaseFile.toStdString()] = StateOf(programDir.path())[kFemaleDatabaseFile.toStdString()];
     EXPECT_EQ(StateOf(programDir.path()), folder);
     for (const char* name : {"Eva", "Merged"})
-        EXPECT_TRUE(form->Lists().Female.Names().contains(name)) << name;
+        EXPECT_TRUE(form->Lists().female.Names().contains(name)) << name;
     ExpectFemaleFileHoldsTheLists();
 
     lock.Release();

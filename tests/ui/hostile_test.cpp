@@ -179,7 +179,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     const FolderState before = StateOf(programDir.path());
     CreateForm();
     EXPECT_EQ(StateOf(programDir.path()), before);
-    const NameList& names = female ? form->Lists().Female.Names() : form->Lists().Male.Names();
+    const NameList& names = female ? form->Lists().female.Names() : form->Lists().male.Names();
 
     if (input.kind != Hostile::Bytes) {
         const QString text = female ? u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s
@@ -197,7 +197,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     EXPECT_EQ(platform.quitRequests, 0);
     ExpectNamesOf(bytes, names);
     if (bytes.size() < kReferenceLimit) {
-        EXPECT_EQ((female ? form->Lists().Female.Lines() : form->Lists().Male.Lines()).fileBytes(),
+        EXPECT_EQ((female ? form->Lists().female.Lines() : form->Lists().male.Lines()).FileBytes(),
                   ReferenceFile(ReferenceLines(bytes)));
     }
     const std::size_t other = female ? 2 : 3; // the names of the fixture's other database
@@ -209,7 +209,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
         const std::optional<std::string> name = EncodeName(shown->text());
         ASSERT_TRUE(name);
         if (shown->text().size() < shown->maxLength()) {
-            EXPECT_TRUE(form->Lists().Female.Names().contains(*name) || form->Lists().Male.Names().contains(*name));
+            EXPECT_TRUE(form->Lists().female.Names().contains(*name) || form->Lists().male.Names().contains(*name));
         }
     } else {
         EXPECT_EQ(platform.messages,
@@ -222,7 +222,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     platform.messages.clear();
     std::size_t longestShort = 0;
     std::set<std::size_t> longLengths;
-    for (const NameList* list : {&form->Lists().Female.Names(), &form->Lists().Male.Names()}) {
+    for (const NameList* list : {&form->Lists().female.Names(), &form->Lists().male.Names()}) {
         for (const std::string_view name : *list) {
             if (name.size() < 200)
                 longestShort = std::max(longestShort, name.size());
@@ -289,21 +289,21 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
 
     // The merge writes the female database only.
     const std::string male = ReadBytes(form->MaleDatabasePath());
-    const std::size_t femaleBefore = form->Lists().Female.Names().size();
+    const std::size_t femaleBefore = form->Lists().female.Names().size();
     Control<QRadioButton>("RadioGroup2Item0")->setChecked(true);
     Control<QPushButton>("Button6")->click();
     const std::string written = ReadBytes(form->FemaleDatabasePath());
-    std::size_t added = form->Lists().Female.Names().size() - femaleBefore;
+    std::size_t added = form->Lists().female.Names().size() - femaleBefore;
     if (bytes.size() < kReferenceLimit) {
         const ReferenceMerge expected = ReferenceMergeOf(std::string(kFemaleBytes), bytes);
         EXPECT_EQ(written, expected.file);
-        EXPECT_EQ(NamesOf(form->Lists().Female.Names()), expected.names);
+        EXPECT_EQ(NamesOf(form->Lists().female.Names()), expected.names);
         added = expected.added;
     } else {
-        EXPECT_EQ(written, form->Lists().Female.Lines().fileBytes());
+        EXPECT_EQ(written, form->Lists().female.Lines().FileBytes());
         NameList reread;
         ParseNameLines(LineList::FromFileBytes(written), reread);
-        EXPECT_EQ(reread.size(), form->Lists().Female.Names().size());
+        EXPECT_EQ(reread.size(), form->Lists().female.Names().size());
     }
     EXPECT_EQ(platform.messages,
               (std::vector<Message>{{u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s +

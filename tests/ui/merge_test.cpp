@@ -270,12 +270,12 @@ TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
                 ClickLoad(ForeignFile("good.dat", "Eva\xB3"));
             const auto band = MergeBand();
             const Strings names = MergeNames();
-            const std::string lines(form->Lists().MergeLines.fileBytes());
+            const std::string lines(form->Lists().MergeLines.FileBytes());
             ClickLoad(path);
             EXPECT_EQ(Shown(), Strings{GeneralError(error)});
             EXPECT_EQ(MergeBand(), band);
             EXPECT_EQ(MergeNames(), names);
-            EXPECT_EQ(form->Lists().MergeLines.fileBytes(), lines);
+            EXPECT_EQ(form->Lists().MergeLines.FileBytes(), lines);
         }
     }
     // The database loaded before can still be merged.
@@ -314,7 +314,7 @@ TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
     EXPECT_EQ(Shown(), Strings{GeneralError(CreateErrorText(form->FemaleDatabasePath()))});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(CountCaptions(), Counts(3, 2)); // not refreshed
-    EXPECT_TRUE(form->Lists().Female.Names().contains("Eva"));
+    EXPECT_TRUE(form->Lists().female.Names().contains("Eva"));
 
     platform.messages.clear();
     ClickMerge(true);

@@ -54,8 +54,8 @@ protected:
     // The gender text of the list that holds the name.
     QString GenderOf(const QString& name) {
         const std::string bytes = EncodeName(name).value();
-        return form->Lists().Female.Names().contains(bytes) ? kFemale
-               : form->Lists().Male.Names().contains(bytes) ? kMale
+        return form->Lists().female.Names().contains(bytes) ? kFemale
+               : form->Lists().male.Names().contains(bytes) ? kMale
                                                             : QString();
     }
     void ShowAndActivate() {

@@ -40,9 +40,9 @@ TEST_F(StartupTest, BothDatabasesReadShowsTheCounts) {
     EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("3 weibliche Wuzelnamen in der Datenbank"),
                                             QStringLiteral("2 männliche Wuzelnamen in der Datenbank"),
                                             QStringLiteral("5 Wuzelnamen insgesamt in der Datenbank")}));
-    EXPECT_EQ(form->Lists().Female.Names().size(), 3u);
-    EXPECT_TRUE(form->Lists().Female.Names().contains("AnnaBer"));
-    EXPECT_EQ(form->Lists().Female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
+    EXPECT_EQ(form->Lists().female.Names().size(), 3u);
+    EXPECT_TRUE(form->Lists().female.Names().contains("AnnaBer"));
+    EXPECT_EQ(form->Lists().female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
 }
 
 TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
@@ -90,10 +90,10 @@ TEST_F(StartupTest, MissingDatabasesAreReportedAndEndTheProgram) {
             expected.push_back({text, QStringLiteral("Fehler"), MessageIcon::Stop});
         EXPECT_EQ(platform.messages, expected);
         EXPECT_GE(platform.quitRequests, 1);
-        EXPECT_EQ(form->Lists().Female.Lines().size(), c.femaleThere ? 3u : 0u);
-        EXPECT_EQ(form->Lists().Male.Lines().size(), c.maleThere ? 2u : 0u);
-        EXPECT_TRUE(form->Lists().Female.Names().empty());
-        EXPECT_TRUE(form->Lists().Male.Names().empty());
+        EXPECT_EQ(form->Lists().female.Lines().size(), c.femaleThere ? 3u : 0u);
+        EXPECT_EQ(form->Lists().male.Lines().size(), c.maleThere ? 2u : 0u);
+        EXPECT_TRUE(form->Lists().female.Names().empty());
+        EXPECT_TRUE(form->Lists().male.Names().empty());
         EXPECT_EQ(CountCaptions(), (QStringList{QStringLiteral("0 weibliche Wuzelnamen in der Datenbank"),
                                                 QStringLiteral("0 männliche Wuzelnamen in der Datenbank"),
                                                 QStringLiteral("0 Wuzelnamen insgesamt in der Datenbank")}));

@@ -57,8 +57,8 @@ protected:
     QStringList Expected(Table table) {
         const NameStore& lists = form->Lists();
         QStringList rows;
-        for (const std::string& row : table == Table::Letters ? LetterRows(lists.Female.Names(), lists.Male.Names())
-                                                              : LengthRows(lists.Female.Names(), lists.Male.Names()))
+        for (const std::string& row : table == Table::Letters ? LetterRows(lists.female.Names(), lists.male.Names())
+                                                              : LengthRows(lists.female.Names(), lists.male.Names()))
             rows << DecodeName(row);
         return rows;
     }
@@ -89,12 +89,12 @@ TEST_F(StatisticsViewTest, EveryTransitionOfTheView) {
 // Button8 counts the lists as they are now, without touching a caption.
 TEST_F(StatisticsViewTest, RefreshCountsNamesAddedSinceTheTableWasBuilt) {
     Click("Button7");
-    form->Lists().Female.Add("alberta");
+    form->Lists().female.Add("alberta");
     EXPECT_NE(Rows(), Expected(Table::Letters));
     Click("Button8");
     EXPECT_EQ(Rows(), Expected(Table::Letters));
     Click("Button9");
-    form->Lists().Female.Add(std::string(300, 'x'));
+    form->Lists().female.Add(std::string(300, 'x'));
     Click("Button8");
     EXPECT_EQ(Rows(), Expected(Table::Lengths));
     EXPECT_EQ(Rows().size(), 9); // lengths 0 to 7 ("alberta"), then 300
