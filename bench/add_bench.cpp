@@ -21,12 +21,12 @@ namespace tavolin::bench {
 namespace {
 
 const Database& MillionNameDatabase() {
-    static const std::unique_ptr<Database> database = [] {
+    static const std::unique_ptr<Database> kDatabase = [] {
         auto made = MakeDatabase(kMillion, 7);
         made->names.contains(""); // the index, as after the first keystroke
         return made;
     }();
-    return *database;
+    return *kDatabase;
 }
 
 // What a user types: names from all over the list and names it lacks, so
@@ -138,7 +138,7 @@ void BM_AddToMillionNameDatabase(benchmark::State& state) {
             break;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * database->Lines().fileBytes().size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * database->Lines().FileBytes().size()));
 }
 BENCHMARK(BM_AddToMillionNameDatabase)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -147,7 +147,7 @@ BENCHMARK(BM_AddToMillionNameDatabase)->Unit(benchmark::kMillisecond)->UseRealTi
 void BM_AddAfterOutsideChange(benchmark::State& state) {
     QTemporaryDir dir;
     const std::unique_ptr<NameDatabase> database = MillionNameDatabaseFile(dir);
-    const QByteArray path = database->Path().native();
+    const QByteArray path = database->Path().Native();
     std::size_t added = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -172,9 +172,9 @@ BENCHMARK(BM_AddAfterOutsideChange)->Unit(benchmark::kMillisecond)->UseRealTime(
 // calls, synced and renamed over the old one (the folder is not synced).
 void BM_WriteSyncRename(benchmark::State& state) {
     QTemporaryDir dir;
-    const std::string path = JoinPath(dir.path(), QStringLiteral("fnames.dat")).native().toStdString();
+    const std::string path = JoinPath(dir.path(), QStringLiteral("fnames.dat")).Native().toStdString();
     const std::string temporary = path + ".new";
-    const std::string_view bytes = MillionNameDatabase().lines.fileBytes();
+    const std::string_view bytes = MillionNameDatabase().lines.FileBytes();
     for (auto _ : state) {
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         std::size_t written = 0;

@@ -14,18 +14,18 @@
 namespace tavolin::bench {
 
 const std::string& MillionNameBytes() {
-    static const std::string bytes = MakeDatabaseBytes(kMillion, 42);
-    return bytes;
+    static const std::string kBytes = MakeDatabaseBytes(kMillion, 42);
+    return kBytes;
 }
 
 const QString& MillionNameFile() {
-    static const QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.filePath(QStringLiteral("fnames.dat"));
+    static const QTemporaryDir kDir;
+    static const QString kPath = [] {
+        QString file = kDir.filePath(QStringLiteral("fnames.dat"));
         SaveFileAtomically(file, MillionNameBytes());
         return file;
     }();
-    return path;
+    return kPath;
 }
 
 std::unique_ptr<Database> MakeDatabase(std::size_t count, std::uint64_t seed) {
@@ -65,7 +65,7 @@ const MergeCase& MergeCaseOf(std::size_t count) {
             ++data->added;
         }
     }
-    data->result = std::string(lines.fileBytes());
+    data->result = std::string(lines.FileBytes());
     return *data;
 }
 

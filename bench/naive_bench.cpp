@@ -34,7 +34,7 @@ const Database& TenThousandNames(std::uint64_t seed) {
 
 // A common beginning, one that no name has, and one that only one entry has.
 std::string_view Beginning(const NameList& names, std::int64_t which) {
-    static const std::string unique = [&names] {
+    static const std::string kUnique = [&names] {
         for (const std::string_view name : names) {
             if (name.size() >= 8 && std::count_if(names.begin(), names.end(),
                                                   [&](std::string_view other) { return BeginsWith(other, name); }) == 1)
@@ -43,7 +43,7 @@ std::string_view Beginning(const NameList& names, std::int64_t which) {
         return std::string();
     }();
     static constexpr std::string_view kFixed[] = {"a", "Qx"};
-    return which < 2 ? kFixed[which] : std::string_view(unique);
+    return which < 2 ? kFixed[which] : std::string_view(kUnique);
 }
 
 // Up to 10000 random picks, each compared with the beginning; the first match
@@ -144,7 +144,9 @@ StatisticsCount CountInitialByPass(const NameList& names, char letter) {
     StatisticsCount count = 0;
     for (const std::string_view name : names) {
         if (!name.empty()) {
-            const char first = name.front() >= 'a' && name.front() <= 'z' ? name.front() - ('a' - 'A') : name.front();
+            const char first = name.front() >= 'a' && name.front() <= 'z'
+                                   ? static_cast<char>(name.front() - ('a' - 'A'))
+                                   : name.front();
             count += first == letter ? 1 : 0;
         }
     }

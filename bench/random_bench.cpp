@@ -9,8 +9,8 @@ namespace tavolin::bench {
 namespace {
 
 const NameList& MillionNameList() {
-    static const std::unique_ptr<Database> database = MakeDatabase(kMillion, 42);
-    return database->names;
+    static const std::unique_ptr<Database> kDatabase = MakeDatabase(kMillion, 42);
+    return kDatabase->names;
 }
 
 // Beginnings a user may type into Edit3, from many matches to none.

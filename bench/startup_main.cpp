@@ -67,9 +67,10 @@ int ShowWindow(const char* programDir) {
                            [] { return qint64{1000000000}; }, {}, {}});
     const long long shown = bench::ShowAndWait(form);
     // The indexes that the first keystrokes build.
-    form.Lists().Female.Names().contains("");
-    form.Lists().Male.Names().contains("");
-    bench::ReportAndExit(shown, form.Lists().Female.Names().size() + form.Lists().Male.Names().size(), platform.messages);
+    form.Lists().female.Names().contains("");
+    form.Lists().male.Names().contains("");
+    bench::ReportAndExit(shown, form.Lists().female.Names().size() + form.Lists().male.Names().size(),
+                         platform.messages);
 }
 
 struct Sample {
@@ -218,6 +219,7 @@ int main(int argc, char* argv[]) {
     const Case& shipped = cases[2];
     const Case& floorCase = cases[3];
     std::vector<double> overFloor;
+    overFloor.reserve(static_cast<std::size_t>(runs));
     for (int run = 0; run < runs; ++run)
         overFloor.push_back(shipped.samples[run].startupMs / floorCase.samples[run].startupMs);
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen"));

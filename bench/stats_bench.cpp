@@ -13,8 +13,8 @@ struct TwoLists {
 };
 
 const TwoLists& Lists() {
-    static const TwoLists lists;
-    return lists;
+    static const TwoLists kLists;
+    return kLists;
 }
 
 std::int64_t NameCount(const TwoLists& lists) {

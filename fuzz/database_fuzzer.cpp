@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The rewrite is every line with CR LF, and reads back as the same lines
     // and names.
-    const std::string written(lines.fileBytes());
+    const std::string written(lines.FileBytes());
     FUZZ_CHECK(written == tavolin::test::ReferenceFile(expectedLines));
     const LineList reread = LineList::FromFileBytes(written);
     FUZZ_CHECK(LinesOf(reread) == expectedLines);
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool stored = tavolin::AppendName(lines, names, name);
     FUZZ_CHECK(stored == (trailing.empty() || trailing != name));
     FUZZ_CHECK(names.contains(name));
-    FUZZ_CHECK(NamesOf(names) == NamesOf(LineList::FromFileBytes(lines.fileBytes())));
+    FUZZ_CHECK(NamesOf(names) == NamesOf(LineList::FromFileBytes(lines.FileBytes())));
     Strings grown = expectedNames;
     if (!trailing.empty())
         grown.push_back(trailing);

@@ -36,16 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tavolin::test::ReferenceMerge expected = tavolin::test::ReferenceMergeOf(target, foreign);
     FUZZ_CHECK(tavolin::AddMissingNames(mergeNames, names, lines) == expected.added);
     FUZZ_CHECK(NamesOf(names) == expected.names);
-    FUZZ_CHECK(lines.fileBytes() == expected.file);
+    FUZZ_CHECK(lines.FileBytes() == expected.file);
     FUZZ_CHECK(NamesOf(mergeNames) == foreignNames);
 
     // The next start reads what the lists hold, and a second merge finds
     // every name and changes nothing.
     NameList reread;
-    tavolin::ParseNameLines(LineList::FromFileBytes(lines.fileBytes()), reread);
+    tavolin::ParseNameLines(LineList::FromFileBytes(lines.FileBytes()), reread);
     FUZZ_CHECK(NamesOf(reread) == expected.names);
     FUZZ_CHECK(tavolin::AddMissingNames(mergeNames, names, lines) == 0);
     FUZZ_CHECK(NamesOf(names) == expected.names);
-    FUZZ_CHECK(lines.fileBytes() == expected.file);
+    FUZZ_CHECK(lines.FileBytes() == expected.file);
     return 0;
 }

@@ -15,7 +15,7 @@ namespace {
 using namespace tavolin;
 
 bool SameRecord(const SettingsRecord& a, const SettingsRecord& b) {
-    return a.FontColor == b.FontColor && a.FontName == b.FontName && a.FontSize == b.FontSize &&
+    return a.fontColor == b.fontColor && a.fontName == b.fontName && a.fontSize == b.fontSize &&
            a.InputColor == b.InputColor && a.BoardColor == b.BoardColor && a.BackgroundColor == b.BackgroundColor;
 }
 
@@ -25,9 +25,9 @@ bool SameRecord(const SettingsRecord& a, const SettingsRecord& b) {
 std::optional<SettingsRecord> ReadRecord(const RecordLines& lines) {
     try {
         SettingsRecord record;
-        record.FontColor = RecordColor(lines, kFontColorLine);
-        record.FontName = FontNameFromLine(RecordLine(lines, kFontNameLine)).value_or(std::string());
-        record.FontSize = RecordInteger(lines, kFontSizeLine);
+        record.fontColor = RecordColor(lines, kFontColorLine);
+        record.fontName = FontNameFromLine(RecordLine(lines, kFontNameLine)).value_or(std::string());
+        record.fontSize = RecordInteger(lines, kFontSizeLine);
         record.InputColor = RecordColor(lines, kInputColorLine);
         record.BoardColor = RecordColor(lines, kBoardColorLine);
         record.BackgroundColor = RecordColor(lines, kBackgroundColorLine);
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // program as the same values.
     if (!lines.empty() && !IsNoFormatMarker(lines.front())) {
         if (const std::optional<SettingsRecord> record = ReadRecord(lines)) {
-            FUZZ_CHECK(record->FontName.size() <= kMaxFontNameLength);
+            FUZZ_CHECK(record->fontName.size() <= kMaxFontNameLength);
             for (const bool withMarker : {false, true}) {
                 const std::optional<SettingsRecord> back = WrittenAndRead(*record, withMarker);
                 FUZZ_CHECK(back && SameRecord(*back, *record));
@@ -97,17 +97,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Any record the program can write reads back as the same values: a
     // font name holds no line break or NUL and at most 31 bytes.
     SettingsRecord record;
-    record.FontColor = provider.ConsumeIntegral<Color>() & 0xFFFFFFu;
+    record.fontColor = provider.ConsumeIntegral<Color>() & 0xFFFFFFu;
     record.InputColor = provider.ConsumeIntegral<Color>() & 0xFFFFFFu;
     record.BoardColor = provider.ConsumeIntegral<Color>() & 0xFFFFFFu;
     record.BackgroundColor = provider.ConsumeIntegral<Color>() & 0xFFFFFFu;
-    record.FontSize = provider.ConsumeIntegral<std::int32_t>();
+    record.fontSize = provider.ConsumeIntegral<std::int32_t>();
     const bool withMarker = provider.ConsumeBool();
     for (const char c : provider.ConsumeRandomLengthString(kMaxFontNameLength))
         if (c != '\r' && c != '\n' && c != '\0')
-            record.FontName += c;
+            record.fontName += c;
     const std::optional<SettingsRecord> back = WrittenAndRead(record, withMarker);
     FUZZ_CHECK(back && SameRecord(*back, record));
-    CheckSize(record.FontSize, resolution);
+    CheckSize(record.fontSize, resolution);
     return 0;
 }

@@ -5,7 +5,6 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QStringDecoder>
-
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -28,16 +27,16 @@ public:
     explicit Descriptor(int fd = -1) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { close(); }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    void reset(int fd) {
-        close();
+    ~Descriptor() { Close(); }
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    void Reset(int fd) {
+        Close();
         fd_ = fd;
     }
     // Whether the descriptor closed cleanly: a file system may report a
     // failed write only here.
-    bool close() {
+    bool Close() {
         const int fd = std::exchange(fd_, -1);
         return fd < 0 || ::close(fd) == 0;
     }
@@ -206,41 +205,41 @@ QByteArray TemporaryName(const QByteArray& name) {
 class NewFile final {
 public:
     NewFile(int folder, const QByteArray& name, mode_t mode) : folder_(folder) {
-        fd_.reset(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        fd_.Reset(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
         error_ = errno;
-        if (fd_.valid() || (error_ != EOPNOTSUPP && error_ != EISDIR && error_ != EINVAL))
+        if (fd_.Valid() || (error_ != EOPNOTSUPP && error_ != EISDIR && error_ != EINVAL))
             return;
-        for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
+        for (int attempt = 0; attempt < 100 && !fd_.Valid(); ++attempt) {
             name_ = TemporaryName(name);
-            fd_.reset(::openat(folder, name_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+            fd_.Reset(::openat(folder, name_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
             error_ = errno;
-            if (!fd_.valid() && error_ != EEXIST)
+            if (!fd_.Valid() && error_ != EEXIST)
                 break;
         }
-        if (!fd_.valid())
+        if (!fd_.Valid())
             name_.clear();
     }
-    ~NewFile() { discard(); }
+    ~NewFile() { Discard(); }
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
 
-    int fd() const { return fd_.get(); }
-    bool valid() const { return fd_.valid(); }
+    int Fd() const { return fd_.Get(); }
+    bool Valid() const { return fd_.Valid(); }
     // Why the file could not be created (an errno value).
-    int error() const { return error_; }
+    int Error() const { return error_; }
 
-    void discard() {
-        fd_.close();
+    void Discard() {
+        fd_.Close();
         if (!name_.isEmpty())
             ::unlinkat(folder_, name_.constData(), 0);
         name_.clear();
     }
 
     // Gives the file a name, closes it and renames it over `target`.
-    bool commit(const QByteArray& target) {
-        if (name_.isEmpty() && !link())
+    bool Commit(const QByteArray& target) {
+        if (name_.isEmpty() && !Link())
             return false;
-        if (!fd_.close())
+        if (!fd_.Close())
             return false;
         if (::renameat(folder_, name_.constData(), folder_, target.constData()) != 0)
             return false;
@@ -249,12 +248,12 @@ public:
     }
 
 private:
-    bool link() {
-        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_.get());
+    bool Link() {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_.Get());
         for (int attempt = 0; attempt < 100; ++attempt) {
             QByteArray name = TemporaryName(QByteArrayLiteral("tavolin"));
             if (::linkat(AT_FDCWD, self.constData(), folder_, name.constData(), AT_SYMLINK_FOLLOW) == 0 ||
-                ::linkat(fd_.get(), "", folder_, name.constData(), AT_EMPTY_PATH) == 0) {
+                ::linkat(fd_.Get(), "", folder_, name.constData(), AT_EMPTY_PATH) == 0) {
                 name_ = std::move(name);
                 return true;
             }
@@ -308,7 +307,7 @@ FilePath FilePath::FromNative(QByteArray bytes) {
     return path;
 }
 
-QString FilePath::display() const {
+QString FilePath::Display() const {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(native_);
     if (!utf8.hasError())
@@ -318,25 +317,25 @@ QString FilePath::display() const {
 }
 
 std::string OpenErrorText(const FilePath& path) {
-    return u"Datei %1 kann nicht geöffnet werden"_s.arg(path.display()).toStdString();
+    return u"Datei %1 kann nicht geöffnet werden"_s.arg(path.Display()).toStdString();
 }
 
 std::string CreateErrorText(const FilePath& path) {
-    return u"Datei %1 kann nicht erstellt werden"_s.arg(path.display()).toStdString();
+    return u"Datei %1 kann nicht erstellt werden"_s.arg(path.Display()).toStdString();
 }
 
 std::string LockedErrorText(const FilePath& path) {
     return u"Datei %1 wird gerade von einem anderen laufenden Tavolin gespeichert und bleibt gesperrt"_s
-        .arg(path.display())
+        .arg(path.Display())
         .toStdString();
 }
 
 FilePath JoinPath(const FilePath& dir, const QString& fileName) {
-    return FilePath::FromNative(dir.native() + '/' + QFile::encodeName(fileName));
+    return FilePath::FromNative(dir.Native() + '/' + QFile::encodeName(fileName));
 }
 
 FilePath DirectoryOf(const FilePath& filePath) {
-    const QByteArray& native = filePath.native();
+    const QByteArray& native = filePath.Native();
     const qsizetype cut = native.lastIndexOf('/');
     if (cut < 0)
         return {};
@@ -355,12 +354,12 @@ FilePath ExecutableFilePath() {
 
 std::optional<FileIdentity> IdentityOf(const FilePath& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
+    if (::stat(path.CStr(), &info) == 0) {
         if (!S_ISREG(info.st_mode))
             throw FileError(OpenErrorText(path));
         return IdentityFrom(info);
     }
-    if ((errno == ENOENT || errno == ENOTDIR) && ::lstat(path.c_str(), &info) != 0)
+    if ((errno == ENOENT || errno == ENOTDIR) && ::lstat(path.CStr(), &info) != 0)
         return std::nullopt;
     // Not a file that is gone: a link to one that is (a folder that is not
     // mounted), or something that cannot be looked at.
@@ -370,9 +369,9 @@ std::optional<FileIdentity> IdentityOf(const FilePath& path) {
 FileContents ReadFile(const FilePath& path, std::uint64_t maxSize) {
     // Plain POSIX reads: the whole file goes straight into one buffer, which
     // matters for databases of millions of names.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    Descriptor fd(::open(path.CStr(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         throw FileError(OpenErrorText(path));
     if (static_cast<std::uint64_t>(info.st_size) > maxSize)
         throw FileTooLargeError(OpenErrorText(path));
@@ -385,7 +384,7 @@ FileContents ReadFile(const FilePath& path, std::uint64_t maxSize) {
     constexpr std::size_t kRoomToGrow = std::size_t{64} * 1024;
     contents.bytes.reserve(static_cast<std::size_t>(info.st_size) + kRoomToGrow);
     contents.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-    if (!ReadAll(fd.get(), contents.bytes, maxSize))
+    if (!ReadAll(fd.Get(), contents.bytes, maxSize))
         throw FileError(OpenErrorText(path));
     if (contents.bytes.size() > maxSize)
         throw FileTooLargeError(OpenErrorText(path));
@@ -399,41 +398,41 @@ std::string ReadFileBytes(const FilePath& path) {
 FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, const SaveFaultHook& faults) {
     IgnoreFileSizeSignal();
     const auto fail = [&] { throw FileError(CreateErrorText(path)); };
-    const QByteArray target = FollowLinks(path.native());
+    const QByteArray target = FollowLinks(path.Native());
     const auto [folderPath, name] = SplitPath(target);
     struct stat old {};
     const bool exists = ::stat(target.constData(), &old) == 0;
     const bool regular = exists && S_ISREG(old.st_mode); // only a file can be written in place
     Descriptor folder(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid() || SaveStepFails(faults, SaveStep::Open))
+    if (!folder.Valid() || SaveStepFails(faults, SaveStep::Open))
         fail();
 
-    NewFile file(folder.get(), name, exists ? 0600 : 0666);
-    if (!file.valid()) {
+    NewFile file(folder.Get(), name, exists ? 0600 : 0666);
+    if (!file.Valid()) {
         // A folder the user may not write to can still hold a file he may.
-        const bool folderLocked = file.error() == EACCES || file.error() == EPERM;
+        const bool folderLocked = file.Error() == EACCES || file.Error() == EPERM;
         Descriptor inPlace(regular && folderLocked ? ::open(target.constData(), O_RDWR | O_CLOEXEC) : -1);
-        if (!inPlace.valid())
+        if (!inPlace.Valid())
             fail();
-        return RewriteInPlace(inPlace.get(), bytes, path, faults);
+        return RewriteInPlace(inPlace.Get(), bytes, path, faults);
     }
-    if (exists && !TakeOver(file.fd(), old, AttributesOf(target.constData())) && regular) {
+    if (exists && !TakeOver(file.Fd(), old, AttributesOf(target.constData())) && regular) {
         // A new file would lose the group or an attribute (another user's
         // file in a shared folder): writing the file itself keeps them all.
         Descriptor inPlace(::open(target.constData(), O_RDWR | O_CLOEXEC));
-        if (inPlace.valid()) {
-            file.discard();
-            return RewriteInPlace(inPlace.get(), bytes, path, faults);
+        if (inPlace.Valid()) {
+            file.Discard();
+            return RewriteInPlace(inPlace.Get(), bytes, path, faults);
         }
     }
     struct stat written {};
-    if (!WritePieces(file.fd(), bytes, 0, faults) || SaveStepFails(faults, SaveStep::Sync) || ::fsync(file.fd()) != 0 ||
-        ::fstat(file.fd(), &written) != 0 || SaveStepFails(faults, SaveStep::Commit) || !file.commit(name))
+    if (!WritePieces(file.Fd(), bytes, 0, faults) || SaveStepFails(faults, SaveStep::Sync) || ::fsync(file.Fd()) != 0 ||
+        ::fstat(file.Fd(), &written) != 0 || SaveStepFails(faults, SaveStep::Commit) || !file.Commit(name))
         fail();
     // The rename itself survives a power cut only once the folder is synced.
     // If that fails the new file is in place all the same; the caller treats
     // the save as failed and writes again.
-    if (::fsync(folder.get()) != 0)
+    if (::fsync(folder.Get()) != 0)
         fail();
     return IdentityFrom(written);
 }
@@ -443,7 +442,7 @@ FileLock::FileLock(const FilePath& file, std::chrono::milliseconds timeout, cons
         throw FileError(LockedErrorText(file));
     // Beside the file that is really written, so that copies reaching it
     // through different links share the lock.
-    const QByteArray target = FollowLinks(file.native());
+    const QByteArray target = FollowLinks(file.Native());
     const QByteArray lockFile = target + ".lock";
     QString lockPath = QFile::decodeName(lockFile);
     if (QFile::encodeName(lockPath) != lockFile) {

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -43,12 +42,12 @@ public:
     FilePath(const QString& path); // NOLINT(google-explicit-constructor)
     static FilePath FromNative(QByteArray bytes);
 
-    const QByteArray& native() const { return native_; }
-    const char* c_str() const { return native_.constData(); }
-    bool empty() const { return native_.isEmpty(); }
+    const QByteArray& Native() const { return native_; }
+    const char* CStr() const { return native_.constData(); }
+    bool Empty() const { return native_.isEmpty(); }
     // The path for messages: its bytes read as UTF-8, or as Windows-1252
     // where they are no UTF-8.
-    QString display() const;
+    QString Display() const;
 
     bool operator==(const FilePath&) const = default;
 
@@ -131,7 +130,7 @@ FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, co
 // SaveFileAtomically hands the bytes to the new file in pieces of at most this
 // size, so that a failure after part of the file was written is one of its
 // steps too.
-inline constexpr std::size_t kSaveChunkSize = 64 * 1024;
+inline constexpr std::size_t kSaveChunkSize = std::size_t{64} * 1024;
 
 // An exclusive lock for rewriting a file, shared by every copy of the program
 // that writes it: a lock file beside it, which a lock left behind by a copy
@@ -153,7 +152,7 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    bool held() const { return lock_ != nullptr; }
+    bool Held() const { return lock_ != nullptr; }
 
 private:
     int folder_ = -1; // the lock file's folder, when it is reached through it

@@ -49,7 +49,7 @@ void ParseNameLines(const LineList& lines, NameList& names) {
     // The lines hold no break bytes, so the accumulator of the split rule
     // only lives on where a line does not end with a separator. Usually each
     // line is one name and its separator, which goes to the list directly.
-    const std::string_view text = lines.fileBytes();
+    const std::string_view text = lines.FileBytes();
     const char* const textEnd = text.data() + text.size();
     names.reserve(lines.size() + 1024, 0);           // and room for the names added later
     NameList::Appender appender(names, text.size()); // no more bytes than the text has
@@ -65,10 +65,10 @@ void ParseNameLines(const LineList& lines, NameList& names) {
             const std::string_view piece = line.substr(0, static_cast<std::size_t>(stop - line.data()));
             line.remove_prefix(piece.size() + 1);
             if (pending.empty()) {
-                appender.addFromText(piece, textEnd);
+                appender.AddFromText(piece, textEnd);
             } else {
                 pending.append(piece);
-                appender.add(pending);
+                appender.Add(pending);
                 pending.clear();
             }
         }
@@ -77,7 +77,7 @@ void ParseNameLines(const LineList& lines, NameList& names) {
 }
 
 std::string TrailingText(const LineList& lines) {
-    const std::string_view text = lines.fileBytes();
+    const std::string_view text = lines.FileBytes();
     const std::size_t last = text.rfind(kSeparator);
     std::string trailing;
     const std::string_view tail = last == std::string_view::npos ? text : text.substr(last + 1);
@@ -87,7 +87,7 @@ std::string TrailingText(const LineList& lines) {
 
 bool AppendName(LineList& lines, NameList& names, std::string_view name) {
     if (const std::string trailing = TrailingText(lines); !trailing.empty()) {
-        lines.insertAfterLastText(kSeparator);
+        lines.InsertAfterLastText(kSeparator);
         names.append(trailing);
         if (trailing == name)
             return false;
@@ -100,7 +100,7 @@ bool AppendName(LineList& lines, NameList& names, std::string_view name) {
 }
 
 FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path, const SaveFaultHook& faults) {
-    return SaveFileAtomically(path, lines.fileBytes(), faults);
+    return SaveFileAtomically(path, lines.FileBytes(), faults);
 }
 
 bool IsStorableName(std::string_view name) {

@@ -17,7 +17,7 @@ bool IsBreak(char c) {
 }
 } // namespace
 
-bool LineList::splitCrLfText(std::string_view bytes) {
+bool LineList::SplitCrLfText(std::string_view bytes) {
     ListOffset(bytes.size()); // every start lies before the end
     if (!bytes.empty() && bytes.back() != '\n')
         return false;
@@ -54,7 +54,7 @@ bool LineList::splitCrLfText(std::string_view bytes) {
     return true;
 }
 
-void LineList::appendLinesOf(std::string_view bytes) {
+void LineList::AppendLinesOf(std::string_view bytes) {
     text_.reserve(text_.size() + bytes.size() + kLineEnd.size());
     std::size_t pos = 0;
     while (pos < bytes.size()) {
@@ -71,19 +71,19 @@ void LineList::appendLinesOf(std::string_view bytes) {
 
 LineList LineList::FromFileBytes(std::string_view bytes) {
     LineList lines;
-    if (lines.splitCrLfText(bytes))
+    if (lines.SplitCrLfText(bytes))
         lines.text_.assign(bytes);
     else
-        lines.appendLinesOf(bytes);
+        lines.AppendLinesOf(bytes);
     return lines;
 }
 
 LineList LineList::AdoptFileBytes(std::string&& bytes) {
     LineList lines;
-    if (lines.splitCrLfText(bytes))
+    if (lines.SplitCrLfText(bytes))
         lines.text_ = std::move(bytes);
     else
-        lines.appendLinesOf(bytes);
+        lines.AppendLinesOf(bytes);
     return lines;
 }
 
@@ -94,7 +94,7 @@ void LineList::append(std::string_view line) {
     text_.append(kLineEnd);
 }
 
-bool LineList::insertAfterLastText(char byte) {
+bool LineList::InsertAfterLastText(char byte) {
     const std::size_t last = text_.find_last_not_of("\r\n");
     if (last == std::string::npos)
         return false;

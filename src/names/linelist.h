@@ -25,7 +25,7 @@ public:
     bool empty() const { return starts_.empty(); }
     std::string_view operator[](std::size_t index) const {
         const std::size_t next = index + 1 < starts_.size() ? starts_[index + 1] : text_.size();
-        return std::string_view(text_.data() + starts_[index], next - 2 - starts_[index]);
+        return {text_.data() + starts_[index], next - 2 - starts_[index]};
     }
 
     // Appends one line; it must not hold CR or LF. Throws ListSizeError when
@@ -34,18 +34,18 @@ public:
     // Inserts a byte right behind the last byte that is not a line break, on
     // that byte's own line. Returns false (and changes nothing) when the
     // lines hold nothing but breaks.
-    bool insertAfterLastText(char byte);
+    bool InsertAfterLastText(char byte);
     void clear();
 
     // Every line followed by CR LF.
-    std::string_view fileBytes() const { return text_; }
+    std::string_view FileBytes() const { return text_; }
 
 private:
     // Fills starts_ when the bytes are lines each ended by CR LF, with no
     // other CR or LF; otherwise returns false and leaves starts_ empty.
-    bool splitCrLfText(std::string_view bytes);
+    bool SplitCrLfText(std::string_view bytes);
     // Splits at every kind of break, one line at a time.
-    void appendLinesOf(std::string_view bytes);
+    void AppendLinesOf(std::string_view bytes);
 
     std::string text_;
     std::vector<std::uint32_t> starts_; // offset of each line in text_ (see ListOffset)

@@ -12,13 +12,13 @@ using namespace Qt::StringLiterals;
 namespace tavolin {
 
 std::string NoDatabaseErrorText(const FilePath& path) {
-    return u"Datei %1 ist keine Namen-Datenbank (sie enthält Null-Bytes)"_s.arg(path.display()).toStdString();
+    return u"Datei %1 ist keine Namen-Datenbank (sie enthält Null-Bytes)"_s.arg(path.Display()).toStdString();
 }
 
 std::size_t LoadMergeDatabase(const FilePath& path, LineList& mergeLines, NameList& mergeNames) {
     // Read first: a file that cannot be read must not cost the database loaded before.
     NameFile file = ReadNameFile(path);
-    const std::string_view text = file.lines.fileBytes();
+    const std::string_view text = file.lines.FileBytes();
     if (std::memchr(text.data(), '\0', text.size()) != nullptr)
         throw FileError(NoDatabaseErrorText(path));
     mergeLines = std::move(file.lines);

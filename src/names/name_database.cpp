@@ -60,7 +60,7 @@ void NameDatabase::Write() {
     if (leftOut_ > 0) {
         throw FileError(u"Datei %1 wird nicht überschrieben: %2 Name(n) darin enthalten Zeichen, die in der "
                         u"Namen-Datenbank nicht gespeichert werden können (zum Beispiel „%3“), und gingen sonst "
-                        u"verloren"_s.arg(path_.display(), QString::number(leftOut_), firstLeftOut_)
+                        u"verloren"_s.arg(path_.Display(), QString::number(leftOut_), firstLeftOut_)
                             .toStdString());
     }
     identity_ = WriteNameDatabase(lines_, path_, faults_);
@@ -78,7 +78,7 @@ NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
     // Right after a re-read the list has no index yet: one look at every
     // entry costs less than building it, which the next keystroke does.
     const NameList& names = *names_;
-    if (names.indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end()) {
+    if (names.Indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end()) {
         if (!IsUnsaved(name))
             return AddResult::Present;
         Write();

@@ -89,13 +89,13 @@ private:
 // The lists shared by the window's handlers: the two databases and the last
 // foreign database loaded, with the number of its names that were left out.
 struct NameStore {
-    NameStore(const FilePath& female, const FilePath& male, const SaveFaultHook& faults = {})
-        : Female(female, faults), Male(male, faults) {}
-    NameDatabase Female;
-    NameDatabase Male;
+    NameStore(const FilePath& femalePath, const FilePath& malePath, const SaveFaultHook& faults = {})
+        : female(femalePath, faults), male(malePath, faults) {}
+    NameDatabase female;
+    NameDatabase male;
     LineList MergeLines;
     NameList MergeNames;
-    std::size_t MergeLeftOut = 0;
+    std::size_t mergeLeftOut = 0;
 };
 
 } // namespace tavolin

@@ -42,11 +42,11 @@ private:
     struct Equal {
         using is_transparent = void;
         const NameList* list;
-        std::string_view view(std::string_view name) const { return name; }
-        std::string_view view(std::uint32_t position) const { return (*list)[position]; }
+        std::string_view View(std::string_view name) const { return name; }
+        std::string_view View(std::uint32_t position) const { return (*list)[position]; }
         template <class A, class B>
         bool operator()(const A& a, const B& b) const {
-            return view(a) == view(b);
+            return View(a) == View(b);
         }
     };
     absl::flat_hash_set<std::uint32_t, Hash, Equal> set_;
@@ -68,7 +68,7 @@ bool NameList::contains(std::string_view name) const {
     return index_->contains(name);
 }
 
-void NameList::indexLast() {
+void NameList::IndexLast() {
     // A name that is there already keeps the position of its first entry.
     index_->insert(static_cast<std::uint32_t>(size() - 1));
 }

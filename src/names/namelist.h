@@ -44,7 +44,7 @@ public:
     bool empty() const { return offsets_.size() == 1; }
 
     std::string_view operator[](std::size_t index) const {
-        return std::string_view(bytes_.data() + offsets_[index], offsets_[index + 1] - offsets_[index]);
+        return {bytes_.data() + offsets_[index], offsets_[index + 1] - offsets_[index]};
     }
     // Throws ListIndexError for an index at or behind the end.
     std::string_view at(std::size_t index) const;
@@ -54,16 +54,16 @@ public:
     bool contains(std::string_view name) const;
     // Whether the index is built: a single question to a list without one is
     // answered faster by looking at every entry.
-    bool indexed() const { return index_ != nullptr; }
+    bool Indexed() const { return index_ != nullptr; }
     // Throws ListSizeError when the names would outgrow 4 GiB (or the list
     // 2^32 entries).
     void append(std::string_view name) {
-        if (holds(name)) {
+        if (Holds(name)) {
             append(std::string(name)); // making room may move the bytes it views
             return;
         }
         Appender appender(*this, name.size());
-        appender.add(name);
+        appender.Add(name);
     }
     void clear();
     // Room for this many more names holding this many more bytes.
@@ -83,35 +83,35 @@ public:
 
         // The name must fit into the room that is left and must not be an
         // entry of the list.
-        void add(std::string_view name) {
-            assert(name.size() <= room());
+        void Add(std::string_view name) {
+            assert(name.size() <= Room());
             if (!name.empty())
-                std::memcpy(end(), name.data(), name.size());
-            commit(name.size());
+                std::memcpy(Next(), name.data(), name.size());
+            Commit(name.size());
         }
         // The same for a name that lies in a text that goes on up to
         // `textEnd`: a short one is copied as sixteen bytes at once, which
         // the room's slack takes.
-        void addFromText(std::string_view name, const char* textEnd) {
-            assert(name.size() <= room());
+        void AddFromText(std::string_view name, const char* textEnd) {
+            assert(name.size() <= Room());
             if (name.size() <= kSlack && textEnd - name.data() >= static_cast<std::ptrdiff_t>(kSlack))
-                std::memcpy(end(), name.data(), kSlack);
+                std::memcpy(Next(), name.data(), kSlack);
             else if (!name.empty())
-                std::memcpy(end(), name.data(), name.size());
-            commit(name.size());
+                std::memcpy(Next(), name.data(), name.size());
+            Commit(name.size());
         }
 
     private:
         static constexpr std::size_t kSlack = 16;
 
-        char* end() { return list_.bytes_.data() + used_; }
-        std::size_t room() const { return list_.bytes_.size() - kSlack - used_; }
-        void commit(std::size_t size) {
+        char* Next() { return list_.bytes_.data() + used_; }
+        std::size_t Room() const { return list_.bytes_.size() - kSlack - used_; }
+        void Commit(std::size_t size) {
             ListOffset(list_.size()); // the index keeps 32-bit positions
             list_.offsets_.push_back(static_cast<std::uint32_t>(used_ + size));
             used_ += size;
             if (list_.index_)
-                list_.indexLast();
+                list_.IndexLast();
         }
 
         NameList& list_;
@@ -129,7 +129,7 @@ public:
 
         const_iterator() = default;
         const_iterator(const char* bytes, const std::uint32_t* offset) : bytes_(bytes), offset_(offset) {}
-        std::string_view operator*() const { return std::string_view(bytes_ + offset_[0], offset_[1] - offset_[0]); }
+        std::string_view operator*() const { return {bytes_ + offset_[0], offset_[1] - offset_[0]}; }
         const_iterator& operator++() {
             ++offset_;
             return *this;
@@ -150,10 +150,10 @@ public:
 
 private:
     class Index;
-    void indexLast();
+    void IndexLast();
     // Whether the text lies in the list's own bytes.
-    bool holds(std::string_view text) const {
-        const std::less_equal<const char*> notAfter;
+    bool Holds(std::string_view text) const {
+        const std::less_equal<> notAfter;
         return !text.empty() && notAfter(bytes_.data(), text.data()) &&
                notAfter(text.data() + text.size(), bytes_.data() + bytes_.size());
     }

@@ -164,9 +164,9 @@ RecordLines ComposeRecordLines(const SettingsRecord& record, bool withMarker) {
         lines.push_back(std::to_string(GreenOf(color)));
         lines.push_back(std::to_string(BlueOf(color)));
     };
-    appendColor(record.FontColor);
-    lines.push_back(record.FontName);
-    lines.push_back(std::to_string(record.FontSize));
+    appendColor(record.fontColor);
+    lines.push_back(record.fontName);
+    lines.push_back(std::to_string(record.fontSize));
     appendColor(record.InputColor);
     appendColor(record.BoardColor);
     appendColor(record.BackgroundColor);

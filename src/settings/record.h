@@ -57,9 +57,9 @@ public:
 // What a record says: the font's colour, name and size in points, and the
 // three background colours.
 struct SettingsRecord {
-    Color FontColor = 0;
-    std::string FontName;
-    std::int32_t FontSize = 0;
+    Color fontColor = 0;
+    std::string fontName;
+    std::int32_t fontSize = 0;
     Color InputColor = kWhite;
     Color BoardColor = kSilver;
     Color BackgroundColor = kSilver;

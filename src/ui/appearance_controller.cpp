@@ -248,9 +248,9 @@ void AppearanceController::ComposeSettingsLines(bool withMarker) {
     const int pixelsPerInch = window_.logicalDpiY();
 
     SettingsRecord record;
-    record.FontColor = FromQColor(fontColor);
-    record.FontName = FontNameBytes(font.family());
-    record.FontSize = PointsFromPixelHeight(PixelHeightOf(font, pixelsPerInch), pixelsPerInch);
+    record.fontColor = FromQColor(fontColor);
+    record.fontName = FontNameBytes(font.family());
+    record.fontSize = PointsFromPixelHeight(PixelHeightOf(font, pixelsPerInch), pixelsPerInch);
     record.InputColor = appearance_.InputColor;
     record.BoardColor = appearance_.BoardColor;
     record.BackgroundColor = appearance_.BackgroundColor;

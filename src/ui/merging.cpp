@@ -25,7 +25,7 @@ void Merging::LoadForeignDatabase() {
     // dialog lay the window shows itself again, not the dialog's image.
     window_.repaint();
     try {
-        lists.MergeLeftOut = LoadMergeDatabase(*path, lists.MergeLines, lists.MergeNames);
+        lists.mergeLeftOut = LoadMergeDatabase(*path, lists.MergeLines, lists.MergeNames);
     } catch (...) {
         // The database loaded before, if any, is still the one loaded.
         ui_.Panel8->setText(loaded);
@@ -40,17 +40,17 @@ void Merging::Merge() {
     const auto report = [&](std::size_t added, const QString& database) {
         QString text = u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s + QString::number(added) +
                        u" neue(r) Name(n) in die "_s + database + u" Namen-Datenbank eingetragen."_s;
-        if (lists.MergeLeftOut > 0) {
+        if (lists.mergeLeftOut > 0) {
             text += u" %1 Name(n) der geladenen Datei wurde(n) ausgelassen, weil sie Zeichen enthalten, die in der "
-                    u"Namen-Datenbank nicht gespeichert werden können."_s.arg(lists.MergeLeftOut);
+                    u"Namen-Datenbank nicht gespeichert werden können."_s.arg(lists.mergeLeftOut);
         }
         platform_.ShowMessage(text, u"Erfolgreich"_s, MessageIcon::Information);
     };
     // The target is whatever the radio group shows at the moment of the merge.
     if (ui_.RadioGroup2Item0->isChecked())
-        report(lists.Female.Merge(lists.MergeNames), u"weibliche"_s);
+        report(lists.female.Merge(lists.MergeNames), u"weibliche"_s);
     else if (ui_.RadioGroup2Item1->isChecked())
-        report(lists.Male.Merge(lists.MergeNames), u"männliche"_s);
+        report(lists.male.Merge(lists.MergeNames), u"männliche"_s);
     databases_.ShowNameCounts();
 }
 

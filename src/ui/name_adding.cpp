@@ -32,7 +32,7 @@ void NameAdding::UpdateButton() {
     const std::optional<std::string> typed = EncodeName(ui_.Edit2->text());
     // A hash look-up: a keystroke costs the same however large the database.
     // A name whose write failed is no name present: a click saves it.
-    const NameDatabase* database = female ? &lists.Female : male ? &lists.Male : nullptr;
+    const NameDatabase* database = female ? &lists.female : male ? &lists.male : nullptr;
     if (!typed || !IsStorableName(*typed)) {
         ui_.Button2->setEnabled(false);
         ui_.Button2->setText(kUnstorableCaption);
@@ -49,7 +49,7 @@ void NameAdding::Add() {
     const bool female = ui_.RadioButton1->isChecked();
     if (!female && !ui_.RadioButton2->isChecked())
         return;
-    NameDatabase& database = female ? databases_.Lists().Female : databases_.Lists().Male;
+    NameDatabase& database = female ? databases_.Lists().female : databases_.Lists().male;
 
     const std::optional<std::string> name = EncodeName(ui_.Edit2->text());
     if (!name || !IsStorableName(*name)) {

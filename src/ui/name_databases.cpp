@@ -30,19 +30,19 @@ bool NameDatabases::Load(const FilePath& programDir, const SaveFaultHook& saveFa
             loaded = false;
         }
     };
-    read(lists_->Female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
-    read(lists_->Male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
+    read(lists_->female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
+    read(lists_->male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
     if (!loaded)
         return false;
-    lists_->Female.Parse();
-    lists_->Male.Parse();
+    lists_->female.Parse();
+    lists_->male.Parse();
     ShowNameCounts();
     return true;
 }
 
 void NameDatabases::ShowNameCounts() {
-    const std::size_t female = lists_->Female.Names().size();
-    const std::size_t male = lists_->Male.Names().size();
+    const std::size_t female = lists_->female.Names().size();
+    const std::size_t male = lists_->male.Names().size();
     ui_.Panel2->setText(QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s);
     ui_.Panel5->setText(QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s);
     ui_.Panel6->setText(QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s);
@@ -53,7 +53,7 @@ bool NameDatabases::SaveUnsavedOnClose() {
         return true;
     QStringList unsaved;
     for (const auto& [database, which] :
-         {std::pair{&lists_->Female, u"weiblichen"_s}, std::pair{&lists_->Male, u"männlichen"_s}}) {
+         {std::pair{&lists_->female, u"weiblichen"_s}, std::pair{&lists_->male, u"männlichen"_s}}) {
         try {
             database->SaveUnsaved();
         } catch (const std::exception& error) {

@@ -31,9 +31,9 @@ void NameDraw::ShowStartName() {
     const NameStore& lists = databases_.Lists();
     bool male = random_.RandomBelow(2) == 1;
     // As with "Egal", an empty list leaves the start name to the other one.
-    if ((male ? lists.Male.Names() : lists.Female.Names()).empty())
+    if ((male ? lists.male.Names() : lists.female.Names()).empty())
         male = !male;
-    const NameList& names = male ? lists.Male.Names() : lists.Female.Names();
+    const NameList& names = male ? lists.male.Names() : lists.female.Names();
     ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
 }
 
@@ -44,7 +44,7 @@ void NameDraw::Draw() {
     // One coin per click, thrown before anything is drawn.
     bool male = either ? random_.RandomBelow(2) == 1 : ui_.RadioGroup1Item1->isChecked();
     const auto listOf = [&lists](bool maleList) -> const NameList& {
-        return maleList ? lists.Male.Names() : lists.Female.Names();
+        return maleList ? lists.male.Names() : lists.female.Names();
     };
     const auto genderOf = [](bool maleList) -> const QString& { return maleList ? kMaleGender : kFemaleGender; };
     // With "Egal" an empty list has nothing to give and the other list

@@ -114,7 +114,7 @@ void StatisticsView::PassCheckpoint(int number) {
 
 void StatisticsView::FillLetterTable() {
     const NameStore& lists = databases_.Lists();
-    for (const std::string& row : LetterRows(lists.Female.Names(), lists.Male.Names())) {
+    for (const std::string& row : LetterRows(lists.female.Names(), lists.male.Names())) {
         ui_.ListBox1->addItem(DecodeName(row));
         window_.repaint(); // each row is on screen before the next one is added
     }
@@ -126,9 +126,9 @@ void StatisticsView::FillLengthTable(int firstCheckpoint) {
     // One pass over each list finds its longest entry and counts every
     // length on the way.
     PassCheckpoint(5);
-    LengthCounts femaleCounts = CountLengths(lists.Female.Names());
+    LengthCounts femaleCounts = CountLengths(lists.female.Names());
     PassCheckpoint(6);
-    LengthCounts maleCounts = CountLengths(lists.Male.Names());
+    LengthCounts maleCounts = CountLengths(lists.male.Names());
 
     // Both tables run to the longest name of either list (the steps that
     // take the longer of the two maxima keep their numbers 7 and 9); the

@@ -75,11 +75,11 @@ void TForm1::ConnectHandlers() {
 }
 
 QString TForm1::FemaleDatabasePath() const {
-    return JoinPath(programDir_, kFemaleDatabaseFile).display();
+    return JoinPath(programDir_, kFemaleDatabaseFile).Display();
 }
 
 QString TForm1::MaleDatabasePath() const {
-    return JoinPath(programDir_, kMaleDatabaseFile).display();
+    return JoinPath(programDir_, kMaleDatabaseFile).Display();
 }
 
 bool TForm1::Guarded(const std::function<void()>& handler) noexcept {

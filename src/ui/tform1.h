@@ -33,7 +33,7 @@ public:
     ~TForm1() override;
 
     // The paths as the messages show them.
-    QString ProgramDir() const { return programDir_.display(); }
+    QString ProgramDir() const { return programDir_.Display(); }
     QString FemaleDatabasePath() const;
     QString MaleDatabasePath() const;
     const NameStore& Lists() const { return databases_.Lists(); }

@@ -31,12 +31,12 @@ using test::WriteBytes;
 
 class FileIoTest : public ::testing::Test {
 protected:
-    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
     QStringList Entries() const {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
 
-    QTemporaryDir dir;
+    QTemporaryDir dir_;
 };
 
 TEST(PathTest, ProgramDirectoryAndJoinedPaths) {
@@ -60,7 +60,7 @@ TEST_F(FileIoTest, ReadsEveryByteIncludingNul) {
 }
 
 TEST_F(FileIoTest, ReadFailuresNameTheFullPath) {
-    for (const QString& path : {Path("missing.dat"), dir.path()}) {
+    for (const QString& path : {Path("missing.dat"), dir_.path()}) {
         try {
             ReadFileBytes(path);
             ADD_FAILURE() << "no error for " << path.toStdString();
@@ -196,7 +196,7 @@ TEST_F(FileIoTest, AnotherUsersFileKeepsItsGroup) {
         GTEST_SKIP() << "acting as another user needs root";
     const QString path = Path("fnames.dat");
     const QByteArray native = QFile::encodeName(path);
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0777), 0);
     for (const bool member : {true, false}) {
         SCOPED_TRACE(member ? "a member of the group" : "outside the group");
         WriteBytes(path, "Anna\xB3\r\n");
@@ -226,7 +226,7 @@ TEST_F(FileIoTest, AnotherUsersFileKeepsItsGroup) {
 // A database that is a link (to a sync folder, say) stays a link: the file
 // it points to is replaced, beside itself.
 TEST_F(FileIoTest, SaveFollowsALinkToItsFile) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sync")));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("sync")));
     WriteBytes(Path("sync/fnames.dat"), "Anna\xB3\r\n");
     ASSERT_EQ(::symlink("sync/fnames.dat", QFile::encodeName(Path("fnames.dat")).constData()), 0);
     SaveFileAtomically(Path("fnames.dat"), "Eva\xB3\r\n");
@@ -271,7 +271,7 @@ TEST_F(FileIoTest, IdentityTellsEveryChange) {
     EXPECT_EQ(IdentityOf(path), std::nullopt);
     ASSERT_EQ(::symlink("unmounted/fnames.dat", native.constData()), 0);
     EXPECT_THROW(IdentityOf(path), FileError);
-    EXPECT_THROW(IdentityOf(dir.path()), FileError);
+    EXPECT_THROW(IdentityOf(dir_.path()), FileError);
 }
 
 // A folder the user may not write to, with a database he may: the save
@@ -282,7 +282,7 @@ TEST_F(FileIoTest, UnwritableFolderGetsTheFileRewrittenInPlace) {
     const QString path = Path("fnames.dat");
     const std::string old = "Anna\xB3\r\nBerta\xB3\r\n";
     WriteBytes(path, old);
-    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray folder = QFile::encodeName(dir_.path());
     ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
     const std::string report = test::InChildProcess([&]() -> std::string {
         // Without a mapping into its own user namespace the process has no
@@ -331,7 +331,7 @@ TEST_F(FileIoTest, LockIsExclusiveAndOutlivesNoCrash) {
     const QString path = Path("fnames.dat");
     {
         const FileLock first(path);
-        EXPECT_TRUE(first.held());
+        EXPECT_TRUE(first.Held());
         try {
             const FileLock second(path, std::chrono::milliseconds(100));
             ADD_FAILURE() << "a second lock was taken";
@@ -347,18 +347,18 @@ TEST_F(FileIoTest, LockIsExclusiveAndOutlivesNoCrash) {
               "");
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("fnames.dat.lock")});
     const FileLock third(path, std::chrono::milliseconds(100));
-    EXPECT_TRUE(third.held());
+    EXPECT_TRUE(third.Held());
 }
 
 // A folder unpacked from another system whose name holds the Windows-1252
 // byte E4 ("ä"), which no QString can hold: its files are read, saved and
 // locked by the bytes of their path, and messages show the name decoded.
 TEST_F(FileIoTest, FolderNameThatIsNoUtf8IsReachedByItsBytes) {
-    const QByteArray folder = QFile::encodeName(dir.path()) + "/Spiel\xE4";
+    const QByteArray folder = QFile::encodeName(dir_.path()) + "/Spiel\xE4";
     ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
     const FilePath path = FilePath::FromNative(folder + "/fnames.dat");
-    EXPECT_EQ(path.display(), dir.path() + QStringLiteral("/Spiel\u00E4/fnames.dat"));
-    EXPECT_NE(FilePath(path.display()), path);
+    EXPECT_EQ(path.Display(), dir_.path() + QStringLiteral("/Spiel\u00E4/fnames.dat"));
+    EXPECT_NE(FilePath(path.Display()), path);
 
     SaveFileAtomically(path, "Anna\xB3\r\n");
     EXPECT_EQ(ReadFile(path).bytes, "Anna\xB3\r\n");
@@ -367,7 +367,7 @@ TEST_F(FileIoTest, FolderNameThatIsNoUtf8IsReachedByItsBytes) {
     struct stat info {};
     {
         const FileLock lock(path);
-        EXPECT_TRUE(lock.held());
+        EXPECT_TRUE(lock.Held());
         EXPECT_EQ(::stat(lockFile.constData(), &info), 0);
         EXPECT_THROW(FileLock(path, std::chrono::milliseconds(50)), FileError);
     }

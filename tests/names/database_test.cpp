@@ -4,55 +4,19 @@
 #include "support/testfiles.h"
 
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 namespace tavolin {
 namespace {
 
+using namespace std::string_literals;
 using test::LinesOf;
+using test::NamesInFile;
 using test::NamesOf;
-
-using Strings = std::vector<std::string>;
-
-// A literal's bytes, NUL bytes included.
-template <std::size_t N>
-std::string Bytes(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
-
-Strings NamesOf(std::string_view fileBytes) {
-    NameList names;
-    ParseNameLines(LineList::FromFileBytes(fileBytes), names);
-    return Strings(names.begin(), names.end());
-}
-
-struct SplitCase {
-    const char* what;
-    std::string bytes;
-    Strings lines;
-};
-
-TEST(LineSplitTest, EveryKindOfBreakEndsALine) {
-    const std::vector<SplitCase> cases = {
-        {"empty file", "", {}},
-        {"last line without break", "Anna", {"Anna"}},
-        {"CR LF", "Anna\r\nBerta\r\n", {"Anna", "Berta"}},
-        {"CR alone", "Anna\rBerta", {"Anna", "Berta"}},
-        {"LF alone", "Anna\nBerta\n", {"Anna", "Berta"}},
-        {"mixed", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-        {"LF CR is two breaks", "a\n\rb", {"a", "", "b"}},
-        {"CR CR LF", "a\r\r\nb", {"a", "", "b"}},
-        {"only a break", "\r\n", {""}},
-        {"empty lines kept", "\n\n", {"", ""}},
-        {"NUL is an ordinary byte", Bytes("a\0b\r\nc"), {Bytes("a\0b"), "c"}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(LinesOf(LineList::FromFileBytes(c.bytes)), c.lines) << c.what;
-}
+using test::ParsedNames;
+using test::Strings;
 
 struct ParseCase {
     const char* what;
@@ -63,23 +27,39 @@ struct ParseCase {
 TEST(ParseNameLinesTest, SeparatorRuleAcrossLines) {
     const std::vector<ParseCase> cases = {
         {"the about text's example",
-         "Jul\r\nia\xB3" "Brigitte\r\n\xB3\r\nPaula\xB3\r\nNancy\xB3Rebekka\xB3P\r\nat\r\nr\r\nick\xB3\r\n",
+         "Jul\r\nia\xB3"
+         "Brigitte\r\n\xB3\r\nPaula\xB3\r\nNancy\xB3Rebekka\xB3P\r\nat\r\nr\r\nick\xB3\r\n",
          {"Julia", "Brigitte", "Paula", "Nancy", "Rebekka", "Patrick"}},
-        {"separator at the start gives an empty name", "\xB3" "Anna\xB3", {"", "Anna"}},
-        {"two separators give an empty name", "Anna\xB3\xB3" "Berta\xB3", {"Anna", "", "Berta"}},
+        {"separator at the start gives an empty name",
+         "\xB3"
+         "Anna\xB3",
+         {"", "Anna"}},
+        {"two separators give an empty name",
+         "Anna\xB3\xB3"
+         "Berta\xB3",
+         {"Anna", "", "Berta"}},
         {"separators with only breaks between", "Anna\xB3\r\n\n\xB3", {"Anna", ""}},
-        {"text behind the last separator is dropped", "Anna\xB3" "Ber", {"Anna"}},
+        {"text behind the last separator is dropped",
+         "Anna\xB3"
+         "Ber",
+         {"Anna"}},
         {"blanks are kept", " Anna \xB3", {" Anna "}},
         {"every kind of break is ignored", "An\rna\xB3\nEva\r\n\xB3", {"Anna", "Eva"}},
         {"empty file", "", {}},
         {"no separator at all", "Anna\r\nBerta\r\n", {}},
-        {"duplicates stay", "Anna\xB3" "Anna\xB3", {"Anna", "Anna"}},
-        {"case is kept", "anna\xB3" "ANNA\xB3", {"anna", "ANNA"}},
-        {"NUL bytes are part of a name", Bytes("A\0na\xB3"), {Bytes("A\0na")}},
+        {"duplicates stay",
+         "Anna\xB3"
+         "Anna\xB3",
+         {"Anna", "Anna"}},
+        {"case is kept",
+         "anna\xB3"
+         "ANNA\xB3",
+         {"anna", "ANNA"}},
+        {"NUL bytes are part of a name", "A\0na\xB3"s, {"A\0na"s}},
         {"umlauts as Windows-1252 bytes", "\xC4nne\xB3J\xF6rg\xB3", {"\xC4nne", "J\xF6rg"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NamesOf(c.bytes), c.names) << c.what;
+        EXPECT_EQ(ParsedNames(c.bytes), c.names) << c.what;
 }
 
 TEST(ParseNameLinesTest, AppendsWithoutClearing) {
@@ -87,14 +67,14 @@ TEST(ParseNameLinesTest, AppendsWithoutClearing) {
     names.append("Eva");
     ParseNameLines(LineList::FromFileBytes("Anna\xB3"), names);
     ParseNameLines(LineList::FromFileBytes("Berta\xB3"), names);
-    EXPECT_EQ(Strings(names.begin(), names.end()), (Strings{"Eva", "Anna", "Berta"}));
+    EXPECT_EQ(NamesOf(names), (Strings{"Eva", "Anna", "Berta"}));
     EXPECT_TRUE(names.contains("Berta"));
 }
 
 class WriteNameDatabaseTest : public ::testing::Test {
 protected:
-    QString Path() const { return dir.filePath(QStringLiteral("fnames.dat")); }
-    QTemporaryDir dir;
+    QString Path() const { return dir_.filePath(QStringLiteral("fnames.dat")); }
+    QTemporaryDir dir_;
 };
 
 TEST_F(WriteNameDatabaseTest, RewritesEveryLineWithCrLf) {
@@ -105,17 +85,18 @@ TEST_F(WriteNameDatabaseTest, RewritesEveryLineWithCrLf) {
     WriteNameDatabase(lines, Path());
     EXPECT_EQ(test::ReadBytes(Path()), "Jul\r\nia\xB3\r\nEva\xB3\r\n");
 
-    WriteNameDatabase(LineList::FromFileBytes(Bytes("Paula\xB3Pat\rX\0Y\n\n")), Path());
-    EXPECT_EQ(test::ReadBytes(Path()), Bytes("Paula\xB3Pat\r\nX\0Y\r\n\r\n"));
+    WriteNameDatabase(LineList::FromFileBytes("Paula\xB3Pat\rX\0Y\n\n"s), Path());
+    EXPECT_EQ(test::ReadBytes(Path()), "Paula\xB3Pat\r\nX\0Y\r\n\r\n"s);
 }
 
 TEST_F(WriteNameDatabaseTest, ReadBackGivesTheSameLinesAndNames) {
-    const std::string original = "Jul\r\nia\xB3" "Brigitte\r\n\xB3\r\nPaula\xB3Pat\r\n";
+    const std::string original = "Jul\r\nia\xB3"
+                                 "Brigitte\r\n\xB3\r\nPaula\xB3Pat\r\n";
     test::WriteBytes(Path(), original);
     const LineList lines = ReadNameFile(Path()).lines;
     WriteNameDatabase(lines, Path());
     EXPECT_EQ(test::ReadBytes(Path()), original);
-    EXPECT_EQ(NamesOf(test::ReadBytes(Path())), (Strings{"Julia", "Brigitte", "Paula"}));
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Julia", "Brigitte", "Paula"}));
 }
 
 TEST_F(WriteNameDatabaseTest, FailedRewriteLeavesTheFileAsItWas) {
@@ -141,12 +122,21 @@ TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
         {"well-formed", "Anna\xB3\r\n", "Anna\xB3\r\nEva\xB3\r\n", {"Anna", "Eva"}},
         {"empty file", "", "Eva\xB3\r\n", {"Eva"}},
         {"only breaks", "\r\n\n", "\r\n\r\nEva\xB3\r\n", {"Eva"}},
-        {"trailing text closed on its own line", "Paula\xB3Pat", "Paula\xB3Pat\xB3\r\nEva\xB3\r\n",
+        {"trailing text closed on its own line",
+         "Paula\xB3Pat",
+         "Paula\xB3Pat\xB3\r\nEva\xB3\r\n",
          {"Paula", "Pat", "Eva"}},
-        {"trailing text over lines, then empty lines", "Paula\xB3P\r\nat\r\n\r\n",
-         "Paula\xB3P\r\nat\xB3\r\n\r\nEva\xB3\r\n", {"Paula", "Pat", "Eva"}},
+        {"trailing text over lines, then empty lines",
+         "Paula\xB3P\r\nat\r\n\r\n",
+         "Paula\xB3P\r\nat\xB3\r\n\r\nEva\xB3\r\n",
+         {"Paula", "Pat", "Eva"}},
         {"no separator at all", "Pat", "Pat\xB3\r\nEva\xB3\r\n", {"Pat", "Eva"}},
-        {"trailing text is the name itself", "Paula\xB3" "Eva", "Paula\xB3" "Eva\xB3\r\n", {"Paula", "Eva"}},
+        {"trailing text is the name itself",
+         "Paula\xB3"
+         "Eva",
+         "Paula\xB3"
+         "Eva\xB3\r\n",
+         {"Paula", "Eva"}},
     };
     for (const auto& c : cases) {
         LineList lines = LineList::FromFileBytes(c.before);
@@ -154,10 +144,10 @@ TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
         ParseNameLines(lines, names);
         EXPECT_EQ(AppendName(lines, names, "Eva"), c.after.ends_with("\r\nEva\xB3\r\n") || c.after == "Eva\xB3\r\n")
             << c.what;
-        EXPECT_EQ(lines.fileBytes(), c.after) << c.what;
-        EXPECT_EQ(Strings(names.begin(), names.end()), c.names) << c.what;
-        EXPECT_EQ(NamesOf(lines.fileBytes()), c.names) << c.what;
-        EXPECT_EQ(LinesOf(LineList::FromFileBytes(lines.fileBytes())), LinesOf(lines)) << c.what;
+        EXPECT_EQ(lines.FileBytes(), c.after) << c.what;
+        EXPECT_EQ(NamesOf(names), c.names) << c.what;
+        EXPECT_EQ(ParsedNames(lines.FileBytes()), c.names) << c.what;
+        EXPECT_EQ(LinesOf(LineList::FromFileBytes(lines.FileBytes())), LinesOf(lines)) << c.what;
     }
 }
 

@@ -11,10 +11,10 @@ TEST(EncodingTest, EveryByteSurvivesTheRoundTrip) {
         all.push_back(static_cast<char>(i));
     const QString shown = DecodeName(all);
     ASSERT_EQ(shown.size(), 256);
-    EXPECT_EQ(shown.at(0xB3), QChar(0x00B3));   // the separator, "³"
-    EXPECT_EQ(shown.at(0xC4), QChar(0x00C4));   // Ä
-    EXPECT_EQ(shown.at(0x80), QChar(0x20AC));   // €
-    EXPECT_EQ(shown.at(0x9F), QChar(0x0178));   // Ÿ
+    EXPECT_EQ(shown.at(0xB3), QChar(0x00B3)); // the separator, "³"
+    EXPECT_EQ(shown.at(0xC4), QChar(0x00C4)); // Ä
+    EXPECT_EQ(shown.at(0x80), QChar(0x20AC)); // €
+    EXPECT_EQ(shown.at(0x9F), QChar(0x0178)); // Ÿ
     EXPECT_EQ(EncodeName(shown), all);
 }
 

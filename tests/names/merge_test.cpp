@@ -22,28 +22,28 @@ using test::Strings;
 
 class MergeTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 
-    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
     // A foreign database loaded from a file, as the window loads it.
     void LoadForeign(std::string_view bytes) {
         test::WriteBytes(Path("foreign.dat"), bytes);
-        LoadMergeDatabase(Path("foreign.dat"), mergeLines, mergeNames);
+        LoadMergeDatabase(Path("foreign.dat"), mergeLines_, mergeNames_);
     }
     // A target database file as the start-up reads it.
     void SetTarget(std::string_view bytes) {
         test::WriteBytes(Path("fnames.dat"), bytes);
-        target = std::make_unique<NameDatabase>(Path("fnames.dat"));
-        target->Read();
-        target->Parse();
+        target_ = std::make_unique<NameDatabase>(Path("fnames.dat"));
+        target_->Read();
+        target_->Parse();
     }
-    std::size_t Merge() { return target->Merge(mergeNames); }
+    std::size_t Merge() { return target_->Merge(mergeNames_); }
 
-    QTemporaryDir dir;
-    LineList mergeLines;
-    NameList mergeNames;
-    std::unique_ptr<NameDatabase> target;
+    QTemporaryDir dir_;
+    LineList mergeLines_;
+    NameList mergeNames_;
+    std::unique_ptr<NameDatabase> target_;
 };
 
 struct MergeCase {
@@ -118,12 +118,12 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
         SCOPED_TRACE(c.what);
         SetTarget(c.target);
         LoadForeign(c.foreign);
-        const Strings foreignBefore = NamesOf(mergeNames);
+        const Strings foreignBefore = NamesOf(mergeNames_);
         EXPECT_EQ(Merge(), c.added);
         EXPECT_EQ(test::ReadBytes(Path("fnames.dat")), c.file);
-        EXPECT_EQ(target->Lines().fileBytes(), c.file);
-        EXPECT_EQ(NamesOf(target->Names()), c.targetNames);
-        EXPECT_EQ(NamesOf(mergeNames), foreignBefore);
+        EXPECT_EQ(target_->Lines().FileBytes(), c.file);
+        EXPECT_EQ(NamesOf(target_->Names()), c.targetNames);
+        EXPECT_EQ(NamesOf(mergeNames_), foreignBefore);
     }
 }
 
@@ -147,7 +147,7 @@ TEST_F(MergeTest, EqualsTheSearchOfTheWholeListForRandomDatabases) {
         SetTarget(targetBytes);
         LoadForeign(foreign);
         ASSERT_EQ(Merge(), expected.added);
-        ASSERT_EQ(NamesOf(target->Names()), expected.names);
+        ASSERT_EQ(NamesOf(target_->Names()), expected.names);
         ASSERT_EQ(test::ReadBytes(Path("fnames.dat")), expected.file);
     }
 }

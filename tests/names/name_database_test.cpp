@@ -17,6 +17,7 @@
 namespace tavolin {
 namespace {
 
+using test::NamesInFile;
 using test::NamesOf;
 using test::ReadBytes;
 using test::SaveFault;
@@ -26,26 +27,20 @@ using AddResult = NameDatabase::AddResult;
 
 class NameDatabaseTest : public ::testing::Test {
 protected:
-    QString Path() const { return dir.filePath(QStringLiteral("fnames.dat")); }
+    QString Path() const { return dir_.filePath(QStringLiteral("fnames.dat")); }
     // A copy of the program that starts now.
     std::unique_ptr<NameDatabase> Start() const {
-        auto database = std::make_unique<NameDatabase>(Path(), fault.Hook());
+        auto database = std::make_unique<NameDatabase>(Path(), fault_.Hook());
         database->Read();
         database->Parse();
         return database;
     }
-    // What the next start reads.
-    Strings NamesInFile() const {
-        NameList names;
-        ParseNameLines(ReadNameFile(Path()).lines, names);
-        return NamesOf(names);
-    }
     void FailingCommits() {
-        fault.FailWhen([](SaveStep step) { return step == SaveStep::Commit; });
+        fault_.FailWhen([](SaveStep step) { return step == SaveStep::Commit; });
     }
 
-    QTemporaryDir dir;
-    SaveFault fault;
+    QTemporaryDir dir_;
+    SaveFault fault_;
 };
 
 // Two copies on one file, adds and a merge interleaved: every name of both
@@ -69,9 +64,9 @@ TEST_F(NameDatabaseTest, TwoCopiesKeepEachOthersNames) {
     expected.push_back("Beta3");
     EXPECT_EQ(b->Add("Alpha1"), AddResult::Present);
 
-    EXPECT_EQ(NamesInFile(), expected);
+    EXPECT_EQ(NamesInFile(Path()), expected);
     EXPECT_EQ(NamesOf(b->Names()), expected);
-    EXPECT_EQ(b->Lines().fileBytes(), ReadBytes(Path()));
+    EXPECT_EQ(b->Lines().FileBytes(), ReadBytes(Path()));
 }
 
 struct OutsideChange {
@@ -110,7 +105,7 @@ TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
         c.change(Path());
         EXPECT_EQ(database->Add("Neu"), AddResult::Added);
         EXPECT_EQ(ReadBytes(Path()), c.file);
-        EXPECT_EQ(NamesOf(database->Names()), NamesInFile());
+        EXPECT_EQ(NamesOf(database->Names()), NamesInFile(Path()));
     }
 }
 
@@ -123,24 +118,24 @@ TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
     const auto b = Start();
     FailingCommits();
     EXPECT_THROW(a->Add("Eva"), FileError);
-    fault.Clear();
+    fault_.Clear();
     EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\n");
     EXPECT_EQ(a->UnsavedCount(), 1u);
     EXPECT_TRUE(a->IsUnsaved("Eva"));
 
     EXPECT_EQ(b->Add("Ida"), AddResult::Added);
     EXPECT_EQ(a->Add("Eva"), AddResult::Saved);
-    EXPECT_EQ(NamesInFile(), (Strings{"Anna", "Ida", "Eva"}));
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Ida", "Eva"}));
     EXPECT_EQ(a->UnsavedCount(), 0u);
 
     FailingCommits();
     EXPECT_THROW(a->Add("Otto"), FileError);
-    fault.Clear();
+    fault_.Clear();
     EXPECT_EQ(b->Add("Otto"), AddResult::Added);
     a->SaveUnsaved();
     EXPECT_EQ(a->UnsavedCount(), 0u);
-    EXPECT_EQ(NamesInFile(), (Strings{"Anna", "Ida", "Eva", "Otto"}));
-    EXPECT_EQ(NamesOf(a->Names()), NamesInFile());
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Ida", "Eva", "Otto"}));
+    EXPECT_EQ(NamesOf(a->Names()), NamesInFile(Path()));
 }
 
 // The program's own file saved by an editor as UTF-8 reads as Windows-1252

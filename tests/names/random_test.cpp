@@ -1,5 +1,6 @@
 #include "names/random.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -12,9 +13,8 @@ namespace {
 constexpr std::uint64_t kSeed = 1000000000;
 
 std::vector<std::size_t> Sequence(RandomSource& random, std::size_t bound) {
-    std::vector<std::size_t> values;
-    for (int i = 0; i < 60000; ++i)
-        values.push_back(random.RandomBelow(bound));
+    std::vector<std::size_t> values(60000);
+    std::generate(values.begin(), values.end(), [&] { return random.RandomBelow(bound); });
     return values;
 }
 

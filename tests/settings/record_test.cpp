@@ -1,8 +1,7 @@
 #include "settings/record.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 #include <optional>
 #include <string>

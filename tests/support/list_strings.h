@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileio/fileio.h"
 #include "names/database.h"
 #include "names/linelist.h"
 #include "names/namelist.h"
@@ -16,10 +17,17 @@ inline Strings LinesOf(const LineList& lines) {
 }
 
 inline Strings NamesOf(const NameList& names) {
-    return Strings(names.begin(), names.end());
+    return {names.begin(), names.end()};
 }
 
-// The names that the next start reads from a database file.
+// The names that ParseNameLines takes from a file's bytes.
+inline Strings ParsedNames(std::string_view fileBytes) {
+    NameList names;
+    ParseNameLines(LineList::FromFileBytes(fileBytes), names);
+    return NamesOf(names);
+}
+
+// The names of a database file as the next start reads them.
 inline Strings NamesInFile(const FilePath& path) {
     NameList names;
     ParseNameLines(ReadNameFile(path).lines, names);

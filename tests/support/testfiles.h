@@ -24,6 +24,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace tavolin {
 inline void PrintTo(const FilePath& path, std::ostream* out) {
-    *out << '"' << path.native().toStdString() << '"';
+    *out << '"' << path.Native().toStdString() << '"';
 }
 } // namespace tavolin

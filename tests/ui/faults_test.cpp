@@ -73,8 +73,8 @@ protected:
     // every name the program knows.
     void ExpectFemaleFileHoldsTheLists() {
         const QString path = form_->FemaleDatabasePath();
-        EXPECT_EQ(ReadBytes(path), form_->Lists().Female.Lines().fileBytes());
-        EXPECT_EQ(NamesInFile(path), NamesOf(form_->Lists().Female.Names()));
+        EXPECT_EQ(ReadBytes(path), form_->Lists().female.Lines().FileBytes());
+        EXPECT_EQ(NamesInFile(path), NamesOf(form_->Lists().female.Names()));
     }
 
     QTemporaryDir foreignDir_;
@@ -124,8 +124,8 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             EXPECT_EQ(StateOf(programDir_.path()), folder);
             EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
             const bool kept = step != SaveStep::Lock && step != SaveStep::Read;
-            EXPECT_EQ(form_->Lists().Female.Names().contains("Fault" + tag), kept);
-            EXPECT_EQ(form_->Lists().Female.UnsavedCount(), kept ? 1u : 0u);
+            EXPECT_EQ(form_->Lists().female.Names().contains("Fault" + tag), kept);
+            EXPECT_EQ(form_->Lists().female.UnsavedCount(), kept ? 1u : 0u);
             EXPECT_EQ(CountCaptions(), count);
             EXPECT_TRUE(form_->isVisible());
 
@@ -134,9 +134,9 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             EXPECT_TRUE(platform_.messages.empty());
             ExpectFemaleFileHoldsTheLists();
             for (const std::string& name : {"Outside" + tag, "Next" + tag})
-                EXPECT_TRUE(form_->Lists().Female.Names().contains(name)) << name;
+                EXPECT_TRUE(form_->Lists().female.Names().contains(name)) << name;
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form_->Lists().Female.Lines().fileBytes().size(), true));
+    EXPECT_EQ(steps, StepsOfUpdate(form_->Lists().female.Lines().FileBytes().size(), true));
     EXPECT_EQ(failed, steps);
     EXPECT_GE(std::count(steps.begin(), steps.end(), SaveStep::Write), 3);
     EXPECT_TRUE(platform_.messages.empty());
@@ -173,7 +173,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
             EXPECT_EQ(CountCaptions(), count);
             for (const char* suffix : {"a", "b"}) {
-                EXPECT_EQ(form_->Lists().Female.Names().contains("Merged" + std::to_string(n) + suffix),
+                EXPECT_EQ(form_->Lists().female.Names().contains("Merged" + std::to_string(n) + suffix),
                           step != SaveStep::Lock);
             }
 
@@ -181,10 +181,10 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             MergeIntoFemale();
             EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(step == SaveStep::Lock ? 2 : 0)});
             platform_.messages.clear();
-            EXPECT_EQ(CountCaptions(), CountCaptions(form_->Lists().Female.Names().size(), 2));
+            EXPECT_EQ(CountCaptions(), CountCaptions(form_->Lists().female.Names().size(), 2));
             ExpectFemaleFileHoldsTheLists();
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form_->Lists().Female.Lines().fileBytes().size(), false));
+    EXPECT_EQ(steps, StepsOfUpdate(form_->Lists().female.Lines().FileBytes().size(), false));
     EXPECT_EQ(failed, steps);
     EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(2)});
     ExpectFemaleFileHoldsTheLists();
@@ -352,7 +352,7 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     folder[kFemaleDatabaseFile.toStdString()] = StateOf(programDir_.path())[kFemaleDatabaseFile.toStdString()];
     EXPECT_EQ(StateOf(programDir_.path()), folder);
     for (const char* name : {"Eva", "Merged"})
-        EXPECT_TRUE(form_->Lists().Female.Names().contains(name)) << name;
+        EXPECT_TRUE(form_->Lists().female.Names().contains(name)) << name;
     ExpectFemaleFileHoldsTheLists();
 
     lock.Release();

@@ -162,7 +162,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     const FolderState before = StateOf(programDir_.path());
     CreateForm();
     EXPECT_EQ(StateOf(programDir_.path()), before);
-    const NameList& names = female ? form_->Lists().Female.Names() : form_->Lists().Male.Names();
+    const NameList& names = female ? form_->Lists().female.Names() : form_->Lists().male.Names();
 
     if (input.kind != Hostile::Bytes) {
         const QString text = female ? u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s
@@ -180,7 +180,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     EXPECT_EQ(platform_.quitRequests, 0);
     ExpectNamesOf(bytes, names);
     if (bytes.size() < kReferenceLimit) {
-        EXPECT_EQ((female ? form_->Lists().Female.Lines() : form_->Lists().Male.Lines()).fileBytes(),
+        EXPECT_EQ((female ? form_->Lists().female.Lines() : form_->Lists().male.Lines()).FileBytes(),
                   ReferenceFile(ReferenceLines(bytes)));
     }
     const std::size_t other = female ? 2 : 3; // the names of the fixture's other database
@@ -192,7 +192,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
         const std::optional<std::string> name = EncodeName(shown->text());
         ASSERT_TRUE(name);
         if (shown->text().size() < shown->maxLength()) {
-            EXPECT_TRUE(form_->Lists().Female.Names().contains(*name) || form_->Lists().Male.Names().contains(*name));
+            EXPECT_TRUE(form_->Lists().female.Names().contains(*name) || form_->Lists().male.Names().contains(*name));
         }
     } else {
         EXPECT_EQ(platform_.messages,
@@ -205,7 +205,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     platform_.messages.clear();
     std::size_t longestShort = 0;
     std::set<std::size_t> longLengths;
-    for (const NameList* list : {&form_->Lists().Female.Names(), &form_->Lists().Male.Names()}) {
+    for (const NameList* list : {&form_->Lists().female.Names(), &form_->Lists().male.Names()}) {
         for (const std::string_view name : *list) {
             if (name.size() < 200)
                 longestShort = std::max(longestShort, name.size());
@@ -271,21 +271,21 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
 
     // The merge writes the female database only.
     const std::string male = ReadBytes(form_->MaleDatabasePath());
-    const std::size_t femaleBefore = form_->Lists().Female.Names().size();
+    const std::size_t femaleBefore = form_->Lists().female.Names().size();
     Control<QRadioButton>("RadioGroup2Item0")->setChecked(true);
     Control<QPushButton>("Button6")->click();
     const std::string written = ReadBytes(form_->FemaleDatabasePath());
-    std::size_t added = form_->Lists().Female.Names().size() - femaleBefore;
+    std::size_t added = form_->Lists().female.Names().size() - femaleBefore;
     if (bytes.size() < kReferenceLimit) {
         const ReferenceMerge expected = ReferenceMergeOf(std::string(kFemaleBytes), bytes);
         EXPECT_EQ(written, expected.file);
-        EXPECT_EQ(NamesOf(form_->Lists().Female.Names()), expected.names);
+        EXPECT_EQ(NamesOf(form_->Lists().female.Names()), expected.names);
         added = expected.added;
     } else {
-        EXPECT_EQ(written, form_->Lists().Female.Lines().fileBytes());
+        EXPECT_EQ(written, form_->Lists().female.Lines().FileBytes());
         NameList reread;
         ParseNameLines(LineList::FromFileBytes(written), reread);
-        EXPECT_EQ(reread.size(), form_->Lists().Female.Names().size());
+        EXPECT_EQ(reread.size(), form_->Lists().female.Names().size());
     }
     EXPECT_EQ(platform_.messages,
               (std::vector<Message>{{u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s +

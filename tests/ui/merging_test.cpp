@@ -250,12 +250,12 @@ TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
                 ClickLoad(ForeignFile("good.dat", "Eva\xB3"));
             const auto band = MergeBand();
             const Strings names = MergeNames();
-            const std::string lines(form_->Lists().MergeLines.fileBytes());
+            const std::string lines(form_->Lists().MergeLines.FileBytes());
             ClickLoad(path);
             EXPECT_EQ(Shown(), Strings{GeneralErrorBox(error)});
             EXPECT_EQ(MergeBand(), band);
             EXPECT_EQ(MergeNames(), names);
-            EXPECT_EQ(form_->Lists().MergeLines.fileBytes(), lines);
+            EXPECT_EQ(form_->Lists().MergeLines.FileBytes(), lines);
         }
     }
     // The database loaded before can still be merged.
@@ -294,7 +294,7 @@ TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
     EXPECT_EQ(Shown(), Strings{GeneralErrorBox(CreateErrorText(form_->FemaleDatabasePath()))});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2)); // not refreshed
-    EXPECT_TRUE(form_->Lists().Female.Names().contains("Eva"));
+    EXPECT_TRUE(form_->Lists().female.Names().contains("Eva"));
 
     platform_.messages.clear();
     ClickMerge(true);

@@ -54,8 +54,8 @@ protected:
     // The gender text of the list that holds the name.
     QString GenderOf(const QString& name) {
         const std::string bytes = EncodeName(name).value();
-        return form_->Lists().Female.Names().contains(bytes) ? kFemale
-               : form_->Lists().Male.Names().contains(bytes) ? kMale
+        return form_->Lists().female.Names().contains(bytes) ? kFemale
+               : form_->Lists().male.Names().contains(bytes) ? kMale
                                                              : QString();
     }
     void ShowAndActivate() {

@@ -34,9 +34,9 @@ TEST_F(StartupTest, BothDatabasesReadShowsTheCounts) {
     EXPECT_EQ(form_->ProgramDir(), QDir::toNativeSeparators(programDir_.path()));
     EXPECT_EQ(form_->pos(), QPoint(0, 0));
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
-    EXPECT_EQ(form_->Lists().Female.Names().size(), 3u);
-    EXPECT_TRUE(form_->Lists().Female.Names().contains("AnnaBer"));
-    EXPECT_EQ(form_->Lists().Female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
+    EXPECT_EQ(form_->Lists().female.Names().size(), 3u);
+    EXPECT_TRUE(form_->Lists().female.Names().contains("AnnaBer"));
+    EXPECT_EQ(form_->Lists().female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
 }
 
 TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
@@ -82,10 +82,10 @@ TEST_F(StartupTest, MissingDatabasesAreReportedAndEndTheProgram) {
             expected.push_back({text, QStringLiteral("Fehler"), MessageIcon::Stop});
         EXPECT_EQ(platform_.messages, expected);
         EXPECT_GE(platform_.quitRequests, 1);
-        EXPECT_EQ(form_->Lists().Female.Lines().size(), c.femaleThere ? 3u : 0u);
-        EXPECT_EQ(form_->Lists().Male.Lines().size(), c.maleThere ? 2u : 0u);
-        EXPECT_TRUE(form_->Lists().Female.Names().empty());
-        EXPECT_TRUE(form_->Lists().Male.Names().empty());
+        EXPECT_EQ(form_->Lists().female.Lines().size(), c.femaleThere ? 3u : 0u);
+        EXPECT_EQ(form_->Lists().male.Lines().size(), c.maleThere ? 2u : 0u);
+        EXPECT_TRUE(form_->Lists().female.Names().empty());
+        EXPECT_TRUE(form_->Lists().male.Names().empty());
         EXPECT_EQ(CountCaptions(), CountCaptions(0, 0));
         EXPECT_EQ(Control<QLineEdit>("Edit1")->text(), QString());
         EXPECT_EQ(Control<QLabel>("Panel10")->text(), QStringLiteral("Kein Name"));

@@ -59,8 +59,8 @@ protected:
     QStringList Expected(Table table) {
         const NameStore& lists = form_->Lists();
         QStringList rows;
-        for (const std::string& row : table == Table::Letters ? LetterRows(lists.Female.Names(), lists.Male.Names())
-                                                              : LengthRows(lists.Female.Names(), lists.Male.Names()))
+        for (const std::string& row : table == Table::Letters ? LetterRows(lists.female.Names(), lists.male.Names())
+                                                              : LengthRows(lists.female.Names(), lists.male.Names()))
             rows << DecodeName(row);
         return rows;
     }
