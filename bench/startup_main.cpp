@@ -64,7 +64,9 @@ int ShowWindow(const char* programDir) {
     QApplication app(argc, argv);
     SilentPlatform platform;
     TForm1 form(platform, {QDir(QString::fromLocal8Bit(programDir)).filePath(QStringLiteral("tavolin")),
-                           [] { return qint64{1000000000}; }, {}, {}});
+                           [] { return qint64{1000000000}; },
+                           {},
+                           {}});
     const long long shown = bench::ShowAndWait(form);
     // The indexes that the first keystrokes build.
     form.Lists().female.Names().contains("");

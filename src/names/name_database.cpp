@@ -11,7 +11,8 @@ using namespace Qt::StringLiterals;
 namespace tavolin {
 
 NameDatabase::NameDatabase(FilePath path, SaveFaultHook faults)
-    : path_(std::move(path)), faults_(std::move(faults)), names_(std::make_unique<NameList>()), unsaved_(std::make_unique<NameList>()) {}
+    : path_(std::move(path)), faults_(std::move(faults)), names_(std::make_unique<NameList>()),
+      unsaved_(std::make_unique<NameList>()) {}
 
 NameDatabase::~NameDatabase() = default;
 

@@ -307,7 +307,8 @@ TEST_F(FileIoTest, UnwritableFolderGetsTheFileRewrittenInPlace) {
              {"Eva\xB3\r\n" + std::string(3 * kSaveChunkSize, 'x'), std::string(3 * kSaveChunkSize, 'y')}) {
             int writes = 0;
             try {
-                SaveFileAtomically(path, bytes, [&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; });
+                SaveFileAtomically(path, bytes,
+                                   [&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; });
                 failures += "no error; ";
             } catch (const FileError&) {
             }

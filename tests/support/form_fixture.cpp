@@ -66,7 +66,7 @@ void FormFixture::ActivateWindow() {
 }
 
 std::vector<std::string> FormFixture::TabCycle(bool backwards) {
-    QWidget* first = Control<QWidget>("Edit1");
+    auto* first = Control<QWidget>("Edit1");
     first->setFocus(Qt::TabFocusReason);
     std::vector<std::string> cycle;
     for (int step = 0; step < 64; ++step) {

@@ -66,7 +66,7 @@ protected:
     RecordLines WrittenSettings() const { return SplitRecordLines(ReadBytes(ProgramFile(u"tavolin.ini"_s))); }
 
     void ChooseFont(const ChosenFont& font) {
-        platform_.fontAnswers.push_back(font);
+        platform_.fontAnswers.emplace_back(font);
         Trigger("Gesamtschriftauswhlen1");
     }
     void ChooseColor(const char* action, std::optional<QColor> color) {
@@ -125,7 +125,7 @@ protected:
 TEST_F(AppearanceTest, CancelledFontDialogStillSwitchesTheOwnFontControls) {
     CreateForm();
     Look expected = LookOf();
-    platform_.fontAnswers.push_back(std::nullopt);
+    platform_.fontAnswers.emplace_back(std::nullopt);
     Trigger("Gesamtschriftauswhlen1");
     ASSERT_EQ(platform_.fontPresets.size(), 1u);
     EXPECT_EQ(FontText(platform_.fontPresets[0].font), "MS Sans Serif/11px");
@@ -179,7 +179,7 @@ TEST_F(AppearanceTest, ConfirmedFontShowsItsStyleAndComesBackWithoutIt) {
         CreateForm();
         EXPECT_EQ(FontText(form_->font()), c.restarted);
         EXPECT_EQ(FontText(Control<QWidget>("Panel2")->font()), c.restarted);
-        platform_.fontAnswers.push_back(std::nullopt); // the dialog is preset with the restored font
+        platform_.fontAnswers.emplace_back(std::nullopt); // the dialog is preset with the restored font
         Trigger("Gesamtschriftauswhlen1");
         EXPECT_EQ(FontText(platform_.fontPresets.back().font), c.restarted);
         EXPECT_EQ(platform_.fontPresets.back().color, c.choice.color);
@@ -456,7 +456,7 @@ TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
 // dialog commands ask their dialog, the check marks toggle exactly once.
 TEST_F(AppearanceTest, PopupMenuItemsAreConnected) {
     CreateForm();
-    platform_.fontAnswers.push_back(std::nullopt);
+    platform_.fontAnswers.emplace_back(std::nullopt);
     Trigger("Gesamtschriftauswhlen1");
     EXPECT_EQ(platform_.fontPresets.size(), 1u);
     for (const char* action :

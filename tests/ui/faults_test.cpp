@@ -56,7 +56,7 @@ protected:
     void LoadForeign(const std::string& bytes) {
         const QString path = foreignDir_.filePath(u"foreign.dat"_s);
         WriteBytes(path, bytes);
-        platform_.fileAnswers.push_back(path);
+        platform_.fileAnswers.emplace_back(path);
         Control<QPushButton>("Button5")->click();
     }
     void MergeIntoFemale() {

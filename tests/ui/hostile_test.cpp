@@ -88,7 +88,7 @@ struct Hostile {
 const Hostile kHostile[] = {
     {"Empty", Hostile::Bytes, [](Place) { return std::string(); }},
     {"NoSeparator", Hostile::Bytes, [](Place) { return std::string("Anna\r\nBerta\r\nClara"); }},
-    {"NulBytes", Hostile::Bytes, [](Place) { return std::string("\0Anna\xB3" "Be\0rta\xB3\0\r\n\0", 18); }},
+    {"NulBytes", Hostile::Bytes, [](Place) { return std::string("\0Anna\xB3" "Be\0rta\xB3\0\r\n\0", 17); }},
     {"EveryByteValue", Hostile::Bytes, [](Place) { return EveryByte(); }},
     {"BytesUndefinedInWindows1252", Hostile::Bytes,
      [](Place) { return std::string("\x81\xB3\x8D\xB3\x8F\xB3\x90\xB3\x9D\xB3" "A\x81\x8D\x8F\x90\x9DZ\xB3"); }},
@@ -244,7 +244,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     const std::string bytes = Put(path, input, Place::ForeignDatabase);
     const FolderState program = StateOf(programDir_.path());
     const FolderState foreign = StateOf(foreignDir_.path());
-    platform_.fileAnswers.push_back(path);
+    platform_.fileAnswers.emplace_back(path);
     Control<QPushButton>("Button5")->click();
     EXPECT_EQ(StateOf(programDir_.path()), program);
     EXPECT_EQ(StateOf(foreignDir_.path()), foreign);

@@ -189,7 +189,7 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
         {"a foreign database loaded: Button6 enabled",
          [this] {
              SetProgramFile(u"foreign.dat"_s, "Zora\xB3\r\n");
-             platform_.fileAnswers.push_back(ProgramFile(u"foreign.dat"_s));
+             platform_.fileAnswers.emplace_back(ProgramFile(u"foreign.dat"_s));
              Control<QPushButton>("Button5")->click();
          },
          With(kStartCycle, "RadioGroup2Item0", "Button6")},

@@ -308,7 +308,7 @@ TEST_F(LayoutTest, FocusChainFollowsTheTabOrder) {
     for (const ControlRow& row : kControls)
         expected.emplace_back(row.name);
 
-    QWidget* first = Control<QWidget>("Edit1");
+    auto* first = Control<QWidget>("Edit1");
     ASSERT_NE(first, nullptr);
     std::vector<std::string> chain;
     QWidget* widget = first;

@@ -50,7 +50,7 @@ protected:
     }
 
     QString ForeignFile(const char* name, std::string_view bytes) {
-        const QString path = QDir::toNativeSeparators(foreignDir_.filePath(QString::fromLatin1(name)));
+        QString path = QDir::toNativeSeparators(foreignDir_.filePath(QString::fromLatin1(name)));
         WriteBytes(path, bytes);
         return path;
     }

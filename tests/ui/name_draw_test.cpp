@@ -75,7 +75,7 @@ TEST_F(RandomNameTest, StartNameIsSeededFromTheClock) {
         form_ =
             std::make_unique<TForm1>(platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}});
         EXPECT_EQ(clockCalls, 1);
-        const Shown start = Display();
+        Shown start = Display();
         EXPECT_EQ(start.gender, GenderOf(start.name)) << start.name.toStdString();
         return start;
     };
