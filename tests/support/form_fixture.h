@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/record.h"
 #include "support/save_faults.h"
 #include "support/scripted_platform.h"
 #include "support/testfiles.h"
@@ -14,8 +15,14 @@
 
 namespace tavolin::test {
 
+// What the user reads on a control: a caption, a group's title, or what an
+// edit, the memo or a list holds (the items one a line); empty for others.
+QString ShownText(const QWidget* control);
+
 // The general error display's box for an error text.
 ScriptedPlatform::Message GeneralError(const std::string& text);
+// The box after a merge that added `added` names to the female or male database.
+ScriptedPlatform::Message MergeSuccess(std::size_t added, bool female = true);
 
 // A program directory in a temporary folder with known databases, and the
 // real window built on it with a scripted platform.
@@ -34,6 +41,30 @@ protected:
 
     // Builds the window; the databases are the defaults above unless set.
     void CreateForm();
+    // Builds the window on these settings file bytes; nothing means no file.
+    void CreateFormWithSettings(std::optional<std::string_view> bytes);
+
+    QString SettingsPath() const;
+    RecordLines WrittenSettings() const;
+    // Closes the window as the user does; true when it closed and is gone.
+    bool CloseForm();
+    // Closes the window, checks the settings file it wrote and drops it.
+    void ExpectClosedWithSettings(const RecordLines& lines);
+    // Appearance as the window holds it; the defaults are the window description's.
+    void ExpectAppearance(Color input = kWhite, Color board = kSilver, Color background = kSilver,
+                          FontReference font = FontReference::WindowFont);
+
+    // Chooses the gender by a click and types the name, as the user would;
+    // AddName clicks Button2 then.
+    void EnterName(bool female, const QString& name);
+    void AddName(bool female, const QString& name);
+
+    // Writes a file into the foreign folder; returns its native path.
+    QString ForeignFile(const char* name, std::string_view bytes) const;
+    // Clicks Button5 with this answer queued for its open dialog.
+    void ClickLoad(const std::optional<QString>& answer);
+    // Chooses the database to merge into, then clicks Button6.
+    void ClickMerge(bool female);
 
     // Shows the window and makes it the active one, as the keyboard needs.
     void ActivateWindow();
@@ -55,12 +86,20 @@ protected:
     }
 
     QTemporaryDir programDir_;
+    // A folder outside the program directory, for foreign databases.
+    QTemporaryDir foreignDir_;
     ScriptedPlatform platform_;
     // The faults of the window built here: none unless a test sets them. A
     // statistics checkpoint hook makes the work fail by throwing.
     SaveFault saveFault_;
     StatisticsCheckpointHook statisticsCheckpoint_;
     std::unique_ptr<TForm1> form_;
+};
+
+// The fixture with the window already built on the default files.
+class BuiltFormFixture : public FormFixture {
+protected:
+    void SetUp() override;
 };
 
 } // namespace tavolin::test

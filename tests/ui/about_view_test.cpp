@@ -6,7 +6,6 @@
 #include "ui/bevel.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -84,13 +83,12 @@ std::map<std::string, QString> StateOfControls(const QWidget& window) {
     return state;
 }
 
-class AboutTest : public FormFixture {
+class AboutTest : public BuiltFormFixture {
 protected:
     void SetUp() override {
-        FormFixture::SetUp();
+        BuiltFormFixture::SetUp();
         if (HasFatalFailure())
             return;
-        CreateForm();
         memo_ = Control<QPlainTextEdit>("Memo1");
         button4_ = Control<QPushButton>("Button4");
         bevel4_ = Control<Bevel>("Bevel4");
@@ -234,9 +232,7 @@ TEST_F(AboutTest, ResizeWhileOpenLeavesTheMemoUntilReopened) {
 }
 
 TEST_F(AboutTest, ControlsUnderTheMemoKeepTheirContentAndTabOrder) {
-    ShowWindow();
-    QApplication::setActiveWindow(form_.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    ActivateWindow();
     Control<QLineEdit>("Edit1")->setText(QStringLiteral("Ölke"));
     Control<QLineEdit>("Edit3")->setText(QStringLiteral("Ö"));
     Control<QPushButton>("Button7")->setFocus();

@@ -36,14 +36,6 @@ std::string FontText(const QFont& font) {
     return text;
 }
 
-std::string ColorText(const QColor& color) {
-    return color.name().toStdString();
-}
-
-std::string FileOf(const RecordLines& lines) {
-    return RecordFileBytes(lines);
-}
-
 // The default record with other values from line `first` on.
 RecordLines DefaultsWith(std::size_t first, const RecordLines& values) {
     RecordLines lines = kDefaultRecord;
@@ -63,7 +55,6 @@ class AppearanceTest : public FormFixture {
 protected:
     void Trigger(const char* action) { Control<QAction>(action)->trigger(); }
     QString DesignPath() const { return designDir_.filePath(u"design.ini"_s); }
-    RecordLines WrittenSettings() const { return SplitRecordLines(ReadBytes(ProgramFile(u"tavolin.ini"_s))); }
 
     void ChooseFont(const ChosenFont& font) {
         platform_.fontAnswers.emplace_back(font);
@@ -76,11 +67,6 @@ protected:
     void UseFile(const char* action, std::optional<QString> path) {
         platform_.fileAnswers.push_back(std::move(path));
         Trigger(action);
-    }
-
-    bool CloseForm() {
-        form_->show();
-        return form_->close();
     }
 
     Look LookOf() {
@@ -111,14 +97,6 @@ protected:
         }
     }
 
-    void ExpectAppearance(Color input, Color board, Color background, FontReference font) {
-        const Appearance& appearance = form_->CurrentAppearance();
-        EXPECT_EQ(appearance.InputColor, input);
-        EXPECT_EQ(appearance.BoardColor, board);
-        EXPECT_EQ(appearance.BackgroundColor, background);
-        EXPECT_EQ(appearance.OverallFont, font);
-    }
-
     QTemporaryDir designDir_;
 };
 
@@ -132,9 +110,8 @@ TEST_F(AppearanceTest, CancelledFontDialogStillSwitchesTheOwnFontControls) {
     EXPECT_EQ(ColorText(platform_.fontPresets[0].color), "#000000");
     FollowWindowFont(expected);
     EXPECT_EQ(LookOf(), expected);
-    ExpectAppearance(kWhite, kSilver, kSilver, FontReference::WindowFont);
-    EXPECT_TRUE(CloseForm());
-    EXPECT_EQ(WrittenSettings(), kDefaultRecord);
+    ExpectAppearance();
+    ExpectClosedWithSettings(kDefaultRecord);
 }
 
 struct FontCase {
@@ -163,8 +140,7 @@ TEST_F(AppearanceTest, ConfirmedFontShowsItsStyleAndComesBackWithoutIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
-        CreateForm();
+        CreateFormWithSettings(std::nullopt);
         Look expected = LookOf();
         ChooseFont(c.choice);
         expected["font"] = FontText(c.choice.font);
@@ -172,9 +148,7 @@ TEST_F(AppearanceTest, ConfirmedFontShowsItsStyleAndComesBackWithoutIt) {
         FollowWindowFont(expected);
         EXPECT_EQ(LookOf(), expected);
         ExpectAppearance(kWhite, kSilver, kSilver, FontReference::DialogFont);
-        EXPECT_TRUE(CloseForm());
-        EXPECT_EQ(WrittenSettings(), DefaultsWith(0, c.written));
-        form_.reset();
+        ExpectClosedWithSettings(DefaultsWith(0, c.written));
 
         CreateForm();
         EXPECT_EQ(FontText(form_->font()), c.restarted);
@@ -192,8 +166,7 @@ TEST_F(AppearanceTest, ConfirmedFontShowsItsStyleAndComesBackWithoutIt) {
 TEST_F(AppearanceTest, DefaultsKeepTheFontStyle) {
     for (const bool fontChosen : {true, false}) {
         SCOPED_TRACE(fontChosen ? "after a bold italic choice" : "without a font choice");
-        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
-        CreateForm();
+        CreateFormWithSettings(std::nullopt);
         ChooseColor("Hintergrundfarbeauswhlen1", QColor(1, 2, 3));
         ChooseColor("AnzeigetafelJintergrundfarbendern1", QColor(4, 5, 6));
         ChooseColor("EingabefelderHintergrundfarbendern1", QColor(7, 8, 9));
@@ -215,10 +188,8 @@ TEST_F(AppearanceTest, DefaultsKeepTheFontStyle) {
         expected["background"] = "#c0c0c0";
         EXPECT_EQ(LookOf(), expected);
         EXPECT_EQ(platform_.fontPresets.size() + platform_.colorPresets.size(), dialogs);
-        ExpectAppearance(kWhite, kSilver, kSilver, FontReference::WindowFont);
-        EXPECT_TRUE(CloseForm());
-        EXPECT_EQ(WrittenSettings(), kDefaultRecord);
-        form_.reset();
+        ExpectAppearance();
+        ExpectClosedWithSettings(kDefaultRecord);
     }
 }
 
@@ -251,8 +222,7 @@ TEST_F(AppearanceTest, ColourCommandsPresetTheCurrentColourAndApplyTheChoice) {
     const QColor plain(rgb.red(), rgb.green(), rgb.blue());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.action);
-        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
-        CreateForm();
+        CreateFormWithSettings(std::nullopt);
         Look expected = LookOf();
         platform_.colorPresets.clear();
         ChooseColor(c.action, std::nullopt);
@@ -269,12 +239,9 @@ TEST_F(AppearanceTest, ColourCommandsPresetTheCurrentColourAndApplyTheChoice) {
         EXPECT_EQ(LookOf(), expected);
         Appearance appearance;
         appearance.*c.value = FromQColor(chosen);
-        ExpectAppearance(appearance.InputColor, appearance.BoardColor, appearance.BackgroundColor,
-                         FontReference::WindowFont);
-        EXPECT_TRUE(CloseForm());
-        EXPECT_EQ(WrittenSettings(), DefaultsWith(c.recordLine, {std::to_string(rgb.red()), std::to_string(rgb.green()),
-                                                                 std::to_string(rgb.blue())}));
-        form_.reset();
+        ExpectAppearance(appearance.InputColor, appearance.BoardColor, appearance.BackgroundColor);
+        ExpectClosedWithSettings(DefaultsWith(
+            c.recordLine, {std::to_string(rgb.red()), std::to_string(rgb.green()), std::to_string(rgb.blue())}));
     }
 }
 
@@ -286,8 +253,7 @@ TEST_F(AppearanceTest, SavedDesignHasNoMarkerWhateverWtSays) {
     for (const bool wt : {true, false}) {
         SCOPED_TRACE(wt ? "Wt checked" : "Wt unchecked");
         WriteBytes(DesignPath(), "older design, longer than the new one\r\n" + FileOf(kDefaultRecord));
-        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
-        CreateForm();
+        CreateFormWithSettings(std::nullopt);
         if (wt)
             Trigger("Wt");
         ChooseColor("AnzeigetafelJintergrundfarbendern1", QColor(1, 2, 3));
@@ -301,14 +267,8 @@ TEST_F(AppearanceTest, SavedDesignHasNoMarkerWhateverWtSays) {
             EXPECT_TRUE(request.save);
         }
         EXPECT_EQ(QDir(designDir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-
-        EXPECT_TRUE(CloseForm());
-        RecordLines settings = design;
-        if (wt)
-            settings.insert(settings.begin(), "NOFORMAT");
-        EXPECT_EQ(WrittenSettings(), settings);
+        ExpectClosedWithSettings(wt ? Marked(design) : design);
         EXPECT_TRUE(platform_.messages.empty());
-        form_.reset();
         platform_.fileRequests.clear();
     }
 }
@@ -333,7 +293,7 @@ TEST_F(AppearanceTest, FailedDesignSaveKeepsTheOldFile) {
         EXPECT_EQ(ReadBytes(DesignPath()), old);
         EXPECT_EQ(QDir(designDir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         EXPECT_EQ(LookOf(), look);
-        ExpectAppearance(kWhite, kSilver, 0x1E140A, FontReference::WindowFont);
+        ExpectAppearance(kWhite, kSilver, 0x1E140A);
     }
 }
 
@@ -353,8 +313,7 @@ TEST_F(AppearanceTest, LoadedDesignIsWrittenAtClose) {
 
     for (const bool wt : {false, true}) {
         SCOPED_TRACE(wt ? "Wt checked" : "Wt unchecked");
-        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
-        CreateForm();
+        CreateFormWithSettings(std::nullopt);
         if (wt)
             Trigger("Wt");
         UseFile("Oberflcheladen1", DesignPath());
@@ -367,14 +326,9 @@ TEST_F(AppearanceTest, LoadedDesignIsWrittenAtClose) {
         EXPECT_EQ(look.at("Edit3.base"), "#0b0c0d");
         EXPECT_EQ(look.at("Panel10.back"), "#151617");
         EXPECT_EQ(look.at("background"), "#1f2021");
-        ExpectAppearance(0x0D0C0B, 0x171615, 0x21201F, FontReference::WindowFont);
-        EXPECT_TRUE(CloseForm());
-        RecordLines settings = design;
-        if (wt)
-            settings.insert(settings.begin(), "NOFORMAT");
-        EXPECT_EQ(WrittenSettings(), settings);
+        ExpectAppearance(0x0D0C0B, 0x171615, 0x21201F);
+        ExpectClosedWithSettings(wt ? Marked(design) : design);
         EXPECT_TRUE(platform_.messages.empty());
-        form_.reset();
     }
 }
 
@@ -393,8 +347,6 @@ struct BadDesignCase {
 // Appearance keeps what it held, including the font it refers to.
 TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
     const RecordLines valid = {"255", "0", "0", "DejaVu Serif", "12", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
-    RecordLines marked = valid;
-    marked.insert(marked.begin(), "NOFORMAT");
     RecordLines badGreen = valid;
     badGreen[6] = "x";
     const RecordLines shortRecord(valid.begin(), valid.begin() + 11);
@@ -402,7 +354,7 @@ TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
     const RecordLines designFont = {"255", "0", "0", "DejaVu Serif", "12"};
     const RecordLines dialogFont = {"0", "100", "0", "DejaVu Sans Mono", "16"};
     const std::vector<BadDesignCase> cases = {
-        {"settings file written with Wt checked", FileOf(marked), false, Reached::Switch, unchanged},
+        {"settings file written with Wt checked", FileOf(Marked(valid)), false, Reached::Switch, unchanged},
         {"file gone", std::nullopt, false, Reached::Nothing, unchanged},
         {"empty file", "", false, Reached::Switch, unchanged},
         {"bad input green", FileOf(badGreen), false, Reached::Font, designFont},
@@ -411,8 +363,7 @@ TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SetProgramFile(u"tavolin.ini"_s, std::nullopt);
-        CreateForm();
+        CreateFormWithSettings(std::nullopt);
         ChooseColor("Hintergrundfarbeauswhlen1", QColor(50, 60, 70));
         if (c.fontChosen)
             ChooseFont(FontChoice(u"DejaVu Sans Mono"_s, 16, true, false, QColor(0, 100, 0)));
@@ -443,11 +394,9 @@ TEST_F(AppearanceTest, BadDesignShowsOneMessageAndKeepsAppearance) {
         EXPECT_EQ(LookOf(), expected);
         ExpectAppearance(kWhite, kSilver, 0x463C32,
                          c.fontChosen ? FontReference::DialogFont : FontReference::WindowFont);
-        EXPECT_TRUE(CloseForm());
         RecordLines written = DefaultsWith(0, c.written);
         std::copy_n(RecordLines{"50", "60", "70"}.begin(), 3, written.begin() + kBackgroundColorLine);
-        EXPECT_EQ(WrittenSettings(), written);
-        form_.reset();
+        ExpectClosedWithSettings(written);
         platform_.messages.clear();
     }
 }

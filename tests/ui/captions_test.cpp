@@ -75,14 +75,6 @@ QRect CaptionRoom(QWidget* control) {
     return static_cast<QLabel*>(control)->contentsRect();
 }
 
-QString CaptionOf(QWidget* control) {
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
-        return button->text();
-    if (auto* group = qobject_cast<QGroupBox*>(control))
-        return group->title();
-    return static_cast<QLabel*>(control)->text();
-}
-
 void SetCaption(QWidget* control, const QString& caption) {
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setText(caption);
@@ -92,14 +84,7 @@ void SetCaption(QWidget* control, const QString& caption) {
         static_cast<QLabel*>(control)->setText(caption);
 }
 
-class CaptionsTest : public FormFixture {
-protected:
-    void SetUp() override {
-        FormFixture::SetUp();
-        if (!HasFatalFailure())
-            CreateForm();
-    }
-};
+using CaptionsTest = BuiltFormFixture;
 
 // With the window's font at 11 pixels (8 points at 96 dots per inch) and the
 // fonts the desktop has, every caption is shown whole.
@@ -111,7 +96,7 @@ TEST_F(CaptionsTest, EveryCaptionFitsItsControl) {
         const QRect room = CaptionRoom(control);
         for (const char* caption : row.captions) {
             SetCaption(control, QString::fromUtf8(caption));
-            QString shown = CaptionOf(control);
+            QString shown = ShownText(control);
             shown.remove(u'&');
             const QFontMetrics metrics = control->fontMetrics();
             EXPECT_LE(metrics.horizontalAdvance(shown), room.width())

@@ -5,13 +5,11 @@
 #include "support/form_fixture.h"
 #include "support/list_strings.h"
 #include "support/save_faults.h"
+#include "support/window_parts.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -44,30 +42,15 @@ class SaveFaultTest : public FormFixture {
 protected:
     void SetUp() override {
         FormFixture::SetUp();
-        ASSERT_TRUE(foreignDir_.isValid());
         SetProgramFile(u"fnames.dat"_s, LargeDatabase());
     }
 
-    void Add(const std::string& name) {
-        Control<QRadioButton>("RadioButton1")->click();
-        Control<QLineEdit>("Edit2")->setText(QString::fromLatin1(name));
-        Control<QPushButton>("Button2")->click();
+    void CreateShownForm() {
+        CreateForm();
+        form_->show();
     }
-    void LoadForeign(const std::string& bytes) {
-        const QString path = foreignDir_.filePath(u"foreign.dat"_s);
-        WriteBytes(path, bytes);
-        platform_.fileAnswers.emplace_back(path);
-        Control<QPushButton>("Button5")->click();
-    }
-    void MergeIntoFemale() {
-        Control<QRadioButton>("RadioGroup2Item0")->setChecked(true);
-        Control<QPushButton>("Button6")->click();
-    }
-    static Message MergeSuccess(int added) {
-        return {u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s + QString::number(added) +
-                    u" neue(r) Name(n) in die weibliche Namen-Datenbank eingetragen."_s,
-                u"Erfolgreich"_s, MessageIcon::Information};
-    }
+    void Add(const std::string& name) { AddName(true, QString::fromLatin1(name)); }
+    void LoadForeign(const std::string& bytes) { ClickLoad(ForeignFile("foreign.dat", bytes)); }
 
     // The female file holds exactly the lists in memory: the next start reads
     // every name the program knows.
@@ -76,8 +59,6 @@ protected:
         EXPECT_EQ(ReadBytes(path), form_->Lists().female.Lines().FileBytes());
         EXPECT_EQ(NamesInFile(path), NamesOf(form_->Lists().female.Names()));
     }
-
-    QTemporaryDir foreignDir_;
 };
 
 // What a failed step of an add or a merge reports through the general
@@ -99,8 +80,7 @@ Message ErrorOf(SaveStep step, const FilePath& path) {
 // save changes nothing, one in the save keeps the name, unsaved; the next add
 // writes every name, the other program's included.
 TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
-    CreateForm();
-    form_->show();
+    CreateShownForm();
     platform_.messages.clear();
     const QString path = form_->FemaleDatabasePath();
     std::string before;
@@ -147,8 +127,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
 // counts stay, and the next merge writes the names the failed one added (or,
 // when it failed before adding any, adds them itself).
 TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
-    CreateForm();
-    form_->show();
+    CreateShownForm();
     platform_.messages.clear();
     const QString path = form_->FemaleDatabasePath();
     std::string before;
@@ -163,7 +142,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             before = ReadBytes(path);
             folder = StateOf(programDir_.path());
             count = CountCaptions();
-            MergeIntoFemale();
+            ClickMerge(true);
         },
         [&](int n, SaveStep step) {
             SCOPED_TRACE("step " + std::to_string(n));
@@ -178,7 +157,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             }
 
             platform_.messages.clear();
-            MergeIntoFemale();
+            ClickMerge(true);
             EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(step == SaveStep::Lock ? 2 : 0)});
             platform_.messages.clear();
             EXPECT_EQ(CountCaptions(), CountCaptions(form_->Lists().female.Names().size(), 2));
@@ -200,15 +179,13 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
         return Message{text + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s, u"Namen nicht gespeichert"_s,
                        MessageIcon::Exclamation};
     };
-    CreateForm();
-    form_->show();
+    CreateShownForm();
     const QString female = form_->FemaleDatabasePath();
     const QString male = form_->MaleDatabasePath();
     LoadForeign("Otto\xB3Udo\xB3");
     failingOpen();
     Add("Eva");
-    Control<QRadioButton>("RadioGroup2Item1")->setChecked(true);
-    Control<QPushButton>("Button6")->click();
+    ClickMerge(false);
     platform_.messages.clear();
     platform_.yesNoAnswers = {false};
     EXPECT_FALSE(form_->close());
@@ -220,7 +197,7 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
             u"Nicht gespeichert: 2 Name(n) der männlichen Namen-Datenbank (Datei %2 kann nicht erstellt werden)."_s.arg(
                 female, male))});
     EXPECT_TRUE(platform_.messages.empty());
-    EXPECT_FALSE(Exists(ProgramFile(u"tavolin.ini"_s)));
+    EXPECT_FALSE(Exists(SettingsPath()));
 
     saveFault_.Clear();
     platform_.questions.clear();
@@ -228,10 +205,9 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
     EXPECT_TRUE(platform_.questions.empty());
     ExpectFemaleFileHoldsTheLists();
     EXPECT_EQ(ReadBytes(male), std::string(kMaleBytes) + "Otto\xB3\r\nUdo\xB3\r\n");
-    EXPECT_TRUE(Exists(ProgramFile(u"tavolin.ini"_s)));
+    EXPECT_TRUE(Exists(SettingsPath()));
 
-    CreateForm();
-    form_->show();
+    CreateShownForm();
     failingOpen();
     Add("Ida");
     Control<QAction>("Ws")->trigger(); // no settings to write either
@@ -246,12 +222,11 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
 // The settings file written at close: a failing step keeps the old file and
 // the window open; the close that gets through writes the record.
 TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
-    const QString path = ProgramFile(u"tavolin.ini"_s);
+    const QString path = SettingsPath();
     // Ignored at the start, so the record written at close differs from it.
     const std::string old = "NOFORMAT\r\n1\r\n2\r\n3\r\nArial\r\n12\r\n";
     WriteBytes(path, old);
-    CreateForm();
-    form_->show();
+    CreateShownForm();
     const FilePath shownPath = JoinPath(form_->ProgramDir(), kSettingsFile);
     const FolderState folder = StateOf(programDir_.path());
     std::vector<SaveStep> failed;
@@ -266,8 +241,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
             EXPECT_EQ(platform_.messages, std::vector<Message>{CreateError(shownPath)});
             platform_.messages.clear();
         });
-    const std::string record = RecordFileBytes(
-        {"0", "0", "0", "MS Sans Serif", "8", "255", "255", "255", "192", "192", "192", "192", "192", "192"});
+    const std::string record = FileOf(kDefaultRecord);
     EXPECT_EQ(steps, StepsOfSave(record.size()));
     EXPECT_EQ(failed, steps);
     EXPECT_FALSE(form_->isVisible());
@@ -321,8 +295,7 @@ private:
 // written: the close says so and the window stays, until the folder takes
 // files again.
 TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
-    CreateForm();
-    form_->show();
+    CreateShownForm();
     platform_.messages.clear();
     LoadForeign("Merged\xB3");
     const QString path = form_->FemaleDatabasePath();
@@ -340,7 +313,7 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     }
 
     Add("Eva");
-    MergeIntoFemale();
+    ClickMerge(true);
     EXPECT_FALSE(form_->close());
     EXPECT_TRUE(form_->isVisible());
     EXPECT_EQ(platform_.messages,
@@ -359,7 +332,7 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     platform_.messages.clear();
     EXPECT_TRUE(form_->close());
     EXPECT_TRUE(platform_.messages.empty());
-    EXPECT_TRUE(Exists(ProgramFile(u"tavolin.ini"_s)));
+    EXPECT_TRUE(Exists(SettingsPath()));
 }
 
 } // namespace

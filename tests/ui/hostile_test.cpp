@@ -6,6 +6,7 @@
 #include "support/form_fixture.h"
 #include "support/list_strings.h"
 #include "support/reference_names.h"
+#include "support/window_parts.h"
 
 #include <QAction>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <algorithm>
 #include <set>
 #include <string>
@@ -34,9 +34,6 @@ enum class Place { Database, ForeignDatabase, SettingsFile };
 // Files from 1 MiB on are checked by their counts; the plain reference split
 // would take too long for them.
 constexpr std::size_t kReferenceLimit = 1 << 20;
-
-const RecordLines kDefaultRecord = {"0",   "0",   "0",   "MS Sans Serif", "8",   "255", "255",
-                                    "255", "192", "192", "192",           "192", "192", "192"};
 
 std::string EveryByte() {
     std::string bytes;
@@ -171,8 +168,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
         EXPECT_GE(platform_.quitRequests, 1);
         EXPECT_TRUE(names.empty());
         EXPECT_EQ(CountCaptions(), CountCaptions(0, 0));
-        form_->show();
-        EXPECT_TRUE(form_->close()); // ends without writing the settings
+        EXPECT_TRUE(CloseForm()); // ends without writing the settings
         EXPECT_EQ(StateOf(programDir_.path()), before);
         return;
     }
@@ -227,14 +223,7 @@ INSTANTIATE_TEST_SUITE_P(Inputs, HostileDatabaseTest,
 // A hostile foreign database chosen in the open dialog: it loads by the split
 // rule and merges as the one-by-one search does, or its open error reaches
 // the general error display; loading writes nothing.
-class HostileForeignTest : public HostileFixture, public ::testing::WithParamInterface<int> {
-protected:
-    void SetUp() override {
-        HostileFixture::SetUp();
-        ASSERT_TRUE(foreignDir_.isValid());
-    }
-    QTemporaryDir foreignDir_;
-};
+class HostileForeignTest : public HostileFixture, public ::testing::WithParamInterface<int> {};
 
 TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     const Hostile& input = kHostile[GetParam()];
@@ -244,8 +233,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     const std::string bytes = Put(path, input, Place::ForeignDatabase);
     const FolderState program = StateOf(programDir_.path());
     const FolderState foreign = StateOf(foreignDir_.path());
-    platform_.fileAnswers.emplace_back(path);
-    Control<QPushButton>("Button5")->click();
+    ClickLoad(path);
     EXPECT_EQ(StateOf(programDir_.path()), program);
     EXPECT_EQ(StateOf(foreignDir_.path()), foreign);
     const NameList& mergeNames = form_->Lists().MergeNames;
@@ -272,8 +260,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     // The merge writes the female database only.
     const std::string male = ReadBytes(form_->MaleDatabasePath());
     const std::size_t femaleBefore = form_->Lists().female.Names().size();
-    Control<QRadioButton>("RadioGroup2Item0")->setChecked(true);
-    Control<QPushButton>("Button6")->click();
+    ClickMerge(true);
     const std::string written = ReadBytes(form_->FemaleDatabasePath());
     std::size_t added = form_->Lists().female.Names().size() - femaleBefore;
     if (bytes.size() < kReferenceLimit) {
@@ -287,11 +274,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
         ParseNameLines(LineList::FromFileBytes(written), reread);
         EXPECT_EQ(reread.size(), form_->Lists().female.Names().size());
     }
-    EXPECT_EQ(platform_.messages,
-              (std::vector<Message>{{u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s +
-                                         QString::number(added) +
-                                         u" neue(r) Name(n) in die weibliche Namen-Datenbank eingetragen."_s,
-                                     u"Erfolgreich"_s, MessageIcon::Information}}));
+    EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(added)});
     EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), male);
     EXPECT_EQ(StateOf(foreignDir_.path()), foreign);
 }

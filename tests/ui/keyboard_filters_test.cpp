@@ -41,14 +41,12 @@ Names Replaced(Names cycle, const std::string& from, const std::string& to) {
     return cycle;
 }
 
-class KeyboardTest : public FormFixture {
+class KeyboardTest : public BuiltFormFixture {
 protected:
     void SetUp() override {
-        FormFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        CreateForm();
-        ActivateWindow();
+        BuiltFormFixture::SetUp();
+        if (!HasFatalFailure())
+            ActivateWindow();
     }
 
     // Presses Alt with the key where the focus is. A button's accelerator
@@ -187,11 +185,7 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
         {"a known name typed: Button2 disabled", [this] { QTest::keyClicks(Control<QLineEdit>("Edit2"), u"Anna"_s); },
          kStartCycle},
         {"a foreign database loaded: Button6 enabled",
-         [this] {
-             SetProgramFile(u"foreign.dat"_s, "Zora\xB3\r\n");
-             platform_.fileAnswers.emplace_back(ProgramFile(u"foreign.dat"_s));
-             Control<QPushButton>("Button5")->click();
-         },
+         [this] { ClickLoad(ForeignFile("foreign.dat", "Zora\xB3\r\n")); },
          With(kStartCycle, "RadioGroup2Item0", "Button6")},
         {"about view", [this] { Control<QPushButton>("Button4")->click(); }, With(kStartCycle, "Button4", "Memo1")},
         {"statistics view", [this] { Control<QPushButton>("Button7")->click(); },

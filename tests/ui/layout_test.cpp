@@ -135,45 +135,12 @@ bool IsOfKind(const QWidget* control, Kind kind) {
     return false;
 }
 
-// What the user reads on a control of the given kind.
-QString CaptionOf(const QWidget* control, Kind kind) {
-    switch (kind) {
-    case Kind::Button:
-        return static_cast<const QPushButton*>(control)->text();
-    case Kind::Edit:
-        return static_cast<const QLineEdit*>(control)->text();
-    case Kind::Panel:
-        return static_cast<const QLabel*>(control)->text();
-    case Kind::RadioGroup:
-        return static_cast<const QGroupBox*>(control)->title();
-    case Kind::Radio:
-        return static_cast<const QRadioButton*>(control)->text();
-    case Kind::Memo:
-        return static_cast<const QPlainTextEdit*>(control)->toPlainText();
-    case Kind::List: {
-        const auto* list = static_cast<const QListWidget*>(control);
-        QStringList items;
-        for (int i = 0; i < list->count(); ++i)
-            items << list->item(i)->text();
-        return items.join(QChar(u'\n'));
-    }
-    }
-    return {};
-}
-
 std::array<int, 4> BoundsOf(const QWidget* control) {
     const QRect r = control->geometry();
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-class LayoutTest : public FormFixture {
-protected:
-    void SetUp() override {
-        FormFixture::SetUp();
-        if (!HasFatalFailure())
-            CreateForm();
-    }
-};
+using LayoutTest = BuiltFormFixture;
 
 TEST_F(LayoutTest, WindowHasItsCaptionAndDesignSize) {
     EXPECT_EQ(form_->objectName(), QStringLiteral("Form1"));
@@ -193,7 +160,7 @@ TEST_F(LayoutTest, ControlsHaveTheirKindPlaceCaptionAndState) {
         }
         EXPECT_EQ(BoundsOf(control), row.bounds);
         if (row.caption != kSetAtStart) {
-            EXPECT_EQ(CaptionOf(control, row.kind), QString::fromUtf8(row.caption));
+            EXPECT_EQ(ShownText(control), QString::fromUtf8(row.caption));
         }
         EXPECT_EQ(control->isVisibleTo(form_.get()), row.visible);
         EXPECT_EQ(control->isEnabled(), row.enabled);

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <algorithm>
 #include <tuple>
@@ -19,16 +18,17 @@ namespace {
 
 const QString kNothingLoaded = QStringLiteral("Keine Datei geladen");
 
+constexpr bool kFemale = true;
+constexpr bool kMale = false;
+
 // A message box as one readable text: caption, icon and text.
-std::string Box(const QString& text, const char* caption, MessageIcon icon) {
-    return std::string(caption) + " [" + std::to_string(static_cast<int>(icon)) + "] " + text.toStdString();
+std::string Box(const ScriptedPlatform::Message& message) {
+    return message.caption.toStdString() + " [" + std::to_string(static_cast<int>(message.icon)) + "] " +
+           message.text.toStdString();
 }
 
-std::string Success(int added, const char* database) {
-    return Box(QStringLiteral("Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) ") +
-                   QString::number(added) + QStringLiteral(" neue(r) Name(n) in die ") + QString::fromUtf8(database) +
-                   QStringLiteral(" Namen-Datenbank eingetragen."),
-               "Erfolgreich", MessageIcon::Information);
+std::string Success(std::size_t added, bool female) {
+    return Box(MergeSuccess(added, female));
 }
 
 // Database bytes written with "|" for the separator.
@@ -38,30 +38,11 @@ std::string Db(std::string text) {
 }
 
 std::string GeneralErrorBox(const std::string& text) {
-    const ScriptedPlatform::Message message = GeneralError(text);
-    return Box(message.text, "Tavolin 4.2", message.icon);
+    return Box(GeneralError(text));
 }
 
 class MergeWindowTest : public FormFixture {
 protected:
-    void SetUp() override {
-        FormFixture::SetUp();
-        ASSERT_TRUE(foreignDir_.isValid());
-    }
-
-    QString ForeignFile(const char* name, std::string_view bytes) {
-        QString path = QDir::toNativeSeparators(foreignDir_.filePath(QString::fromLatin1(name)));
-        WriteBytes(path, bytes);
-        return path;
-    }
-    void ClickLoad(const std::optional<QString>& answer) {
-        platform_.fileAnswers.push_back(answer);
-        Control<QPushButton>("Button5")->click();
-    }
-    void ClickMerge(bool female) {
-        Control<QRadioButton>(female ? "RadioGroup2Item0" : "RadioGroup2Item1")->setChecked(true);
-        Control<QPushButton>("Button6")->click();
-    }
     // Panel8, Panel9 and whether Button6 is enabled.
     std::tuple<QString, QString, bool> MergeBand() {
         return {Control<QLabel>("Panel8")->text(), Control<QLabel>("Panel9")->text(),
@@ -70,12 +51,10 @@ protected:
     Strings Shown() const {
         Strings boxes;
         for (const auto& message : platform_.messages)
-            boxes.push_back(Box(message.text, message.caption.toUtf8().constData(), message.icon));
+            boxes.push_back(Box(message));
         return boxes;
     }
     Strings MergeNames() { return NamesOf(form_->Lists().MergeNames); }
-
-    QTemporaryDir foreignDir_;
 };
 
 TEST_F(MergeWindowTest, CancelledDialogChangesNothing) {
@@ -167,7 +146,7 @@ TEST_F(MergeWindowTest, MergesIntoTheDatabaseChosenAtTheMomentOfTheMerge) {
 
     // The radio group is read when Button6 is clicked, not when the file is loaded.
     ClickMerge(false);
-    EXPECT_EQ(Shown(), Strings{Success(3, "männliche")});
+    EXPECT_EQ(Shown(), Strings{Success(3, kMale)});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("mnames.dat"))), Db("Anton|\r\nBernd|\r\nEva|\r\nAnna|\r\n|\r\n"));
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 5));
@@ -177,7 +156,7 @@ TEST_F(MergeWindowTest, MergesIntoTheDatabaseChosenAtTheMomentOfTheMerge) {
     EXPECT_EQ(MergeNames(), (Strings{"Eva", "Anton", "Eva", "Anna", ""}));
     platform_.messages.clear();
     ClickMerge(true);
-    EXPECT_EQ(Shown(), Strings{Success(3, "weibliche")});
+    EXPECT_EQ(Shown(), Strings{Success(3, kFemale)});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
               std::string(kFemaleBytes) + Db("Eva|\r\nAnton|\r\n|\r\n"));
     EXPECT_EQ(CountCaptions(), CountCaptions(6, 5));
@@ -191,7 +170,7 @@ TEST_F(MergeWindowTest, OwnFemaleDatabaseAddsNothingToItselfAndFillsTheMaleOne) 
     ClickMerge(true);
     ClickMerge(false);
     ClickMerge(false); // again: nothing left to add
-    EXPECT_EQ(Shown(), (Strings{Success(0, "weibliche"), Success(3, "männliche"), Success(0, "männliche")}));
+    EXPECT_EQ(Shown(), (Strings{Success(0, kFemale), Success(3, kMale), Success(0, kMale)}));
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("mnames.dat"))),
               std::string(kMaleBytes) + std::string(kFemaleBytes));
@@ -218,7 +197,7 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
     ClickMerge(true);
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
               Db("changed behind the program's back|\r\nClara|\r\nAnna|\r\n"));
-    EXPECT_EQ(Shown(), (Strings{Success(0, "weibliche"), Success(2, "weibliche")}));
+    EXPECT_EQ(Shown(), (Strings{Success(0, kFemale), Success(2, kFemale)}));
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
 }
 
@@ -261,7 +240,7 @@ TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
     // The database loaded before can still be merged.
     platform_.messages.clear();
     ClickMerge(false);
-    EXPECT_EQ(Shown(), Strings{Success(1, "männliche")});
+    EXPECT_EQ(Shown(), Strings{Success(1, kMale)});
 }
 
 // A database an editor saved as UTF-8 merges its names as the program keeps
@@ -274,7 +253,7 @@ TEST_F(MergeWindowTest, Utf8FileMergesWhatCanBeStored) {
     ClickMerge(true);
     const std::string leftOut = " 1 Name(n) der geladenen Datei wurde(n) ausgelassen, weil sie Zeichen enthalten, die "
                                 "in der Namen-Datenbank nicht gespeichert werden können.";
-    EXPECT_EQ(Shown(), Strings{Success(2, "weibliche").append(leftOut)});
+    EXPECT_EQ(Shown(), Strings{Success(2, kFemale).append(leftOut)});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))),
               std::string(kFemaleBytes) + Db("Zo\xEB|\r\nJ\xF6rg|\r\n"));
 
@@ -282,7 +261,7 @@ TEST_F(MergeWindowTest, Utf8FileMergesWhatCanBeStored) {
     ClickLoad(ForeignFile("bom.dat", "\xEF\xBB\xBF"
                                      "Anna\xC2\xB3Zo\xC3\xAB\xC2\xB3Ida\xC2\xB3"));
     ClickMerge(true);
-    EXPECT_EQ(Shown(), Strings{Success(1, "weibliche")});
+    EXPECT_EQ(Shown(), Strings{Success(1, kFemale)});
 }
 
 TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
@@ -298,7 +277,7 @@ TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
 
     platform_.messages.clear();
     ClickMerge(true);
-    EXPECT_EQ(Shown(), Strings{Success(0, "weibliche")});
+    EXPECT_EQ(Shown(), Strings{Success(0, kFemale)});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), std::string(kFemaleBytes) + "Eva\xB3\r\n");
     EXPECT_EQ(CountCaptions(), CountCaptions(4, 2));
 }

@@ -4,9 +4,7 @@
 #include "support/list_strings.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -24,11 +22,6 @@ const QString kNul(QChar(u'\0'));
 
 class AddTest : public FormFixture {
 protected:
-    // Chooses the gender by a click and types the text, as the user would.
-    void Enter(bool female, const QString& text) {
-        Control<QRadioButton>(female ? "RadioButton1" : "RadioButton2")->click();
-        Control<QLineEdit>("Edit2")->setText(text);
-    }
     QString ButtonState() {
         const auto* button = Control<QPushButton>("Button2");
         return (button->isEnabled() ? u"enabled "_s : u"disabled "_s) + button->text();
@@ -56,7 +49,7 @@ TEST_F(AddTest, ButtonStateFollowsTheTextAndTheChosenList) {
     };
     CreateForm();
     for (const auto& [female, text, state] : steps) {
-        Enter(female, text);
+        EnterName(female, text);
         EXPECT_EQ(ButtonState(), state) << text.toStdString() << (female ? " female" : " male");
     }
 }
@@ -97,9 +90,8 @@ TEST_F(AddTest, AddedNameReachesListFileAndCounts) {
         SetProgramFile(u"mnames.dat"_s, c.female ? anton : c.before);
         CreateForm();
         platform_.messages.clear(); // a start name from an empty list reports its own error
-        Enter(c.female, u"x"_s);
-        Enter(c.female, c.typed);
-        Control<QPushButton>("Button2")->click();
+        EnterName(c.female, u"x"_s);
+        AddName(c.female, c.typed);
 
         const QString path = c.female ? form_->FemaleDatabasePath() : form_->MaleDatabasePath();
         EXPECT_EQ(ReadBytes(path), c.after);
@@ -134,7 +126,7 @@ TEST_F(AddTest, RefusedClickChangesNothing) {
     for (const auto& [isFemale, text, message] : cases) {
         SCOPED_TRACE(text.toStdString());
         platform_.messages.clear();
-        Enter(isFemale, text);
+        EnterName(isFemale, text);
         const QString path = isFemale ? form_->FemaleDatabasePath() : form_->MaleDatabasePath();
         if (message.icon == MessageIcon::Exclamation)
             WriteBytes(path, ReadBytes(path) + text.toStdString() + "\xB3\r\n");
@@ -161,9 +153,8 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     const Message createError{u"Datei "_s + path + u" kann nicht erstellt werden."_s, u"Tavolin 4.2"_s,
                               MessageIcon::Stop};
     const auto add = [&](const QString& name, bool failing) {
-        Enter(true, name);
         saveFault_.FailWhen([failing](SaveStep step) { return failing && step == SaveStep::Write; });
-        Control<QPushButton>("Button2")->click();
+        AddName(true, name);
         saveFault_.Clear();
     };
     add(u"Eva"_s, true);
@@ -171,7 +162,7 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     EXPECT_EQ(NamesOf(form_->Lists().female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
     EXPECT_EQ(form_->Lists().female.UnsavedCount(), 1u);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
-    Enter(true, u"Eva"_s);
+    EnterName(true, u"Eva"_s);
     EXPECT_EQ(ButtonState(), u"enabled "_s + kAdd);
 
     add(u"Eva"_s, false);

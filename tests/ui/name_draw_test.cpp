@@ -1,7 +1,6 @@
 #include "names/encoding.h"
 #include "support/form_fixture.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,8 +19,7 @@ using Message = ScriptedPlatform::Message;
 
 const QString kFemale = QStringLiteral("Weiblicher Name");
 const QString kMale = QStringLiteral("Männlicher Name");
-const Message kListIndexMessage{QStringLiteral("Listenindex außerhalb des zulässigen Bereichs."),
-                                QStringLiteral("Tavolin 4.2"), MessageIcon::Stop};
+const Message kListIndexMessage = GeneralError("Listenindex außerhalb des zulässigen Bereichs");
 constexpr const char* kFemaleItem = "RadioGroup1Item0";
 constexpr const char* kMaleItem = "RadioGroup1Item1";
 constexpr const char* kEitherItem = "RadioGroup1Item2";
@@ -57,11 +55,6 @@ protected:
         return form_->Lists().female.Names().contains(bytes) ? kFemale
                : form_->Lists().male.Names().contains(bytes) ? kMale
                                                              : QString();
-    }
-    void ShowAndActivate() {
-        form_->show();
-        QApplication::setActiveWindow(form_.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     }
 };
 
@@ -186,7 +179,7 @@ TEST_F(RandomNameTest, EitherListFallsBackToTheListThatMatches) {
 TEST_F(RandomNameTest, DrawFromAnEmptyListIsAListIndexError) {
     SetProgramFile(QStringLiteral("fnames.dat"), "");
     CreateForm();
-    ShowAndActivate();
+    ActivateWindow();
     for (const QString& beginning : {QString(), QStringLiteral("a")}) {
         const Shown before = Click(kMaleItem, QString());
         ASSERT_EQ(before.gender, kMale);
@@ -242,7 +235,7 @@ TEST_F(RandomNameTest, EitherListStandsInForAnEmptyOne) {
 // text is selected.
 TEST_F(RandomNameTest, ClickLeavesTheNameSelectedInTheFocusedField) {
     CreateForm();
-    ShowAndActivate();
+    ActivateWindow();
     for (const QString& beginning : {QString(), QStringLiteral("b"), QStringLiteral("q")}) {
         Control<QLineEdit>("Edit3")->setText(beginning);
         Control<QLineEdit>("Edit3")->setFocus();
@@ -257,7 +250,7 @@ TEST_F(RandomNameTest, ClickLeavesTheNameSelectedInTheFocusedField) {
 // end with nothing selected; an empty field copies nothing.
 TEST_F(RandomNameTest, CopyTakesTheEditedTextOfTheNameField) {
     CreateForm();
-    ShowAndActivate();
+    ActivateWindow();
     Edit1()->setFocus();
     Edit1()->end(false);
     QTest::keyClicks(Edit1(), QStringLiteral("-Marie"));

@@ -72,13 +72,12 @@ TEST(DefaultSuffixTest, TypedNamesFindTheirFileWhateverTheExtensionsCase) {
     }
 }
 
-class DesktopDialogsTest : public FormFixture {
+class DesktopDialogsTest : public BuiltFormFixture {
 protected:
     void SetUp() override {
-        FormFixture::SetUp();
+        BuiltFormFixture::SetUp();
         if (HasFatalFailure())
             return;
-        CreateForm();
         form_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
         desktop_.SetDialogParent(form_.get());
@@ -174,36 +173,27 @@ TEST(QtFontDialogTest, ColourButtonChoosesTheFontColour) {
     initial.setPointSize(12);
     QPointer<QFontDialog> first;
     const auto answer = [&](bool chooseRed) {
-        QTimer::singleShot(0, [&, chooseRed] {
-            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                ADD_FAILURE() << "no font dialog";
-                if (QWidget* other = QApplication::activeModalWidget())
-                    other->close();
-                return;
-            }
-            EXPECT_TRUE(first.isNull() || first == dialog);
-            first = dialog;
-            EXPECT_TRUE(dialog->testOption(QFontDialog::DontUseNativeDialog));
-            auto* button = dialog->findChild<QPushButton*>(u"FontColorButton"_s);
+        AnswerNextDialog<QFontDialog>([&first, chooseRed](QFontDialog& dialog) {
+            EXPECT_TRUE(first.isNull() || first == &dialog);
+            first = &dialog;
+            EXPECT_TRUE(dialog.testOption(QFontDialog::DontUseNativeDialog));
+            auto* button = dialog.findChild<QPushButton*>(u"FontColorButton"_s);
             if (button == nullptr || !chooseRed) {
                 EXPECT_NE(button, nullptr);
-                dialog->reject();
+                dialog.reject();
                 return;
             }
             EXPECT_TRUE(button->isVisible());
             const auto* effects = qobject_cast<QGroupBox*>(button->parentWidget());
             EXPECT_TRUE(effects != nullptr && effects->findChild<QCheckBox*>() != nullptr);
             EXPECT_EQ(button->toolTip(), u"#000080"_s); // the preset colour as its swatch
-            QTimer::singleShot(0, [] {
-                if (auto* colors = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
-                    colors->setCurrentColor(Qt::red);
-                    colors->accept();
-                }
+            AnswerNextDialog<QColorDialog>([](QColorDialog& colors) {
+                colors.setCurrentColor(Qt::red);
+                colors.accept();
             });
             button->click();
             EXPECT_EQ(button->toolTip(), u"#ff0000"_s);
-            dialog->accept();
+            dialog.accept();
         });
     };
     answer(true);

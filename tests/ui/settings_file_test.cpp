@@ -26,20 +26,8 @@ std::string FontText(const QFont& font) {
     return font.family().toStdString() + "/" + std::to_string(font.pixelSize()) + (font.bold() ? "/bold" : "");
 }
 
-std::string ColorText(const QColor& color) {
-    return color.name().toStdString();
-}
-
 std::string RoleText(const QWidget* widget, QPalette::ColorRole role) {
     return ColorText(widget->palette().color(QPalette::Active, role));
-}
-
-// Lines joined as a file, each followed by `lineBreak`.
-std::string FileOf(const RecordLines& lines, std::string_view lineBreak = "\r\n") {
-    std::string bytes;
-    for (const std::string& line : lines)
-        bytes += line + std::string(lineBreak);
-    return bytes;
 }
 
 // The values a record gives the window; no name means "keep the name".
@@ -57,9 +45,6 @@ enum class Reached { Nothing, Switch, FontColor, FontName, FontSize, InputColor,
 
 class SettingsTest : public FormFixture {
 protected:
-    QString SettingsPath() const { return ProgramFile(QStringLiteral("tavolin.ini")); }
-    void SetSettings(std::optional<std::string_view> bytes) { SetProgramFile(QStringLiteral("tavolin.ini"), bytes); }
-    RecordLines WrittenLines() const { return SplitRecordLines(ReadBytes(SettingsPath())); }
     QAction* Action(const char* name) { return Control<QAction>(name); }
 
     Look LookOf() {
@@ -99,12 +84,11 @@ protected:
     Look DesignLook() {
         const std::optional<std::string> saved =
             Exists(SettingsPath()) ? std::optional<std::string>(ReadBytes(SettingsPath())) : std::nullopt;
-        SetSettings(std::nullopt);
-        CreateForm();
+        CreateFormWithSettings(std::nullopt);
         Look look = LookOf();
         form_.reset();
         if (saved)
-            SetSettings(*saved);
+            WriteBytes(SettingsPath(), *saved);
         return look;
     }
 
@@ -138,21 +122,6 @@ protected:
         }
         return look;
     }
-
-    void ExpectDefaultAppearance() {
-        const Appearance& appearance = form_->CurrentAppearance();
-        EXPECT_EQ(appearance.InputColor, kWhite);
-        EXPECT_EQ(appearance.BoardColor, kSilver);
-        EXPECT_EQ(appearance.BackgroundColor, kSilver);
-        EXPECT_EQ(appearance.OverallFont, FontReference::WindowFont);
-    }
-
-    // Closes the window as the user does; true when it closed.
-    bool CloseForm() {
-        form_->show();
-        form_->close();
-        return !form_->isVisible();
-    }
 };
 
 TEST_F(SettingsTest, FirstStartWithoutFileShowsTheDesignAndWritesTheDefaults) {
@@ -170,7 +139,7 @@ TEST_F(SettingsTest, FirstStartWithoutFileShowsTheDesignAndWritesTheDefaults) {
     const std::string buttonFace = ColorText(QApplication::palette().color(QPalette::Button));
     for (const char* name : kBoardPanels)
         EXPECT_EQ(look.at(std::string(name) + ".back"), buttonFace) << name;
-    ExpectDefaultAppearance();
+    ExpectAppearance();
     EXPECT_FALSE(Exists(SettingsPath()));
 
     EXPECT_TRUE(CloseForm());
@@ -201,12 +170,11 @@ TEST_F(SettingsTest, MarkerAndBadFirstLinesApplyNothingElse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SetSettings(c.bytes);
-        CreateForm();
+        CreateFormWithSettings(c.bytes);
         EXPECT_EQ(LookOf(), Expected(design, c.switched ? Reached::Switch : Reached::Nothing));
         for (const char* name : kOwnFontControls)
             EXPECT_EQ(Control<QWidget>(name)->testAttribute(Qt::WA_SetFont), !c.switched) << name;
-        ExpectDefaultAppearance();
+        ExpectAppearance();
         EXPECT_TRUE(platform_.messages.empty());
         EXPECT_EQ(ReadBytes(SettingsPath()), c.bytes); // reading never writes
         form_.reset();
@@ -252,24 +220,19 @@ TEST_F(SettingsTest, RecordAppliesUpToItsFirstBadLine) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SetSettings(FileOf(c.lines));
-        CreateForm();
+        CreateFormWithSettings(FileOf(c.lines));
         EXPECT_EQ(LookOf(), Expected(design, c.reached, values));
-        ExpectDefaultAppearance();
-        EXPECT_TRUE(CloseForm());
-        EXPECT_EQ(WrittenLines(), c.written);
+        ExpectAppearance();
+        ExpectClosedWithSettings(c.written);
         EXPECT_TRUE(platform_.messages.empty());
-        form_.reset();
     }
 
     // An empty name line keeps the name and is no failure.
     RecordValues keepName = values;
     keepName.fontName.reset();
-    SetSettings(FileOf(upTo(with(3, ""), 5)));
-    CreateForm();
+    CreateFormWithSettings(FileOf(upTo(with(3, ""), 5)));
     EXPECT_EQ(LookOf(), Expected(design, Reached::FontSize, keepName));
-    EXPECT_TRUE(CloseForm());
-    EXPECT_EQ(WrittenLines(), written("MS Sans Serif", "12"));
+    ExpectClosedWithSettings(written("MS Sans Serif", "12"));
 }
 
 // Every kind of line break, hexadecimal numbers, components beyond 8 bits, a
@@ -284,18 +247,13 @@ TEST_F(SettingsTest, FullRecordIsAppliedAndTakenIntoAppearance) {
     std::string bytes;
     for (std::size_t i = 0; i < lines.size(); ++i)
         bytes += lines[i] + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
-    SetSettings(bytes);
-    CreateForm();
+    CreateFormWithSettings(bytes);
 
     const std::string cut = name.substr(0, 31);
     const RecordValues values{QColor(16, 32, 255), QString::fromLatin1(cut), 13,
                               QColor(44, 0, 255),  QColor(1, 2, 3),          QColor(0, 128, 255)};
     EXPECT_EQ(LookOf(), Expected(design, Reached::Background, values));
-    const Appearance& appearance = form_->CurrentAppearance();
-    EXPECT_EQ(appearance.InputColor, Color{44 + 0xFF0000});
-    EXPECT_EQ(appearance.BoardColor, Color{0x030201});
-    EXPECT_EQ(appearance.BackgroundColor, Color{0xFF8000});
-    EXPECT_EQ(appearance.OverallFont, FontReference::WindowFont);
+    ExpectAppearance(Color{44 + 0xFF0000}, Color{0x030201}, Color{0xFF8000});
 
     EXPECT_TRUE(CloseForm());
     EXPECT_EQ(ReadBytes(SettingsPath()),
@@ -308,22 +266,19 @@ TEST_F(SettingsTest, MarkerWrittenWithWtIsIgnoredAtTheNextStart) {
     const Look design = DesignLook();
     const RecordLines record = {"0",  "0",  "255", "DejaVu Serif", "14", "10", "20",
                                 "30", "40", "50",  "60",           "70", "80", "90"};
-    SetSettings(FileOf(record));
-    CreateForm();
+    CreateFormWithSettings(FileOf(record));
     EXPECT_FALSE(Action("Wt")->isChecked());
     Action("Wt")->trigger();
     ASSERT_TRUE(Action("Wt")->isChecked());
     EXPECT_TRUE(CloseForm());
-    RecordLines marked = record;
-    marked.insert(marked.begin(), "NOFORMAT");
-    EXPECT_EQ(ReadBytes(SettingsPath()), FileOf(marked));
+    EXPECT_EQ(ReadBytes(SettingsPath()), FileOf(Marked(record)));
     form_.reset();
 
     CreateForm();
     EXPECT_FALSE(Action("Wt")->isChecked());
     EXPECT_TRUE(Action("Ws")->isChecked());
     EXPECT_EQ(LookOf(), design);
-    ExpectDefaultAppearance();
+    ExpectAppearance();
     EXPECT_TRUE(CloseForm());
     EXPECT_EQ(ReadBytes(SettingsPath()), FileOf(kDefaultRecord));
 }
@@ -335,12 +290,9 @@ TEST_F(SettingsTest, SizeOfZeroOrBelowIsTheDefaultSize) {
         SCOPED_TRACE(size);
         RecordLines lines = kDefaultRecord;
         lines[kFontSizeLine] = size;
-        SetSettings(FileOf(lines));
-        CreateForm();
+        CreateFormWithSettings(FileOf(lines));
         EXPECT_EQ(form_->font().pixelSize(), 11);
-        EXPECT_TRUE(CloseForm());
-        EXPECT_EQ(WrittenLines(), kDefaultRecord);
-        form_.reset();
+        ExpectClosedWithSettings(kDefaultRecord);
     }
 }
 
@@ -350,8 +302,7 @@ TEST_F(SettingsTest, WsUncheckedLeavesTheFileAlone) {
     const std::string odd = " 1\n2\r3\r\nArial\n9\n0\n0\n0\n0\n0\n0\n0\n0\n0\nRest";
     for (const bool exists : {false, true}) {
         SCOPED_TRACE(exists ? "existing file, Wt checked" : "no file");
-        SetSettings(exists ? std::optional<std::string_view>(odd) : std::nullopt);
-        CreateForm();
+        CreateFormWithSettings(exists ? std::optional<std::string_view>(odd) : std::nullopt);
         Action("Ws")->trigger();
         ASSERT_FALSE(Action("Ws")->isChecked());
         if (exists)
@@ -370,8 +321,7 @@ TEST_F(SettingsTest, WsUncheckedLeavesTheFileAlone) {
 // user can then untick Ws and close.
 TEST_F(SettingsTest, UnwritableSettingsFileKeepsTheWindowOpen) {
     const std::string old = FileOf({"1", "2", "3", "Arial", "9", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
-    SetSettings(old);
-    CreateForm();
+    CreateFormWithSettings(old);
     saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
     form_->show();
     EXPECT_FALSE(form_->close());

@@ -44,9 +44,7 @@ TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
     SetProgramFile(QStringLiteral("mnames.dat"), "");
     CreateForm();
     // Only the start name fails: there is nothing to draw it from.
-    EXPECT_EQ(platform_.messages,
-              (std::vector<Message>{{QStringLiteral("Listenindex außerhalb des zulässigen Bereichs."),
-                                     QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));
+    EXPECT_EQ(platform_.messages, std::vector<Message>{GeneralError("Listenindex außerhalb des zulässigen Bereichs")});
     EXPECT_EQ(CountCaptions(), CountCaptions(0, 0));
 }
 

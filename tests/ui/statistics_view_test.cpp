@@ -2,11 +2,9 @@
 #include "stats/statistics.h"
 #include "support/form_fixture.h"
 
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <algorithm>
 #include <tuple>
 
@@ -26,21 +24,13 @@ View Open(const QString& button9) {
 
 enum class Table { Letters, Lengths };
 
-class StatisticsViewTest : public FormFixture {
+class StatisticsViewTest : public BuiltFormFixture {
 protected:
-    void SetUp() override {
-        FormFixture::SetUp();
-        CreateForm();
-    }
     void Click(const char* button) { Control<QPushButton>(button)->click(); }
     bool Shown(const char* name) { return Control<QWidget>(name)->isVisibleTo(form_.get()); }
     QString Text(const char* button) { return Control<QPushButton>(button)->text(); }
     QListWidget* List() { return Control<QListWidget>("ListBox1"); }
-    void AddFemale(const std::string& name) {
-        Control<QRadioButton>("RadioButton1")->click();
-        Control<QLineEdit>("Edit2")->setText(QString::fromLatin1(name));
-        Click("Button2");
-    }
+    void AddFemale(const std::string& name) { AddName(true, QString::fromLatin1(name)); }
     View Current() {
         return {Shown("ListBox1"),
                 Shown("Button8"),
