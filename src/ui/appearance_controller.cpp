@@ -320,33 +320,28 @@ void AppearanceController::ChooseOverallFont() {
 }
 
 void AppearanceController::ChooseBackgroundColor() {
-    const std::optional<QColor> chosen =
-        platform_.ChooseColor(kColorDialog1, window_.palette().color(QPalette::Window));
-    if (!chosen)
-        return;
-    const QColor color = PlainColor(*chosen);
-    SetBackgroundColor(color);
-    appearance_.BackgroundColor = FromQColor(color);
+    ChooseColor(window_.palette().color(QPalette::Window), &AppearanceController::SetBackgroundColor,
+                appearance_.BackgroundColor);
 }
 
 void AppearanceController::ChooseBoardColor() {
-    const std::optional<QColor> chosen =
-        platform_.ChooseColor(kColorDialog1, ui_.Panel1->palette().color(QPalette::Window));
-    if (!chosen)
-        return;
-    const QColor color = PlainColor(*chosen);
-    SetBoardColor(color);
-    appearance_.BoardColor = FromQColor(color);
+    ChooseColor(ui_.Panel1->palette().color(QPalette::Window), &AppearanceController::SetBoardColor,
+                appearance_.BoardColor);
 }
 
 void AppearanceController::ChooseInputColor() {
-    const std::optional<QColor> chosen =
-        platform_.ChooseColor(kColorDialog1, ui_.Edit1->palette().color(QPalette::Base));
+    ChooseColor(ui_.Edit1->palette().color(QPalette::Base), &AppearanceController::SetInputFieldColor,
+                appearance_.InputColor);
+}
+
+void AppearanceController::ChooseColor(const QColor& shown, void (AppearanceController::*show)(const QColor&),
+                                       Color& kept) {
+    const std::optional<QColor> chosen = platform_.ChooseColor(kColorDialog1, shown);
     if (!chosen)
         return;
     const QColor color = PlainColor(*chosen);
-    SetInputFieldColor(color);
-    appearance_.InputColor = FromQColor(color);
+    (this->*show)(color);
+    kept = FromQColor(color);
 }
 
 void AppearanceController::ResetToDefaults() {

@@ -60,6 +60,9 @@ private:
     void SwitchOwnFontControls();
     QColor WindowFontColor() const;
     void SetWindowFontColor(const QColor& color);
+    // The colour dialog opened on the colour shown; a chosen colour is shown
+    // and kept in the appearance.
+    void ChooseColor(const QColor& shown, void (AppearanceController::*show)(const QColor&), Color& kept);
     void SetInputFieldColor(const QColor& color);
     void SetBoardColor(const QColor& color);
     void SetBackgroundColor(const QColor& color);
