@@ -1,3 +1,4 @@
+#include "app/session_end.h"
 #include "ui/general_error.h"
 #include "ui/qtplatform.h"
 #include "ui/tform1.h"
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
     RunGuarded(platform, [&] {
         form = std::make_unique<TForm1>(platform, FormEnvironment::FromApplication());
         platform.SetDialogParent(form.get());
+        HandleSessionEnd(app, *form);
         form->show();
         exitCode = QApplication::exec();
     });

@@ -103,6 +103,28 @@ FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path, cons
     return SaveFileAtomically(path, lines.FileBytes(), faults);
 }
 
+std::string AppendixFor(std::string_view present, const NameList& names) {
+    const FileStyle style = StyleOf(present);
+    std::string appendix;
+    const std::string trailing = TrailingTextOf(present);
+    if (!trailing.empty())
+        appendix += style.Separator();
+    const bool broken = present.empty() || present == "\xEF\xBB\xBF" || present.back() == '\r' || present.back() == '\n';
+    if (!broken || !trailing.empty())
+        appendix += style.lineBreak;
+    bool closed = !trailing.empty();
+    for (const std::string_view name : names) {
+        if (closed && name == trailing) {
+            closed = false;
+            continue;
+        }
+        appendix += EncodeForFile(name, style);
+        appendix += style.Separator();
+        appendix += style.lineBreak;
+    }
+    return appendix;
+}
+
 bool IsStorableName(std::string_view name) {
     static constexpr std::string_view kUnstorable("\xB3\r\n\0", 4);
     return name.find_first_of(kUnstorable) == std::string_view::npos;

@@ -26,7 +26,14 @@ std::unique_ptr<Ui::TForm1> BuildFromDescription(QWidget* window) {
 } // namespace
 
 FormEnvironment FormEnvironment::FromApplication() {
-    return {ExecutableFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
+    // Names a database could not take are kept where the desktop keeps the
+    // state of programs (XDG base directories: an absolute $XDG_STATE_HOME,
+    // else ~/.local/state).
+    QByteArray state = qgetenv("XDG_STATE_HOME");
+    if (!state.startsWith('/'))
+        state = qEnvironmentVariableIsEmpty("HOME") ? QByteArray() : qgetenv("HOME") + "/.local/state";
+    return {ExecutableFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {},
+            state.isEmpty() ? FilePath() : FilePath::FromNative(state + "/tavolin")};
 }
 
 // The about text goes in before the fonts: the hidden memo then lays out no
@@ -83,7 +90,20 @@ QString TForm1::MaleDatabasePath() const {
 }
 
 bool TForm1::Guarded(const std::function<void()>& handler) noexcept {
-    return RunGuarded(platform_, handler);
+    ++running_;
+    const bool ran = RunGuarded(platform_, handler);
+    if (--running_ == 0 && std::exchange(closeWaiting_, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return ran;
+}
+
+void TForm1::SaveAtSessionEnd() noexcept {
+    databases_.SaveAtSessionEnd();
+    try {
+        appearance_.SaveOnClose();
+    } catch (...) {
+        // Nobody is left to tell; the file keeps what it held.
+    }
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -92,6 +112,11 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (running_ > 0) {
+        event->ignore();
+        closeWaiting_ = true;
+        return;
+    }
     bool closing = false;
     if (databases_.QuitRequested() || (Guarded([&] { closing = FormClose(); }) && closing))
         event->accept();
@@ -110,8 +135,10 @@ void TForm1::FormCreate() {
     move(0, 0);
     programDir_ = DirectoryOf(environment_.executablePath);
     appearance_.LoadAtStart(JoinPath(programDir_, kSettingsFile));
-    if (databases_.Load(programDir_, environment_.saveFaults))
+    if (databases_.Load(programDir_, environment_.recoveryFolder, environment_.saveFaults)) {
         draw_.ShowStartName();
+        databases_.RecoverKeptNames();
+    }
 }
 
 bool TForm1::FormClose() {

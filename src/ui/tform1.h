@@ -39,6 +39,11 @@ public:
     const NameStore& Lists() const { return databases_.Lists(); }
     const Appearance& CurrentAppearance() const { return appearance_.Current(); }
 
+    // The session ends (a signal, the log-out): saves what the close would,
+    // without asking anything; names that cannot be written stay kept for the
+    // next start.
+    void SaveAtSessionEnd() noexcept;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +77,11 @@ private:
 
     void ConnectHandlers();
     bool Guarded(const std::function<void()>& handler) noexcept;
+
+    // Handlers running: a close asked for meanwhile (a window manager's close
+    // while a save waits for a lock) comes once they are done.
+    int running_ = 0;
+    bool closeWaiting_ = false;
 
     std::unique_ptr<Ui::TForm1> ui_;
     Platform& platform_;

@@ -20,12 +20,17 @@ using namespace Qt::StringLiterals;
 void FormFixture::SetUp() {
     ASSERT_TRUE(programDir_.isValid());
     ASSERT_TRUE(foreignDir_.isValid());
+    ASSERT_TRUE(stateDir_.isValid());
     SetProgramFile(QStringLiteral("fnames.dat"), kFemaleBytes);
     SetProgramFile(QStringLiteral("mnames.dat"), kMaleBytes);
 }
 
 void FormFixture::TearDown() {
     form_.reset();
+}
+
+QString FormFixture::RecoveryFolder() const {
+    return stateDir_.filePath(u"tavolin"_s);
 }
 
 QString FormFixture::ProgramFile(const QString& name) const {
@@ -45,7 +50,8 @@ void FormFixture::CreateForm() {
                                 [this](int checkpoint) {
                                     if (statisticsCheckpoint_)
                                         statisticsCheckpoint_(checkpoint);
-                                }};
+                                },
+                                RecoveryFolder()};
     form_ = std::make_unique<TForm1>(platform_, std::move(environment));
 }
 
@@ -150,6 +156,16 @@ ScriptedPlatform::Message MergeSuccess(std::size_t added, bool female) {
                 u" neue(r) Name(n) in die "_s + (female ? u"weibliche"_s : u"männliche"_s) +
                 u" Namen-Datenbank eingetragen."_s,
             u"Erfolgreich"_s, MessageIcon::Information};
+}
+
+ScriptedPlatform::Message Recovered(std::size_t count, bool female) {
+    return {u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
+            u"Namen-Datenbank eingetragen."_s.arg(count).arg(female ? u"weibliche"_s : u"männliche"_s),
+            u"Namen nachgetragen"_s, MessageIcon::Information};
+}
+
+QStringList FormFixture::RecoveryFiles() const {
+    return QDir(RecoveryFolder()).entryList({u"*.recovery"_s}, QDir::Files);
 }
 
 void BuiltFormFixture::SetUp() {

@@ -66,7 +66,7 @@ TEST_F(RandomNameTest, StartNameIsSeededFromTheClock) {
         clockCalls = 0;
         const auto clock = [&clockCalls, seconds] { return ++clockCalls, seconds; };
         form_ =
-            std::make_unique<TForm1>(platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}});
+            std::make_unique<TForm1>(platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}, {}});
         EXPECT_EQ(clockCalls, 1);
         Shown start = Display();
         EXPECT_EQ(start.gender, GenderOf(start.name)) << start.name.toStdString();
