@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QWindow>
 #include <array>
 #include <csignal>
 #include <cstdint>
@@ -44,9 +45,20 @@ public:
         std::memcpy(&window, bytes + 8, sizeof window);
         if (window != form_->internalWinId())
             return false;
-        // Qt keeps a window that someone else destroyed for its own; its
-        // close runs once this event is done.
-        QMetaObject::invokeMethod(form_, &QWidget::close, Qt::QueuedConnection);
+        // Qt takes the window that someone else destroyed for its own: once
+        // this event is done it closes as the close button would, and where
+        // the close is refused ("Nein", names not saved) it comes back.
+        QMetaObject::invokeMethod(
+            form_,
+            [form = form_] {
+                if (!form || form->close())
+                    return;
+                form->hide();
+                if (QWindow* window = form->windowHandle())
+                    window->destroy();
+                form->show();
+            },
+            Qt::QueuedConnection);
         return false;
     }
 

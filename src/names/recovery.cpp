@@ -1,33 +1,20 @@
 #include "names/recovery.h"
 
 #include "names/database.h"
-#include "names/linelist.h"
 
 #include <QCryptographicHash>
-#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace Qt::StringLiterals;
-
 namespace tavolin {
 
-namespace {
-
-// The file begins with a line that tells a person which database its names
-// belong to; the names follow as in a database file.
-constexpr std::string_view kHeader = "# Tavolin: ";
-
-} // namespace
-
-RecoveryFile::RecoveryFile(const FilePath& folder, const FilePath& database)
-    : folder_(folder), database_(CanonicalPath(database)) {
+RecoveryFile::RecoveryFile(const FilePath& folder, const FilePath& database) : folder_(folder) {
     // Copies that reach the database through links or other spellings of its
     // path share one file.
-    const QByteArray hash =
-        QCryptographicHash::hash(database_.Native(), QCryptographicHash::Sha256).toHex().left(16);
-    const QByteArray name = database_.Native().mid(database_.Native().lastIndexOf('/') + 1);
+    const QByteArray canonical = CanonicalPath(database).Native();
+    const QByteArray hash = QCryptographicHash::hash(canonical, QCryptographicHash::Sha256).toHex().left(16);
+    const QByteArray name = canonical.mid(canonical.lastIndexOf('/') + 1);
     path_ = FilePath::FromNative(folder.Native() + '/' + name + '-' + hash + ".recovery");
 }
 
@@ -37,10 +24,7 @@ bool RecoveryFile::Exists() const {
 }
 
 void RecoveryFile::ReadInto(NameList& names) const {
-    std::string bytes = ReadFile(path_, kMaxDatabaseBytes).bytes;
-    if (bytes.starts_with(kHeader))
-        bytes.erase(0, std::min(bytes.size(), bytes.find('\n') + 1));
-    ParseNameLines(LineList::FromFileBytes(bytes), names);
+    ParseNameLines(ReadNameFile(path_).lines, names);
 }
 
 void RecoveryFile::Keep(const NameList& names) const {
@@ -51,10 +35,7 @@ void RecoveryFile::Keep(const NameList& names) const {
         if (!kept.contains(name))
             kept.append(name);
     }
-    std::string bytes(kHeader);
-    bytes += database_.Native().toStdString();
-    std::replace_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; }, '?');
-    bytes += "\r\n";
+    std::string bytes;
     for (const std::string_view name : kept) {
         bytes += name;
         bytes += kSeparator;

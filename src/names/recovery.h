@@ -10,8 +10,9 @@ namespace tavolin {
 // name the program accepted is on disk even when its database is not
 // written, and survives however the program ends. There is one such file per
 // database, named after a hash of the database's path, in a folder of the
-// user's own ($XDG_STATE_HOME/tavolin). It is written whole, synced and
-// renamed into place, so that a crash leaves the old one or the new one.
+// user's own ($XDG_STATE_HOME/tavolin). It is a name database file itself (a
+// user can merge it by hand), written whole, synced and renamed into place,
+// so that a crash leaves the old one or the new one.
 //
 // Every copy of the program that uses the database shares the file: a copy
 // that takes names from it holds its lock (FileLock on Path()) until they are
@@ -35,7 +36,6 @@ public:
 
 private:
     FilePath folder_;
-    FilePath database_;
     FilePath path_;
 };
 

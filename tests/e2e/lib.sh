@@ -83,6 +83,8 @@ e2e_start() {
     e2e_wait_for 30 grep -q . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
     export DISPLAY=:$(head -n 1 "$E2E_TMP/display")
     export QT_QPA_PLATFORM=xcb
+    # Names the program keeps for later go to a folder of the test's own.
+    export XDG_STATE_HOME=$E2E_TMP/state
     unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
     if ((wm)); then
         command -v openbox >/dev/null || { echo "openbox is needed (scripts/test installs it)"; exit 77; }

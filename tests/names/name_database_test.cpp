@@ -28,9 +28,11 @@ using AddResult = NameDatabase::AddResult;
 class NameDatabaseTest : public ::testing::Test {
 protected:
     QString Path() const { return dir_.filePath(QStringLiteral("fnames.dat")); }
-    // A copy of the program that starts now.
-    std::unique_ptr<NameDatabase> Start() const {
-        auto database = std::make_unique<NameDatabase>(Path(), DatabaseOptions{{}, {}, fault_.Hook()});
+    // A copy of the program that starts now; without a recovery folder, as
+    // for copies of different users, it keeps unsaved names to itself.
+    std::unique_ptr<NameDatabase> Start(bool recovery = true) const {
+        const FilePath folder = recovery ? FilePath(dir_.filePath(QStringLiteral("state"))) : FilePath();
+        auto database = std::make_unique<NameDatabase>(Path(), DatabaseOptions{folder, {}, fault_.Hook()});
         database->Read();
         database->Parse();
         return database;
@@ -114,8 +116,8 @@ TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
 // copy saved meanwhile is not written twice.
 TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
     WriteBytes(Path(), "Anna\xB3\r\n");
-    const auto a = Start();
-    const auto b = Start();
+    const auto a = Start(false);
+    const auto b = Start(false);
     FailingCommits();
     EXPECT_THROW(a->Add("Eva"), FileError);
     fault_.Clear();
@@ -136,6 +138,40 @@ TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
     EXPECT_EQ(a->UnsavedCount(), 0u);
     EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Ida", "Eva", "Otto"}));
     EXPECT_EQ(NamesOf(a->Names()), NamesInFile(Path()));
+}
+
+// A change that cannot reach the file (another copy holds the lock, the
+// write fails) keeps its names in the recovery file at once: the next change
+// by any copy writes them and removes it, and a copy that starts later finds
+// what is left there.
+TEST_F(NameDatabaseTest, NamesThatCannotBeWrittenAreKeptUntilAnyCopyCan) {
+    WriteBytes(Path(), "Anna\xB3\r\n");
+    const auto a = Start();
+    {
+        const FileLock other(Path());
+        EXPECT_THROW(a->Add("Eva"), FileError);
+    }
+    EXPECT_TRUE(a->IsUnsaved("Eva"));
+    EXPECT_TRUE(a->UnsavedKept());
+    EXPECT_EQ(NamesInFile(a->RecoveryPath()), Strings{"Eva"});
+
+    const auto b = Start();
+    EXPECT_EQ(b->Add("Ida"), AddResult::Added);
+    EXPECT_EQ(b->Recovered(), 1u);
+    EXPECT_FALSE(QFile::exists(a->RecoveryPath().Display()));
+    EXPECT_EQ(a->Add("Otto"), AddResult::Added);
+    EXPECT_EQ(a->Recovered(), 0u); // b wrote it already
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Eva", "Ida", "Otto"}));
+
+    FailingCommits();
+    NameList merged;
+    merged.append("Udo");
+    EXPECT_THROW(a->Merge(merged), FileError);
+    fault_.Clear();
+    EXPECT_EQ(NamesInFile(a->RecoveryPath()), Strings{"Udo"});
+    EXPECT_EQ(Start()->Recover(), 1u);
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Eva", "Ida", "Otto", "Udo"}));
+    EXPECT_EQ(Start()->Recover(), 0u);
 }
 
 // The program's own file saved by an editor as UTF-8 reads as Windows-1252.
