@@ -83,7 +83,7 @@ void HandleSessionEnd(QApplication& app, TForm1& form) {
         std::array<char, 16> bytes{};
         [[maybe_unused]] const ssize_t read = ::read(signalSocket[1], bytes.data(), bytes.size());
         form.SaveAtSessionEnd();
-        QCoreApplication::quit();
+        QCoreApplication::exit(0); // not quit(): that would close the window, asking
     });
     struct sigaction action {};
     action.sa_handler = OnSignal;

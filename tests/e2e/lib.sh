@@ -78,20 +78,33 @@ e2e_start() {
     [ "${1:-}" = --no-wm ] && wm=0
     E2E_TMP=$(mktemp -d)
     trap e2e_stop EXIT
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
-    _e2e_xvfb=$!
-    e2e_wait_for 30 grep -q . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
-    export DISPLAY=:$(head -n 1 "$E2E_TMP/display")
+    _e2e_start_x "$wm"
     export QT_QPA_PLATFORM=xcb
     # Names the program keeps for later go to a folder of the test's own.
     export XDG_STATE_HOME=$E2E_TMP/state
     unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
-    if ((wm)); then
+}
+
+_e2e_start_x() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    _e2e_xvfb=$!
+    e2e_wait_for 30 grep -q . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
+    export DISPLAY=:$(head -n 1 "$E2E_TMP/display")
+    if (($1)); then
         command -v openbox >/dev/null || { echo "openbox is needed (scripts/test installs it)"; exit 77; }
         openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
         _e2e_wm=$!
         e2e_wait_for 30 e2e_x wm-ready || e2e_fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
     fi
+}
+
+# Ends the X server (programs on it lose their connection) and starts a new
+# one with openbox.
+e2e_restart_x() {
+    kill "$_e2e_wm" "$_e2e_xvfb" 2>/dev/null || true
+    wait "$_e2e_wm" "$_e2e_xvfb" 2>/dev/null || true
+    : >"$E2E_TMP/display"
+    _e2e_start_x 1
 }
 
 # The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN.
@@ -203,6 +216,57 @@ e2e_settled_screenshot() {
         mv "$file" "$last"
     done
     e2e_fail "the screen does not stop changing"
+}
+
+# The main window's controls, at client coordinates of its description.
+# Types a name into Edit2 ("Neuer Wuzelname") in place of what it holds and
+# clicks Button2 ("Hinzufügen").
+e2e_add_name() {
+    e2e_click "$1" 226 298
+    e2e_key ctrl+a
+    e2e_type "$2"
+    e2e_click "$1" 226 348
+}
+
+# Loads a foreign database with Button5 ("Datei laden...") through the real
+# open dialog, typing its path (relative to the program's working folder).
+# A completion list the dialog leaves behind takes one click.
+e2e_load_database() {
+    local pid=$1 win=$2
+    e2e_click "$win" 52 412
+    e2e_wait_window "$pid" "Wuzelnamen-Datenbank öffnen" >/dev/null || e2e_fail "no open dialog"
+    e2e_type "$3"
+    e2e_key Return
+    e2e_wait_gone "$pid" "Wuzelnamen-Datenbank öffnen" || e2e_fail "the open dialog did not close"
+    _e2e_no_popup() { ! e2e_windows "$pid" | cut -f 2 | grep -qx popup; }
+    if ! e2e_wait_for 2 _e2e_no_popup; then
+        e2e_click "$win" 300 412
+        e2e_wait_for 10 _e2e_no_popup || e2e_fail "a popup of the open dialog stays"
+    fi
+}
+
+# Clicks Button6 ("Verschmelze!").
+e2e_merge() {
+    e2e_click "$1" 268 476
+}
+
+# Waits for the process's box with this title, answers it with a key (Return
+# unless given) and waits until it is gone.
+e2e_answer() {
+    local pid=$1 title=$2
+    e2e_wait_window "$pid" "$title" >/dev/null || e2e_fail "no box titled '$title'"
+    e2e_key "${3:-Return}"
+    e2e_wait_gone "$pid" "$title" || e2e_fail "the box '$title' stays"
+}
+
+# Waits until the process (a child of the script) has ended; its exit code
+# is then in E2E_RC.
+e2e_wait_exit() {
+    local pid=$1
+    _e2e_ended() { ! kill -0 "$pid" 2>/dev/null; }
+    e2e_wait_for "${2:-30}" _e2e_ended || e2e_fail "process $pid is still running"
+    E2E_RC=0
+    wait "$pid" || E2E_RC=$?
 }
 
 # Xlib through ctypes: window titles in UTF-8 (xdotool's search does not match
