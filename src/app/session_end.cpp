@@ -21,7 +21,7 @@ namespace {
 
 // The signal handler's only safe work: one byte into a socket, which the
 // event loop reads.
-int signalSocket[2] = {-1, -1};
+std::array<int, 2> signalSocket = {-1, -1};
 
 void OnSignal(int) {
     const char byte = 1;
@@ -75,7 +75,7 @@ void HandleSessionEnd(QApplication& app, TForm1& form) {
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         app.installNativeEventFilter(new WindowLossFilter(form)); // lives as long as the program
 
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket.data()) != 0)
         return;
     auto* notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &form);
     QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form, notifier] {

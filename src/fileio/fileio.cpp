@@ -2,22 +2,22 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QLockFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRandomGenerator>
-#include <QSysInfo>
 #include <QStringDecoder>
+#include <QSysInfo>
 #include <array>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -52,8 +52,8 @@ private:
 };
 
 FileIdentity IdentityFrom(const struct stat& info) {
-    return {static_cast<std::uint64_t>(info.st_dev),   static_cast<std::uint64_t>(info.st_ino),
-            static_cast<std::int64_t>(info.st_size),   static_cast<std::int64_t>(info.st_mtim.tv_sec),
+    return {static_cast<std::uint64_t>(info.st_dev),         static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),         static_cast<std::int64_t>(info.st_mtim.tv_sec),
             static_cast<std::int64_t>(info.st_mtim.tv_nsec), static_cast<std::int64_t>(info.st_ctim.tv_sec),
             static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
 }
@@ -463,7 +463,7 @@ FilePath CanonicalPath(const FilePath& path) {
 
 void MakeFolders(const FilePath& folder) {
     const QByteArray& native = folder.Native();
-    for (qsizetype cut = native.indexOf('/', 1); ; cut = native.indexOf('/', cut + 1)) {
+    for (qsizetype cut = native.indexOf('/', 1);; cut = native.indexOf('/', cut + 1)) {
         const QByteArray part = cut < 0 ? native : native.left(cut);
         if (!part.isEmpty() && ::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
             throw FileError(CreateErrorText(folder));

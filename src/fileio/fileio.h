@@ -162,8 +162,7 @@ struct NewContent {
 FileIdentity SaveFile(const FilePath& path, const NewContent& content, const SaveFaultHook& faults = {});
 
 // Replaces the file with exactly these bytes, as SaveFile does.
-inline FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes,
-                                       const SaveFaultHook& faults = {}) {
+inline FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, const SaveFaultHook& faults = {}) {
     return SaveFile(path, NewContent{bytes, {}, false}, faults);
 }
 

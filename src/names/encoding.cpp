@@ -146,7 +146,7 @@ std::string_view WithoutMark(std::string_view bytes) {
 DatabaseText DatabaseTextOf(std::string bytes) {
     // Without a mark and without C2 B3 no name can be UTF-8: the usual
     // Windows-1252 file is taken as it is.
-    if (!bytes.starts_with(kByteOrderMark) && bytes.find(kUtf8Separator) == std::string::npos)
+    if (IsPlainWindows1252(bytes))
         return {std::move(bytes), 0, false, QString()};
     const std::string_view text = WithoutMark(bytes);
     DatabaseText result;
@@ -170,6 +170,8 @@ DatabaseText DatabaseTextOf(std::string bytes) {
         }
         if (span.separator == 0)
             break;
+        if (kept && kept->ends_with('\xC2'))
+            result.bytes.push_back('\n'); // "Â" right before the separator would read as UTF-8's
         if (kept)
             result.bytes.push_back('\xB3');
         start = span.end + span.separator;
@@ -205,13 +207,32 @@ std::string EncodeForFile(std::string_view name, const FileStyle& style) {
     return DecodeName(name).toUtf8().toStdString();
 }
 
-std::string TrailingTextOf(std::string_view bytes) {
+bool IsPlainWindows1252(std::string_view bytes) {
+    return !bytes.starts_with(kByteOrderMark) && bytes.find(kUtf8Separator) == std::string_view::npos;
+}
+
+FileTail TrailingTextOf(std::string_view bytes) {
+    // Where the last name ends is found as DatabaseTextOf finds it: a B3 may
+    // be part of a UTF-8 character.
     const std::string_view text = WithoutMark(bytes);
-    const std::size_t last = text.rfind('\xB3');
-    const std::string_view tail = last == std::string_view::npos ? text : text.substr(last + 1);
-    const NameSpan span = NextName(tail, 0);
-    const std::optional<std::string> converted = span.utf8 ? Utf8ToWindows1252(tail) : std::string(tail);
-    return WithoutBreaks(converted.value_or(std::string(tail)));
+    std::string_view tail = text;
+    bool utf8 = false;
+    if (IsPlainWindows1252(bytes)) {
+        const std::size_t last = text.rfind('\xB3');
+        tail = last == std::string_view::npos ? text : text.substr(last + 1);
+    } else {
+        for (std::size_t start = 0;;) {
+            const NameSpan span = NextName(text, start);
+            if (span.separator == 0) {
+                tail = text.substr(start);
+                utf8 = span.utf8;
+                break;
+            }
+            start = span.end + span.separator;
+        }
+    }
+    const std::optional<std::string> converted = utf8 ? Utf8ToWindows1252(tail) : std::string(tail);
+    return {WithoutBreaks(converted.value_or(std::string(tail))), utf8};
 }
 
 } // namespace tavolin

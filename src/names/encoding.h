@@ -34,6 +34,10 @@ struct DatabaseText {
 };
 DatabaseText DatabaseTextOf(std::string bytes);
 
+// A file without a byte-order mark and without the pair C2 B3, which is
+// taken byte for byte: the files the program writes anew are such.
+bool IsPlainWindows1252(std::string_view bytes);
+
 // How a database file writes its names, so that names added to it in place
 // are written alike: in UTF-8 (with the separator C2 B3) where its last name
 // is, and with the line break it uses first (CR LF where it has none).
@@ -47,9 +51,14 @@ FileStyle StyleOf(std::string_view bytes);
 // The bytes of a Windows-1252 name in a file of this style.
 std::string EncodeForFile(std::string_view name, const FileStyle& style);
 
-// Text behind the last separator of a database file, as Windows-1252 bytes
-// without its line breaks: no name, but the beginning of the next one that is
-// written behind it.
-std::string TrailingTextOf(std::string_view bytes);
+// Text behind the last separator of a database file: no name, but the
+// beginning of the next one written behind it. As Windows-1252 bytes without
+// its line breaks, and whether it is UTF-8 (it then reads as such once the
+// separator C2 B3 closes it).
+struct FileTail {
+    std::string text;
+    bool utf8 = false;
+};
+FileTail TrailingTextOf(std::string_view bytes);
 
 } // namespace tavolin

@@ -71,9 +71,8 @@ void NameDatabase::TakeKept() {
 void NameDatabase::Write() {
     // A file that holds text the lists cannot (a UTF-8 name without a place
     // in Windows-1252) is extended, never written anew.
-    const NewContent content{lines_.FileBytes(),
-                             [this](std::string_view present) { return AppendixFor(present, *unsaved_); },
-                             leftOut_ > 0};
+    const NewContent content{
+        lines_.FileBytes(), [this](std::string_view present) { return AppendixFor(present, *unsaved_); }, leftOut_ > 0};
     identity_ = SaveFile(path_, content, options_.faults);
     unsaved_->clear();
 }

@@ -1,6 +1,7 @@
 #include "names/recovery.h"
 
 #include "names/database.h"
+#include "names/linelist.h"
 
 #include <QCryptographicHash>
 #include <cerrno>
@@ -35,14 +36,12 @@ void RecoveryFile::Keep(const NameList& names) const {
         if (!kept.contains(name))
             kept.append(name);
     }
-    std::string bytes;
-    for (const std::string_view name : kept) {
-        bytes += name;
-        bytes += kSeparator;
-        bytes += "\r\n";
-    }
+    LineList lines;
+    NameList written;
+    for (const std::string_view name : kept)
+        AppendName(lines, written, name);
     MakeFolders(folder_);
-    SaveFileAtomically(path_, bytes);
+    SaveFileAtomically(path_, lines.FileBytes());
 }
 
 void RecoveryFile::Remove() const {

@@ -125,7 +125,7 @@ std::string RecordFileBytes(const RecordLines& lines);
 // The largest record file read: fourteen lines of numbers and a font name
 // take a few hundred bytes; anything far larger is no record (and reading
 // gigabytes would keep the window from opening).
-inline constexpr std::uint64_t kMaxRecordFileBytes = 16 * 1024;
+inline constexpr std::uint64_t kMaxRecordFileBytes = std::uint64_t{16} * 1024;
 
 // Reads a record file into lines; throws FileError when it cannot be read or
 // is larger than kMaxRecordFileBytes.

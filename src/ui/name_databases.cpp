@@ -44,11 +44,10 @@ NameDatabases::NameDatabases(Ui::TForm1& ui, Platform& platform) : ui_(ui), plat
 
 NameDatabases::~NameDatabases() = default;
 
-bool NameDatabases::Load(const FilePath& programDir, const FilePath& recoveryFolder,
-                         const SaveFaultHook& saveFaults) {
-    lists_ = std::make_unique<NameStore>(JoinPath(programDir, kFemaleDatabaseFile),
-                                         JoinPath(programDir, kMaleDatabaseFile),
-                                         DatabaseOptions{recoveryFolder, BusyWhileWaiting(), saveFaults});
+bool NameDatabases::Load(const FilePath& programDir, const FilePath& recoveryFolder, const SaveFaultHook& saveFaults) {
+    lists_ =
+        std::make_unique<NameStore>(JoinPath(programDir, kFemaleDatabaseFile), JoinPath(programDir, kMaleDatabaseFile),
+                                    DatabaseOptions{recoveryFolder, BusyWhileWaiting(), saveFaults});
     bool loaded = true;
     const auto read = [&](NameDatabase& database, const QString& failureText) {
         try {
@@ -129,8 +128,9 @@ bool NameDatabases::SaveUnsavedOnClose() {
     if (unsaved.isEmpty())
         return true;
     // "Nein" keeps the window open: the user can make room, or copy the names.
-    return platform_.AskYesNo(unsaved.join(u'\n') + (allKept ? u"\n\nTrotzdem beenden?"_s
-                                                              : u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s),
+    return platform_.AskYesNo(unsaved.join(u'\n') + (allKept
+                                                         ? u"\n\nTrotzdem beenden?"_s
+                                                         : u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s),
                               u"Namen nicht gespeichert"_s);
 }
 

@@ -32,7 +32,10 @@ FormEnvironment FormEnvironment::FromApplication() {
     QByteArray state = qgetenv("XDG_STATE_HOME");
     if (!state.startsWith('/'))
         state = qEnvironmentVariableIsEmpty("HOME") ? QByteArray() : qgetenv("HOME") + "/.local/state";
-    return {ExecutableFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {},
+    return {ExecutableFilePath(),
+            [] { return QDateTime::currentSecsSinceEpoch(); },
+            {},
+            {},
             state.isEmpty() ? FilePath() : FilePath::FromNative(state + "/tavolin")};
 }
 

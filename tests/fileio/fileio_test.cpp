@@ -17,11 +17,11 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <map>
-#include <thread>
 #include <sched.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 

@@ -2,7 +2,6 @@
 #include "support/testfiles.h"
 
 #include <QTemporaryDir>
-
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>

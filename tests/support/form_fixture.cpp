@@ -160,7 +160,8 @@ ScriptedPlatform::Message MergeSuccess(std::size_t added, bool female) {
 
 ScriptedPlatform::Message Recovered(std::size_t count, bool female) {
     return {u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
-            u"Namen-Datenbank eingetragen."_s.arg(count).arg(female ? u"weibliche"_s : u"männliche"_s),
+            u"Namen-Datenbank eingetragen."_s.arg(count)
+                .arg(female ? u"weibliche"_s : u"männliche"_s),
             u"Namen nachgetragen"_s, MessageIcon::Information};
 }
 

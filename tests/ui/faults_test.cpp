@@ -182,10 +182,11 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtCloseAndWrittenAtTheNextSt
     const QString female = form_->FemaleDatabasePath();
     const QString male = form_->MaleDatabasePath();
     const auto kept = [&](const QString& database, int count, const char* which) {
-        const QString file = QDir(RecoveryFolder()).filePath(RecoveryFiles().filter(QFileInfo(database).fileName()).value(0));
+        const QString file =
+            QDir(RecoveryFolder()).filePath(RecoveryFiles().filter(QFileInfo(database).fileName()).value(0));
         return u"Nicht gespeichert: %1 Name(n) der %2 Namen-Datenbank (Datei %3 kann nicht erstellt werden). Sie "
                u"sind in %4 gesichert; Tavolin trägt sie beim nächsten Start ein."_s.arg(count)
-            .arg(QString::fromUtf8(which), database, file);
+                   .arg(QString::fromUtf8(which), database, file);
     };
     LoadForeign("Otto\xB3Udo\xB3");
     failingOpen();
