@@ -26,7 +26,9 @@ std::unique_ptr<Ui::TForm1> BuildFromDescription(QWidget* window) {
 } // namespace
 
 FormEnvironment FormEnvironment::FromApplication() {
-    return {ExecutableFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
+    const FilePath executable = ExecutableFilePath();
+    return {
+        executable, DataFolders::ForExecutable(executable), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
 }
 
 // The about text goes in before the fonts: the hidden memo then lays out no
@@ -108,7 +110,11 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 void TForm1::FormCreate() {
     draw_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
-    programDir_ = DirectoryOf(environment_.executablePath);
+    const FilePath executableDir = DirectoryOf(environment_.executablePath);
+    const QStringList databases{kFemaleDatabaseFile, kMaleDatabaseFile};
+    programDir_ = ChooseDataFolder(executableDir, environment_.dataFolders, databases);
+    if (programDir_ != executableDir) // a first start copies what was shipped; a failure is shown, start-up goes on
+        Guarded([&] { CopyMissingDatabases(environment_.dataFolders.shipped, programDir_, databases); });
     appearance_.LoadAtStart(JoinPath(programDir_, kSettingsFile));
     if (databases_.Load(programDir_, environment_.saveFaults))
         draw_.ShowStartName();

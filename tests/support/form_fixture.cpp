@@ -22,6 +22,7 @@ void FormFixture::SetUp() {
     ASSERT_TRUE(foreignDir_.isValid());
     SetProgramFile(QStringLiteral("fnames.dat"), kFemaleBytes);
     SetProgramFile(QStringLiteral("mnames.dat"), kMaleBytes);
+    dataFolders_ = {dataRoot_.filePath(u"share/tavolin"_s), dataRoot_.filePath(u"home/.local/share/tavolin"_s)};
 }
 
 void FormFixture::TearDown() {
@@ -40,7 +41,7 @@ void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_
 }
 
 void FormFixture::CreateForm() {
-    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), [] { return qint64{1000000000}; },
+    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), dataFolders_, [] { return qint64{1000000000}; },
                                 saveFault_.Hook(),
                                 [this](int checkpoint) {
                                     if (statisticsCheckpoint_)

@@ -3,6 +3,7 @@
 #include "settings/record.h"
 #include "support/folder_state.h"
 #include "support/form_fixture.h"
+#include "support/immutable_folder.h"
 #include "support/list_strings.h"
 #include "support/save_faults.h"
 #include "support/window_parts.h"
@@ -10,14 +11,8 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <linux/fs.h>
 #include <string>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace tavolin::test {
@@ -248,44 +243,6 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
     EXPECT_EQ(ReadBytes(path), record);
     EXPECT_TRUE(platform_.messages.empty());
 }
-
-// Makes a folder immutable (chattr +i) while it lives: then nobody, root
-// included, can create, rename or remove a file in it.
-class ImmutableFolder final {
-public:
-    explicit ImmutableFolder(const QString& path)
-        : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY)) {
-        if (fd_ < 0 || ::ioctl(fd_, FS_IOC_GETFLAGS, &flags_) != 0) {
-            failure_ = std::strerror(errno);
-            return;
-        }
-        int immutable = flags_ | FS_IMMUTABLE_FL;
-        if (::ioctl(fd_, FS_IOC_SETFLAGS, &immutable) != 0)
-            failure_ = std::strerror(errno);
-        else
-            set_ = true;
-    }
-    ~ImmutableFolder() { Release(); }
-    ImmutableFolder(const ImmutableFolder&) = delete;
-    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
-
-    // Why the folder could not be made immutable; empty when it was.
-    const std::string& Failure() const { return failure_; }
-    void Release() {
-        if (set_)
-            ::ioctl(fd_, FS_IOC_SETFLAGS, &flags_);
-        set_ = false;
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
-    }
-
-private:
-    int fd_;
-    int flags_ = 0;
-    bool set_ = false;
-    std::string failure_;
-};
 
 // A folder that takes no new file, as root too (immutable: nothing can be
 // created, renamed or removed in it), with databases that can still be
