@@ -3,16 +3,22 @@
 #include "settings/record.h"
 #include "support/folder_state.h"
 #include "support/form_fixture.h"
-#include "support/immutable_folder.h"
 #include "support/list_strings.h"
 #include "support/save_faults.h"
 #include "support/window_parts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace tavolin::test {
@@ -244,6 +250,44 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
     EXPECT_TRUE(platform_.messages.empty());
 }
 
+// Makes a folder immutable (chattr +i) while it lives: then nobody, root
+// included, can create, rename or remove a file in it.
+class ImmutableFolder final {
+public:
+    explicit ImmutableFolder(const QString& path)
+        : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY)) {
+        if (fd_ < 0 || ::ioctl(fd_, FS_IOC_GETFLAGS, &flags_) != 0) {
+            failure_ = std::strerror(errno);
+            return;
+        }
+        int immutable = flags_ | FS_IMMUTABLE_FL;
+        if (::ioctl(fd_, FS_IOC_SETFLAGS, &immutable) != 0)
+            failure_ = std::strerror(errno);
+        else
+            set_ = true;
+    }
+    ~ImmutableFolder() { Release(); }
+    ImmutableFolder(const ImmutableFolder&) = delete;
+    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
+
+    // Why the folder could not be made immutable; empty when it was.
+    const std::string& Failure() const { return failure_; }
+    void Release() {
+        if (set_)
+            ::ioctl(fd_, FS_IOC_SETFLAGS, &flags_);
+        set_ = false;
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+    int flags_ = 0;
+    bool set_ = false;
+    std::string failure_;
+};
+
 // A folder that takes no new file, as root too (immutable: nothing can be
 // created, renamed or removed in it), with databases that can still be
 // written: adds and merges rewrite them in place, so every database keeps
@@ -290,6 +334,43 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     EXPECT_TRUE(form_->close());
     EXPECT_TRUE(platform_.messages.empty());
     EXPECT_TRUE(Exists(SettingsPath()));
+}
+
+// The user's folder holds the files for a system-wide install (databases
+// shipped elsewhere, none beside the program), also for root, and for a
+// program folder nobody may write to; the first start copies what the user
+// lacks, naming a folder it cannot make. Databases beside the program win.
+TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser) {
+    SetProgramFile(u"fnames.dat"_s, std::nullopt);
+    SetProgramFile(u"mnames.dat"_s, std::nullopt);
+    const QString shipped = dataFolders_.shipped.Display();
+    const QString user = dataFolders_.user.Display();
+    ASSERT_TRUE(QDir().mkpath(shipped));
+    WriteBytes(shipped + u"/mnames.dat"_s, kMaleBytes);
+    WriteBytes(dataRoot_.filePath(u"home"_s), ""); // a file where the home folder belongs
+    CreateForm();
+    ASSERT_FALSE(platform_.messages.empty());
+    EXPECT_EQ(platform_.messages.front(), CreateError(JoinPath(dataFolders_.user, kMaleDatabaseFile)));
+
+    ASSERT_TRUE(QFile::remove(dataRoot_.filePath(u"home"_s)) && QDir().mkpath(user));
+    WriteBytes(user + u"/fnames.dat"_s, "Eva\xB3\r\n");
+    CreateForm();
+    EXPECT_EQ(form_->ProgramDir(), user);
+    EXPECT_EQ(CountCaptions(), CountCaptions(1, 2));
+    EXPECT_TRUE(StateOf(programDir_.path()).empty());
+    SetProgramFile(u"fnames.dat"_s, kFemaleBytes);
+    {
+        ImmutableFolder lock(programDir_.path());
+        if (!lock.Failure().empty())
+            GTEST_SKIP() << "cannot make the program folder immutable (" << lock.Failure() << "): needs root";
+        CreateForm();
+        EXPECT_EQ(form_->ProgramDir(), programDir_.path());
+    }
+    SetProgramFile(u"fnames.dat"_s, std::nullopt);
+    ASSERT_TRUE(QDir(shipped).removeRecursively());
+    ImmutableFolder lock(programDir_.path());
+    CreateForm();
+    EXPECT_EQ(form_->ProgramDir(), user);
 }
 
 } // namespace

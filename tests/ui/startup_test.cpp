@@ -2,7 +2,6 @@
 #include "ui/bevel.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,7 +12,6 @@ namespace tavolin::test {
 namespace {
 
 using Message = ScriptedPlatform::Message;
-using namespace Qt::StringLiterals;
 
 const QString kFemaleMissing = QStringLiteral("Konnte Namendatei mit den weiblichen Namen nicht öffnen.");
 const QString kMaleMissing = QStringLiteral("Konnte Namendatei mit den männlichen Namen nicht öffnen.");
@@ -93,31 +91,6 @@ TEST_F(StartupTest, MissingDatabasesAreReportedAndEndTheProgram) {
         EXPECT_EQ(ProgramDirEntries(), before);
         form_.reset();
     }
-}
-
-// A system-wide install, nothing beside the program: the shipped databases
-// go to the user's folder. Where it cannot be made, the message names the
-// file and the databases are missing as ever.
-TEST_F(StartupTest, SystemWideInstallReadsFromTheUsersFolder) {
-    SetProgramFile(u"fnames.dat"_s, std::nullopt);
-    SetProgramFile(u"mnames.dat"_s, std::nullopt);
-    ASSERT_TRUE(QDir().mkpath(dataFolders_.shipped.Display()));
-    WriteBytes(JoinPath(dataFolders_.shipped, u"fnames.dat"_s).Display(), kFemaleBytes);
-    WriteBytes(JoinPath(dataFolders_.shipped, u"mnames.dat"_s).Display(), kMaleBytes);
-    WriteBytes(dataRoot_.filePath(u"home"_s), ""); // a file where the home folder belongs
-    CreateForm();
-    EXPECT_EQ(platform_.messages,
-              (std::vector<Message>{GeneralError(CreateErrorText(JoinPath(dataFolders_.user, u"fnames.dat"_s))),
-                                    {kFemaleMissing, u"Fehler"_s, MessageIcon::Stop},
-                                    {kMaleMissing, u"Fehler"_s, MessageIcon::Stop}}));
-
-    ASSERT_TRUE(QFile::remove(dataRoot_.filePath(u"home"_s)));
-    platform_.messages.clear();
-    CreateForm();
-    EXPECT_TRUE(platform_.messages.empty());
-    EXPECT_EQ(form_->ProgramDir(), dataFolders_.user.Display());
-    EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
-    EXPECT_TRUE(ProgramDirEntries().isEmpty());
 }
 
 TEST_F(StartupTest, ResizeStretchesOnlyTheBevelLines) {
