@@ -54,8 +54,8 @@ public:
                 if (!form || form->close())
                     return;
                 form->hide();
-                if (QWindow* window = form->windowHandle())
-                    window->destroy();
+                if (QWindow* handle = form->windowHandle())
+                    handle->destroy();
                 form->show();
             },
             Qt::QueuedConnection);

@@ -26,17 +26,9 @@ std::unique_ptr<Ui::TForm1> BuildFromDescription(QWidget* window) {
 } // namespace
 
 FormEnvironment FormEnvironment::FromApplication() {
-    // Names a database could not take are kept where the desktop keeps the
-    // state of programs (XDG base directories: an absolute $XDG_STATE_HOME,
-    // else ~/.local/state).
-    QByteArray state = qgetenv("XDG_STATE_HOME");
-    if (!state.startsWith('/'))
-        state = qEnvironmentVariableIsEmpty("HOME") ? QByteArray() : qgetenv("HOME") + "/.local/state";
-    return {ExecutableFilePath(),
-            [] { return QDateTime::currentSecsSinceEpoch(); },
-            {},
-            {},
-            state.isEmpty() ? FilePath() : FilePath::FromNative(state + "/tavolin")};
+    const FilePath executable = ExecutableFilePath();
+    return {
+        executable, DataFolders::ForExecutable(executable), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
 }
 
 // The about text goes in before the fonts: the hidden memo then lays out no
@@ -136,9 +128,13 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 void TForm1::FormCreate() {
     draw_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
-    programDir_ = DirectoryOf(environment_.executablePath);
+    const FilePath executableDir = DirectoryOf(environment_.executablePath);
+    const QStringList databases{kFemaleDatabaseFile, kMaleDatabaseFile};
+    programDir_ = ChooseDataFolder(executableDir, environment_.dataFolders, databases);
+    if (programDir_ != executableDir) // a first start copies what was shipped; a failure is shown, start-up goes on
+        Guarded([&] { CopyMissingDatabases(environment_.dataFolders.shipped, programDir_, databases); });
     appearance_.LoadAtStart(JoinPath(programDir_, kSettingsFile));
-    if (databases_.Load(programDir_, environment_.recoveryFolder, environment_.saveFaults)) {
+    if (databases_.Load(programDir_, environment_.dataFolders.recovery, environment_.saveFaults)) {
         draw_.ShowStartName();
         databases_.RecoverKeptNames();
     }

@@ -23,6 +23,8 @@ void FormFixture::SetUp() {
     ASSERT_TRUE(stateDir_.isValid());
     SetProgramFile(QStringLiteral("fnames.dat"), kFemaleBytes);
     SetProgramFile(QStringLiteral("mnames.dat"), kMaleBytes);
+    dataFolders_ = {dataRoot_.filePath(u"share/tavolin"_s), dataRoot_.filePath(u"home/.local/share/tavolin"_s),
+                    RecoveryFolder()};
 }
 
 void FormFixture::TearDown() {
@@ -45,13 +47,12 @@ void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_
 }
 
 void FormFixture::CreateForm() {
-    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), [] { return qint64{1000000000}; },
+    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), dataFolders_, [] { return qint64{1000000000}; },
                                 saveFault_.Hook(),
                                 [this](int checkpoint) {
                                     if (statisticsCheckpoint_)
                                         statisticsCheckpoint_(checkpoint);
-                                },
-                                RecoveryFolder()};
+                                }};
     form_ = std::make_unique<TForm1>(platform_, std::move(environment));
 }
 

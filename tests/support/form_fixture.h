@@ -95,6 +95,10 @@ protected:
     // A folder outside the program directory, for foreign databases.
     QTemporaryDir foreignDir_;
     QTemporaryDir stateDir_;
+    // The shipped databases and the user's folder, as a system-wide install
+    // has them: in a folder of their own, neither created yet.
+    QTemporaryDir dataRoot_;
+    DataFolders dataFolders_;
     ScriptedPlatform platform_;
     // The faults of the window built here: none unless a test sets them. A
     // statistics checkpoint hook makes the work fail by throwing.

@@ -347,5 +347,42 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     EXPECT_TRUE(Exists(SettingsPath()));
 }
 
+// The user's folder holds the files for a system-wide install (databases
+// shipped elsewhere, none beside the program), also for root, and for a
+// program folder nobody may write to; the first start copies what the user
+// lacks, naming a folder it cannot make. Databases beside the program win.
+TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser) {
+    SetProgramFile(u"fnames.dat"_s, std::nullopt);
+    SetProgramFile(u"mnames.dat"_s, std::nullopt);
+    const QString shipped = dataFolders_.shipped.Display();
+    const QString user = dataFolders_.user.Display();
+    ASSERT_TRUE(QDir().mkpath(shipped));
+    WriteBytes(shipped + u"/mnames.dat"_s, kMaleBytes);
+    WriteBytes(dataRoot_.filePath(u"home"_s), ""); // a file where the home folder belongs
+    CreateForm();
+    ASSERT_FALSE(platform_.messages.empty());
+    EXPECT_EQ(platform_.messages.front(), CreateError(JoinPath(dataFolders_.user, kMaleDatabaseFile)));
+
+    ASSERT_TRUE(QFile::remove(dataRoot_.filePath(u"home"_s)) && QDir().mkpath(user));
+    WriteBytes(user + u"/fnames.dat"_s, "Eva\xB3\r\n");
+    CreateForm();
+    EXPECT_EQ(form_->ProgramDir(), user);
+    EXPECT_EQ(CountCaptions(), CountCaptions(1, 2));
+    EXPECT_TRUE(StateOf(programDir_.path()).empty());
+    SetProgramFile(u"fnames.dat"_s, kFemaleBytes);
+    {
+        ImmutableFolder lock(programDir_.path());
+        if (!lock.Failure().empty())
+            GTEST_SKIP() << "cannot make the program folder immutable (" << lock.Failure() << "): needs root";
+        CreateForm();
+        EXPECT_EQ(form_->ProgramDir(), programDir_.path());
+    }
+    SetProgramFile(u"fnames.dat"_s, std::nullopt);
+    ASSERT_TRUE(QDir(shipped).removeRecursively());
+    ImmutableFolder lock(programDir_.path());
+    CreateForm();
+    EXPECT_EQ(form_->ProgramDir(), user);
+}
+
 } // namespace
 } // namespace tavolin::test
