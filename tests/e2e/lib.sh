@@ -12,6 +12,9 @@
 #   e2e_only_windows "$pid" "Exact title" || e2e_fail "stray window"
 #   e2e_screenshot "$artifacts/view.png"
 #   e2e_close "$win"                # WM_DELETE_WINDOW, as a window manager sends it
+#   e2e_a11y_start                  # session bus + AT-SPI, before the program starts
+#   e2e_a11y_tree "$pid"            # what a screen reader sees of the program
+#   e2e_contrast shot.png <parts     # text contrast of parts of a picture
 #
 # Everything started here is ended on exit (trap), along with the pids in
 # E2E_PIDS and the folder E2E_TMP. A script that sets its own EXIT trap calls
@@ -22,6 +25,7 @@ E2E_TMP=
 E2E_ARTIFACTS=${E2E_ARTIFACTS:-}
 _e2e_xvfb=
 _e2e_wm=
+_e2e_bus=
 
 e2e_need_tools() {
     local tool
@@ -60,6 +64,8 @@ e2e_stop() {
         kill "$pid" 2>/dev/null || true
     done
     E2E_PIDS=()
+    [ -n "$_e2e_bus" ] && kill "$_e2e_bus" 2>/dev/null
+    _e2e_bus=
     [ -n "$_e2e_wm" ] && kill "$_e2e_wm" 2>/dev/null
     [ -n "$_e2e_xvfb" ] && kill "$_e2e_xvfb" 2>/dev/null
     _e2e_wm=
@@ -202,6 +208,114 @@ e2e_settled_screenshot() {
     done
     e2e_fail "the screen does not stop changing"
 }
+
+# pyatspi and Pillow come as Debian packages, for Debian's own Python; the
+# helpers below run on it whatever python3 the PATH finds first.
+# A session bus of its own, on which the accessibility bus starts when it is
+# first asked for; programs started afterwards publish their accessibility
+# tree there (Qt does so only when asked, or when told to always).
+e2e_a11y_start() {
+    local address
+    dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 3>"$E2E_TMP/bus" 4>"$E2E_TMP/bus.pid" ||
+        e2e_fail "no session bus"
+    _e2e_bus=$(cat "$E2E_TMP/bus.pid")
+    address=$(head -n 1 "$E2E_TMP/bus")
+    export DBUS_SESSION_BUS_ADDRESS=$address QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+# The accessibility tree of a process, one object a line, parents first:
+#   DEPTH <TAB> ROLE <TAB> NAME <TAB> STATES <TAB> X,Y,W,H <TAB> TEXT
+# STATES are the letters s (showing), f (focusable), F (focused), e (enabled);
+# X,Y,W,H the place on the screen. Objects that report themselves not
+# showing are listed too. `e2e_a11y_tree PID press NAME` presses the button
+# of that name instead, as a screen reader's user does.
+e2e_a11y_tree() {
+    /usr/bin/python3 -c "$_e2e_a11y" "$@"
+}
+
+read -r -d '' _e2e_a11y <<'PY' || true
+import sys
+import time
+import pyatspi
+
+pid, command = int(sys.argv[1]), sys.argv[2] if len(sys.argv) > 2 else "tree"
+# A program registers a while after its window shows, its windows later still.
+# Under the GTK platform theme, GTK registers the process once more, empty.
+for _ in range(150):
+    apps = [a for a in pyatspi.Registry.getDesktop(0)
+            if a is not None and a.get_process_id() == pid and a.childCount > 0]
+    if apps:
+        break
+    time.sleep(0.2)
+else:
+    sys.exit(f"process {pid} has no accessibility tree")
+
+
+def walk(node, depth):
+    yield depth, node
+    for child in node:
+        if child is not None:
+            yield from walk(child, depth + 1)
+
+
+for depth, node in walk(apps[0], 0):
+    states = node.getState()
+    if command == "press":
+        if node.name == sys.argv[3] and node.getRoleName() == "push button" and states.contains(pyatspi.STATE_SHOWING):
+            node.queryAction().doAction(0)
+            sys.exit(0)
+        continue
+    flags = "".join(letter for letter, state in (("s", pyatspi.STATE_SHOWING), ("f", pyatspi.STATE_FOCUSABLE),
+                                                  ("F", pyatspi.STATE_FOCUSED), ("e", pyatspi.STATE_ENABLED))
+                    if states.contains(state))
+    try:
+        box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        place = f"{box.x},{box.y},{box.width},{box.height}"
+    except NotImplementedError:
+        place = "-"
+    try:
+        text = node.queryText().getText(0, 200).replace("\n", " ")
+    except NotImplementedError:
+        text = ""
+    print(f"{depth}\t{node.getRoleName()}\t{node.name}\t{flags}\t{place}\t{text}")
+if command == "press":
+    sys.exit(f"no showing button named {sys.argv[3]}")
+PY
+
+# The contrast of the text in parts of a picture, as WCAG computes it, for
+# lines "X Y W H LABEL" on standard input: in each part its most frequent
+# colour is taken as the background, the colour farthest from it as the
+# text. Prints "RATIO LABEL" for each.
+e2e_contrast() {
+    /usr/bin/python3 -c "$_e2e_contrast" "$@"
+}
+
+read -r -d '' _e2e_contrast <<'PY' || true
+import sys
+from PIL import Image
+
+
+def luminance(rgb):
+    def channel(c):
+        c /= 255
+        return c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (channel(c) for c in rgb[:3])
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def ratio(a, b):
+    la, lb = sorted((luminance(a), luminance(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
+picture = Image.open(sys.argv[1]).convert("RGB")
+for line in sys.stdin:
+    x, y, w, h, label = line.rstrip("\n").split(" ", 4)
+    x, y, w, h = int(x), int(y), int(w), int(h)
+    colors = picture.crop((x, y, x + w, y + h)).getcolors(w * h)
+    background = max(colors)[1]
+    print(f"{max(ratio(background, c) for _, c in colors):.2f} {label}")
+PY
 
 # Xlib through ctypes: window titles in UTF-8 (xdotool's search does not match
 # non-ASCII titles), override-redirect popups, positions inside window manager

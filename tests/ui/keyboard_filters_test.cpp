@@ -175,7 +175,7 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
     struct CycleRow {
         const char* what;
         std::function<void()> act;
-        Names cycle;
+        Names cycle; // from its first stop
     };
     // Each state of the window with the Tab stops it must have.
     const CycleRow rows[] = {
@@ -187,10 +187,17 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
         {"a foreign database loaded: Button6 enabled",
          [this] { ClickLoad(ForeignFile("foreign.dat", "Zora\xB3\r\n")); },
          With(kStartCycle, "RadioGroup2Item0", "Button6")},
-        {"about view", [this] { Control<QPushButton>("Button4")->click(); }, With(kStartCycle, "Button4", "Memo1")},
-        {"statistics view", [this] { Control<QPushButton>("Button7")->click(); },
-         With(With(With(Without(kStartCycle, "Button4"), "Button7", "ListBox1"), "ListBox1", "Button8"), "Button8",
-              "Button9")},
+        // A view keeps the keyboard to itself and the bottom row.
+        {"about view", [this] { Control<QPushButton>("Button4")->click(); }, {"Button4", "Memo1", "Button7"}},
+        {"statistics view",
+         [this] { Control<QPushButton>("Button7")->click(); },
+         {"Button7", "ListBox1", "Button8", "Button9"}},
+        {"statistics over the about view",
+         [this] {
+             Control<QPushButton>("Button4")->click();
+             Control<QPushButton>("Button7")->click();
+         },
+         {"Button7", "ListBox1", "Button8", "Button9"}},
         {"statistics view closed again",
          [this] {
              Control<QPushButton>("Button7")->click();
@@ -226,11 +233,39 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
         CreateForm();
         ActivateWindow();
         row.act();
-        EXPECT_EQ(TabCycle(), row.cycle);
+        EXPECT_EQ(TabCycle(false, row.cycle.front().c_str()), row.cycle);
         Names backwards = row.cycle;
         std::reverse(backwards.begin() + 1, backwards.end());
-        EXPECT_EQ(TabCycle(true), backwards);
+        EXPECT_EQ(TabCycle(true, row.cycle.front().c_str()), backwards);
     }
+}
+
+// The keys of a view: Return presses the focused button, Escape takes the
+// top view away, and no accelerator reaches a control under a view.
+TEST_F(KeyboardTest, ReturnPressesAndEscapeClosesTheViewOnTop) {
+    auto* button4 = Control<QPushButton>("Button4");
+    auto* button7 = Control<QPushButton>("Button7");
+    const auto press = [](QWidget* widget, Qt::Key key) {
+        widget->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(widget, key);
+    };
+    press(button4, Qt::Key_Return);
+    ASSERT_EQ(button4->text(), u"Zurück"_s);
+    press(button7, Qt::Key_Enter);
+    ASSERT_EQ(button7->text(), u"Schließen"_s);
+    for (const Qt::Key accelerator : {Qt::Key_U, Qt::Key_P, Qt::Key_A, Qt::Key_I})
+        Alt(accelerator);
+    EXPECT_TRUE(platform_.clipboard.empty());
+    EXPECT_EQ(FocusedName(), "Button7");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(button7->text(), u"Statistiken"_s);
+    EXPECT_EQ(button4->text(), u"Zurück"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(button4->text(), u"Über das Programm..."_s);
+    for (const char* name : {"Edit1", "Button1", "RadioGroup1"})
+        EXPECT_FALSE(Control<QWidget>(name)->isHidden()) << name;
+    Alt(Qt::Key_P); // back within reach
+    EXPECT_EQ(platform_.clipboard.size(), 1u);
 }
 
 TEST_F(KeyboardTest, ArrowKeysMoveTheSelectionAndTheTabStopTogether) {
