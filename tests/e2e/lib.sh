@@ -75,7 +75,7 @@ e2e_stop() {
     return 0
 }
 
-# Starts a fresh X server (1024x768, 96 dpi) on a display it picks itself, so
+# Starts a fresh X server (1024x768 or E2E_SCREEN, 96 dpi) on a display it picks itself, so
 # parallel runs never collide, and openbox on it unless --no-wm is given.
 # Programs started afterwards use it: DISPLAY is exported and Qt is told to
 # use X11 whatever the caller's environment says.
@@ -84,9 +84,9 @@ e2e_start() {
     [ "${1:-}" = --no-wm ] && wm=0
     E2E_TMP=$(mktemp -d)
     trap e2e_stop EXIT
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768}x24" -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
     _e2e_xvfb=$!
-    e2e_wait_for 30 grep -q . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
+    e2e_wait_for 30 grep -qs . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
     export DISPLAY=:$(head -n 1 "$E2E_TMP/display")
     export QT_QPA_PLATFORM=xcb
     unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
@@ -98,7 +98,8 @@ e2e_start() {
     fi
 }
 
-# The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN.
+# The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN |
+# icon WIN (the sizes of the window's icon, none if it has none).
 e2e_x() {
     python3 -c "$_e2e_xhelper" "$@"
 }
@@ -285,7 +286,8 @@ PY
 # The contrast of the text in parts of a picture, as WCAG computes it, for
 # lines "X Y W H LABEL" on standard input: in each part its most frequent
 # colour is taken as the background, the colour farthest from it as the
-# text. Prints "RATIO LABEL" for each.
+# text. Prints "RATIO EDGE LABEL" for each, EDGE "cut" when text (any colour
+# at 2:1 from the background) touches the part's border, else "fits".
 e2e_contrast() {
     /usr/bin/python3 -c "$_e2e_contrast" "$@"
 }
@@ -312,9 +314,13 @@ picture = Image.open(sys.argv[1]).convert("RGB")
 for line in sys.stdin:
     x, y, w, h, label = line.rstrip("\n").split(" ", 4)
     x, y, w, h = int(x), int(y), int(w), int(h)
-    colors = picture.crop((x, y, x + w, y + h)).getcolors(w * h)
+    part = picture.crop((x, y, x + w, y + h))
+    colors = part.getcolors(w * h)
     background = max(colors)[1]
-    print(f"{max(ratio(background, c) for _, c in colors):.2f} {label}")
+    border = [(i, 0) for i in range(w)] + [(i, h - 1) for i in range(w)] + \
+             [(0, j) for j in range(h)] + [(w - 1, j) for j in range(h)]
+    cut = any(ratio(background, part.getpixel(p)) >= 2 for p in border)
+    print(f"{max(ratio(background, c) for _, c in colors):.2f} {'cut' if cut else 'fits'} {label}")
 PY
 
 # Xlib through ctypes: window titles in UTF-8 (xdotool's search does not match
@@ -458,6 +464,11 @@ elif command == "translate":
     print(*translate(int(sys.argv[2], 0), int(sys.argv[3]), int(sys.argv[4])))
 elif command == "close":
     close(int(sys.argv[2], 0))
+elif command == "icon":
+    icon = prop(int(sys.argv[2], 0), "_NET_WM_ICON") or []
+    while len(icon) >= 2:
+        print(f"{icon[0]}x{icon[1]}")
+        icon = icon[2 + icon[0] * icon[1]:]
 else:
     sys.exit(f"unknown command {command}")
 x11.XSync(display, 0)
