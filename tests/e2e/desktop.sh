@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
-# The real program on the desktops players have, seen as a person and as a
-# screen reader sees it (the accessibility tree gives each control's place):
-#   gtk       GTK platform theme, dark (Adwaita:dark); qt6ct  its dark scheme
-#             every caption, button, field and list at 4.5:1 in the main view,
-#             the statistics and the about view, at the first start and after
-#             tavolin.ini was written; the colour dialog is Qt's own
-#   keyboard  only keys: add, draw, copy, each view with Return, Tab and
-#             Escape; the controls under a view are neither reached nor shown
-#   fonts     no caption cut, with Liberation Sans, DejaVu Sans and 14 points
-#   wayland   under weston's headless backend: start, draw, copy, a dialog
+# The real program on players' desktops, seen on screen and through the
+# accessibility tree (which also gives each control's place):
+#   gtk, qt6ct  dark themes: all text at 4.5:1 in every view, at the first start
+#               and after tavolin.ini was written; the colour dialog is Qt's
+#   keyboard    keys only: add, draw, copy, the views by Return, Tab, Escape
+#   fonts       no caption cut with Liberation Sans, DejaVu Sans, 14 points
+#   wayland     weston's headless backend: start, draw, copy, a dialog
 # Usage: desktop.sh SCENARIO TAVOLIN_EXECUTABLE DATA_DIR ARTIFACT_DIR
 set -euo pipefail
 scenario=$1
@@ -27,9 +24,7 @@ cp "$exe" "$program/tavolin"
 cp "$data/fnames.dat" "$data/mnames.dat" "$program/"
 
 start() {
-    (cd "$E2E_TMP" && exec env "$@" "$program/tavolin") &
-    pid=$!
-    E2E_PIDS+=("$pid")
+    (cd "$E2E_TMP" && exec env "$@" "$program/tavolin") & pid=$! && E2E_PIDS+=("$pid")
     win=$(e2e_wait_window "$pid" "$title" 60) || e2e_fail "no window"
 }
 tree() { e2e_a11y_tree "$pid" >"$E2E_TMP/tree" || e2e_fail "no accessibility tree"; }
@@ -96,6 +91,7 @@ gtk | qt6ct)
     ;;
 keyboard)
     start
+    e2e_x icon "$win" || e2e_fail "no window icon"
     tree && awk -F '\t' '$2 == "text" && $3 == "" || $1 == 2 && $2 == "filler" { print; f = 1 } END { exit f }' \
         "$E2E_TMP/tree" || e2e_fail "an unnamed field or filler"
     e2e_key Tab Tab && e2e_type Zyxwanda && e2e_key Tab Return # Edit2, then Button2
@@ -126,20 +122,17 @@ keyboard)
 fonts)
     cp "$data/mnames.dat" "$E2E_TMP/fremd.dat"
     for font in liberation dejavu 14pt; do
-        rm -f "$program/tavolin.ini"
-        settings=()
-        [ "$font" = 14pt ] && printf '%s\r\n' 0 0 0 'MS Sans Serif' 14 255 255 255 192 192 192 192 192 192 >"$program/tavolin.ini"
-        if [ "$font" = dejavu ]; then
-            printf '<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>%s</cachedir></fontconfig>' \
-                "$E2E_TMP/fc" >"$E2E_TMP/fonts.conf"
-            settings=(FONTCONFIG_FILE="$E2E_TMP/fonts.conf")
-        fi
-        start "${settings[@]}"
+        printf '<fontconfig><dir>/usr/share/fonts/truetype/%s</dir><cachedir>%s</cachedir></fontconfig>' \
+            "$([ $font = dejavu ] && echo dejavu || echo liberation2)" "$E2E_TMP/fc" >"$E2E_TMP/fonts.conf"
+        printf '%s\r\n' 0 0 0 'MS Sans Serif' "$([ $font = 14pt ] && echo 14 || echo 8)" 255 255 255 192 192 192 192 192 192 \
+            >"$program/tavolin.ini"
+        start FONTCONFIG_FILE="$E2E_TMP/fonts.conf"
         click 'Datei laden...' && e2e_wait_window "$pid" 'Wuzelnamen-Datenbank öffnen' >/dev/null || e2e_fail "no dialog"
         e2e_type "$E2E_TMP/fremd.dat" && e2e_key Return
         e2e_wait_for 10 has '1252 Namen in der geladenen Datenbank enthalten' || e2e_fail "not loaded"
         click 'Neuer Wuzelname:' text && e2e_type Anna
         check_view "$font" 1
+        [ $font != liberation ] || e2e_windows "$pid" | grep -q $'\t452x542+' || e2e_fail "not the design size"
         close_program
     done
     ;;
@@ -154,14 +147,10 @@ wayland)
     E2E_PIDS+=($!)
     e2e_wait_for 30 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || e2e_fail "weston: $(cat "$E2E_TMP/weston.log")"
     (cd "$E2E_TMP" && exec env -u DISPLAY QT_QPA_PLATFORM=wayland QT_IM_MODULE=compose "$program/tavolin") &
-    pid=$!
-    E2E_PIDS+=("$pid")
+    pid=$! && E2E_PIDS+=("$pid")
     e2e_wait_for 60 has "$title" || e2e_fail "no window on Wayland"
     name=$(drawn)
-    for _ in 1 2 3 4 5; do
-        e2e_a11y_tree "$pid" press 'Zufälligen Namen erzeugen'
-        [ "$(drawn)" != "$name" ] && break
-    done
+    for _ in 1 2 3 4 5; do e2e_a11y_tree "$pid" press 'Zufälligen Namen erzeugen' && [ "$(drawn)" != "$name" ] && break; done
     [ "$(drawn)" != "$name" ] || e2e_fail "no new name drawn"
     e2e_a11y_tree "$pid" press 'Name in Zwischenablage kopieren'
     e2e_a11y_tree "$pid" press 'Datei laden...'

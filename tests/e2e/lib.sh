@@ -12,9 +12,8 @@
 #   e2e_only_windows "$pid" "Exact title" || e2e_fail "stray window"
 #   e2e_screenshot "$artifacts/view.png"
 #   e2e_close "$win"                # WM_DELETE_WINDOW, as a window manager sends it
-#   e2e_a11y_start                  # session bus + AT-SPI, before the program starts
-#   e2e_a11y_tree "$pid"            # what a screen reader sees of the program
-#   e2e_contrast shot.png <parts     # text contrast of parts of a picture
+#   e2e_a11y_start; e2e_a11y_tree "$pid"   # what a screen reader sees
+#   e2e_contrast shot.png <parts            # text contrast in a picture
 #
 # Everything started here is ended on exit (trap), along with the pids in
 # E2E_PIDS and the folder E2E_TMP. A script that sets its own EXIT trap calls
@@ -99,7 +98,7 @@ e2e_start() {
 }
 
 # The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN |
-# icon WIN (the sizes of the window's icon, none if it has none).
+# icon WIN (whether the window has an icon).
 e2e_x() {
     python3 -c "$_e2e_xhelper" "$@"
 }
@@ -210,84 +209,63 @@ e2e_settled_screenshot() {
     e2e_fail "the screen does not stop changing"
 }
 
-# pyatspi and Pillow come as Debian packages, for Debian's own Python; the
-# helpers below run on it whatever python3 the PATH finds first.
-# A session bus of its own, on which the accessibility bus starts when it is
-# first asked for; programs started afterwards publish their accessibility
-# tree there (Qt does so only when asked, or when told to always).
+# A session bus of its own, where the accessibility bus starts when first
+# asked for; programs started afterwards publish their tree there.
 e2e_a11y_start() {
-    local address
     dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 3>"$E2E_TMP/bus" 4>"$E2E_TMP/bus.pid" ||
         e2e_fail "no session bus"
     _e2e_bus=$(cat "$E2E_TMP/bus.pid")
-    address=$(head -n 1 "$E2E_TMP/bus")
-    export DBUS_SESSION_BUS_ADDRESS=$address QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_TMP/bus") QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 }
 
-# The accessibility tree of a process, one object a line, parents first:
-#   DEPTH <TAB> ROLE <TAB> NAME <TAB> STATES <TAB> X,Y,W,H <TAB> TEXT
-# STATES are the letters s (showing), f (focusable), F (focused), e (enabled);
-# X,Y,W,H the place on the screen. Objects that report themselves not
-# showing are listed too. `e2e_a11y_tree PID press NAME` presses the button
-# of that name instead, as a screen reader's user does.
+# What a screen reader sees of a process, one object a line, parents first:
+#   DEPTH <TAB> ROLE <TAB> NAME <TAB> STATES <TAB> X,Y,W,H (on screen) <TAB> TEXT
+# STATES: s showing, f focusable, F focused. `e2e_a11y_tree PID press NAME`
+# presses the showing button of that name instead. pyatspi and Pillow are
+# Debian's, for Debian's Python, whatever python3 the PATH finds first.
 e2e_a11y_tree() {
     /usr/bin/python3 -c "$_e2e_a11y" "$@"
 }
 
 read -r -d '' _e2e_a11y <<'PY' || true
-import sys
-import time
-import pyatspi
-
-pid, command = int(sys.argv[1]), sys.argv[2] if len(sys.argv) > 2 else "tree"
-# A program registers a while after its window shows, its windows later still.
-# Under the GTK platform theme, GTK registers the process once more, empty.
-for _ in range(150):
-    apps = [a for a in pyatspi.Registry.getDesktop(0)
-            if a is not None and a.get_process_id() == pid and a.childCount > 0]
+import sys, time, pyatspi
+pid, press = int(sys.argv[1]), sys.argv[3] if len(sys.argv) > 3 else None
+for _ in range(150):  # it registers a while after its window shows; GTK adds an empty twin
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid and a.childCount]
     if apps:
         break
     time.sleep(0.2)
 else:
     sys.exit(f"process {pid} has no accessibility tree")
 
-
 def walk(node, depth):
     yield depth, node
-    for child in node:
-        if child is not None:
-            yield from walk(child, depth + 1)
-
+    for child in filter(None, node):
+        yield from walk(child, depth + 1)
 
 for depth, node in walk(apps[0], 0):
-    states = node.getState()
-    if command == "press":
-        if node.name == sys.argv[3] and node.getRoleName() == "push button" and states.contains(pyatspi.STATE_SHOWING):
-            node.queryAction().doAction(0)
-            sys.exit(0)
+    if not depth:
         continue
-    flags = "".join(letter for letter, state in (("s", pyatspi.STATE_SHOWING), ("f", pyatspi.STATE_FOCUSABLE),
-                                                  ("F", pyatspi.STATE_FOCUSED), ("e", pyatspi.STATE_ENABLED))
-                    if states.contains(state))
-    try:
-        box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        place = f"{box.x},{box.y},{box.width},{box.height}"
-    except NotImplementedError:
-        place = "-"
+    states, role = node.getState(), node.getRoleName()
+    if press:
+        if node.name == press and role == "push button" and states.contains(pyatspi.STATE_SHOWING):
+            sys.exit(node.queryAction().doAction(0) and 0)
+        continue
+    flags = "".join(f for f, s in (("s", pyatspi.STATE_SHOWING), ("f", pyatspi.STATE_FOCUSABLE),
+                                   ("F", pyatspi.STATE_FOCUSED)) if states.contains(s))
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     try:
         text = node.queryText().getText(0, 200).replace("\n", " ")
     except NotImplementedError:
         text = ""
-    print(f"{depth}\t{node.getRoleName()}\t{node.name}\t{flags}\t{place}\t{text}")
-if command == "press":
-    sys.exit(f"no showing button named {sys.argv[3]}")
+    print(f"{depth}\t{role}\t{node.name}\t{flags}\t{box.x},{box.y},{box.width},{box.height}\t{text}")
+sys.exit(press and f"no showing button named {press}")
 PY
 
-# The contrast of the text in parts of a picture, as WCAG computes it, for
-# lines "X Y W H LABEL" on standard input: in each part its most frequent
-# colour is taken as the background, the colour farthest from it as the
-# text. Prints "RATIO EDGE LABEL" for each, EDGE "cut" when text (any colour
-# at 2:1 from the background) touches the part's border, else "fits".
+# For lines "X Y W H LABEL" on standard input, parts of a picture: the text
+# contrast as WCAG computes it (the most frequent colour is the background,
+# the farthest the text), and "cut" when text (2:1 from the background)
+# touches the part's border, else "fits": "RATIO EDGE LABEL".
 e2e_contrast() {
     /usr/bin/python3 -c "$_e2e_contrast" "$@"
 }
@@ -296,31 +274,23 @@ read -r -d '' _e2e_contrast <<'PY' || true
 import sys
 from PIL import Image
 
-
 def luminance(rgb):
-    def channel(c):
-        c /= 255
-        return c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
-    r, g, b = (channel(c) for c in rgb[:3])
-    return 0.2126 * r + 0.7152 * g + 0.0722 * b
-
+    c = [v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in rgb]
+    return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
 
 def ratio(a, b):
-    la, lb = sorted((luminance(a), luminance(b)), reverse=True)
-    return (la + 0.05) / (lb + 0.05)
-
+    return (max(luminance(a), luminance(b)) + 0.05) / (min(luminance(a), luminance(b)) + 0.05)
 
 picture = Image.open(sys.argv[1]).convert("RGB")
 for line in sys.stdin:
     x, y, w, h, label = line.rstrip("\n").split(" ", 4)
-    x, y, w, h = int(x), int(y), int(w), int(h)
-    part = picture.crop((x, y, x + w, y + h))
-    colors = part.getcolors(w * h)
-    background = max(colors)[1]
-    border = [(i, 0) for i in range(w)] + [(i, h - 1) for i in range(w)] + \
-             [(0, j) for j in range(h)] + [(w - 1, j) for j in range(h)]
-    cut = any(ratio(background, part.getpixel(p)) >= 2 for p in border)
-    print(f"{max(ratio(background, c) for _, c in colors):.2f} {'cut' if cut else 'fits'} {label}")
+    part = picture.crop((int(x), int(y), int(x) + int(w), int(y) + int(h)))
+    colors = part.getcolors(part.width * part.height)
+    back = max(colors)[1]
+    edge = [(i, j) for i in range(part.width) for j in range(part.height)
+            if i in (0, part.width - 1) or j in (0, part.height - 1)]
+    cut = any(ratio(back, part.getpixel(p)) >= 2 for p in edge)
+    print(f"{max(ratio(back, c) for _, c in colors):.2f} {'cut' if cut else 'fits'} {label}")
 PY
 
 # Xlib through ctypes: window titles in UTF-8 (xdotool's search does not match
@@ -465,10 +435,7 @@ elif command == "translate":
 elif command == "close":
     close(int(sys.argv[2], 0))
 elif command == "icon":
-    icon = prop(int(sys.argv[2], 0), "_NET_WM_ICON") or []
-    while len(icon) >= 2:
-        print(f"{icon[0]}x{icon[1]}")
-        icon = icon[2 + icon[0] * icon[1]:]
+    sys.exit(0 if prop(int(sys.argv[2], 0), "_NET_WM_ICON") else 1)
 else:
     sys.exit(f"unknown command {command}")
 x11.XSync(display, 0)

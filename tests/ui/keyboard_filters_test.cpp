@@ -240,34 +240,6 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
     }
 }
 
-// The keys of a view: Return presses the focused button, Escape takes the
-// top view away, and no accelerator reaches a control under a view.
-TEST_F(KeyboardTest, ReturnPressesAndEscapeClosesTheViewOnTop) {
-    auto* button4 = Control<QPushButton>("Button4");
-    auto* button7 = Control<QPushButton>("Button7");
-    const auto press = [](QWidget* widget, Qt::Key key) {
-        widget->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(widget, key);
-    };
-    press(button4, Qt::Key_Return);
-    ASSERT_EQ(button4->text(), u"Zurück"_s);
-    press(button7, Qt::Key_Enter);
-    ASSERT_EQ(button7->text(), u"Schließen"_s);
-    for (const Qt::Key accelerator : {Qt::Key_U, Qt::Key_P, Qt::Key_A, Qt::Key_I})
-        Alt(accelerator);
-    EXPECT_TRUE(platform_.clipboard.empty());
-    EXPECT_EQ(FocusedName(), "Button7");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_EQ(button7->text(), u"Statistiken"_s);
-    EXPECT_EQ(button4->text(), u"Zurück"_s);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_EQ(button4->text(), u"Über das Programm..."_s);
-    for (const char* name : {"Edit1", "Button1", "RadioGroup1"})
-        EXPECT_FALSE(Control<QWidget>(name)->isHidden()) << name;
-    Alt(Qt::Key_P); // back within reach
-    EXPECT_EQ(platform_.clipboard.size(), 1u);
-}
-
 TEST_F(KeyboardTest, ArrowKeysMoveTheSelectionAndTheTabStopTogether) {
     Control<QLineEdit>("Edit2")->setText(u"Anton"_s);
     ASSERT_TRUE(Control<QPushButton>("Button2")->isEnabled());
