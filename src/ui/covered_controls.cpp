@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QWidget>
 #include <algorithm>
+#include <ranges>
 
 namespace tavolin {
 
@@ -65,14 +66,14 @@ void CoveredControls::Update() {
     }
     unfocused_.clear();
     bool above = false; // an open view lies above the one looked at
-    for (auto view = views_.rbegin(); view != views_.rend(); ++view) {
-        if ((*view)->isHidden())
+    for (QWidget* view : std::views::reverse(views_)) {
+        if (view->isHidden())
             continue;
         if (above) {
-            unfocused_.emplace_back(*view, (*view)->focusPolicy());
-            (*view)->setFocusPolicy(Qt::NoFocus);
-            if ((*view)->hasFocus())
-                (*view)->clearFocus();
+            unfocused_.emplace_back(view, view->focusPolicy());
+            view->setFocusPolicy(Qt::NoFocus);
+            if (view->hasFocus())
+                view->clearFocus();
         }
         above = true;
     }

@@ -31,11 +31,6 @@ Names With(Names cycle, const std::string& after, const std::string& name) {
     return cycle;
 }
 
-Names Without(Names cycle, const std::string& name) {
-    std::erase(cycle, name);
-    return cycle;
-}
-
 Names Replaced(Names cycle, const std::string& from, const std::string& to) {
     std::replace(cycle.begin(), cycle.end(), from, to);
     return cycle;
