@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QWidget>
 #include <algorithm>
-#include <ranges>
 
 namespace tavolin {
 
@@ -66,7 +65,8 @@ void CoveredControls::Update() {
     }
     unfocused_.clear();
     bool above = false; // an open view lies above the one looked at
-    for (QWidget* view : std::views::reverse(views_)) {
+    const std::vector<QWidget*> topFirst(views_.rbegin(), views_.rend());
+    for (QWidget* view : topFirst) {
         if (view->isHidden())
             continue;
         if (above) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real program on players' desktops, seen on screen and through the
 # accessibility tree (which also gives each control's place):
-#   gtk, qt6ct  dark themes: all text at 4.5:1 in every view, at the first start
-#               and after tavolin.ini was written; the colour dialog is Qt's
+#   gtk, qt6ct, light  dark themes and Qt's own: all text at 4.5:1 in every view,
+#               at the first start and after tavolin.ini was written; the
+#               colour dialog is Qt's
 #   keyboard    keys only: add, draw, copy, the views by Return, Tab, Escape
 #   fonts       no caption cut with Liberation Sans, DejaVu Sans, 14 points
 #   wayland     weston's headless backend: start, draw, copy, a dialog
@@ -66,11 +67,12 @@ close_program() {
 }
 
 case $scenario in
-gtk | qt6ct)
+gtk | qt6ct | light)
     printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\n' |
         install -D /dev/stdin "$E2E_TMP/config/qt6ct/qt6ct.conf"
     theme=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark)
     [ "$scenario" = qt6ct ] && theme=(QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$E2E_TMP/config")
+    [ "$scenario" = light ] && theme=(QT_QPA_PLATFORMTHEME=)
     for run in first again; do
         start "${theme[@]}"
         click 'Neuer Wuzelname:' text && e2e_type Zora
