@@ -67,8 +67,9 @@ double Contrast(const QColor& a, const QColor& b) {
 
 // A disabled button's caption is still read (Button2 says why it cannot
 // add), so the theme's grey is moved toward its normal text colour until it
-// reaches the contrast that text needs on the button face, which the style
-// draws as a gradient a little lighter and darker than the palette's.
+// reaches the contrast that text needs on the button face. The style draws
+// the face a little lighter than the palette has it, which matters where the
+// text is the lighter of the two (a dark theme).
 QColor ReadableDisabledText(const QPalette& theme) {
     constexpr double kTextContrast = 5.5; // 4.5 as drawn, with room for the smoothed edges
     constexpr int kSteps = 20;
@@ -76,12 +77,12 @@ QColor ReadableDisabledText(const QPalette& theme) {
     const QColor face = theme.color(QPalette::Disabled, QPalette::Button);
     const QColor grey = theme.color(QPalette::Disabled, QPalette::ButtonText);
     const QColor text = theme.color(QPalette::Active, QPalette::ButtonText);
+    const QColor drawn = Luminance(text) > Luminance(face) ? face.lighter(kFaceSpread) : face;
     for (int step = 0; step < kSteps; ++step) {
         const double t = static_cast<double>(step) / kSteps;
         const auto mix = [t](int from, int to) { return static_cast<int>(std::lround(from + (to - from) * t)); };
         const QColor mixed(mix(grey.red(), text.red()), mix(grey.green(), text.green()), mix(grey.blue(), text.blue()));
-        if (std::min(Contrast(mixed, face.lighter(kFaceSpread)), Contrast(mixed, face.darker(kFaceSpread))) >=
-            kTextContrast)
+        if (Contrast(mixed, drawn) >= kTextContrast)
             return mixed;
     }
     return text;
