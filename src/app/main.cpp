@@ -5,6 +5,7 @@
 #include "ui/translation.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 
 using namespace tavolin;
@@ -16,6 +17,9 @@ int main(int argc, char* argv[]) {
     // a display name would be appended to every window caption on X11.
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setDesktopFileName(QStringLiteral("tavolin"));
+    // The desktop file names the same symbol, but a window shows its own
+    // icon in the title bar and the task switcher, also when not installed.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/tavolin.svg")));
 
     QtPlatform platform;
     std::unique_ptr<TForm1> form;

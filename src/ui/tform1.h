@@ -3,6 +3,7 @@
 #include "ui/about_view.h"
 #include "ui/appearance_controller.h"
 #include "ui/form_environment.h"
+#include "ui/layout_scale.h"
 #include "ui/merging.h"
 #include "ui/name_adding.h"
 #include "ui/name_databases.h"
@@ -75,6 +76,8 @@ private:
     void Oberflchespeichernunter1Click();
     void Oberflcheladen1Click();
 
+    // Escape: the view on top goes, as its own button would take it away.
+    void CloseTopView();
     void ConnectHandlers();
     bool Guarded(const std::function<void()>& handler) noexcept;
 
@@ -94,6 +97,7 @@ private:
     NameAdding adding_;
     Merging merging_;
     StatisticsView statistics_;
+    LayoutScale* layout_ = nullptr; // owned by the window
 };
 
 } // namespace tavolin

@@ -37,6 +37,7 @@ win=$(e2e_wait_window "$pid" "$main_title") || e2e_fail "no window titled '$main
 dialog() {
     local title=$1 picture=$2 id
     id=$(e2e_wait_window "$pid" "$title") || e2e_fail "no dialog titled '$title'"
+    e2e_wait_for 10 eval '[ "$(xdotool getwindowfocus)" = "$id" ]' || e2e_fail "'$title' has no keyboard focus"
     e2e_settled_screenshot "$E2E_ARTIFACTS/$picture"
     echo "$id"
 }

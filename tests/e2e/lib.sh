@@ -12,6 +12,8 @@
 #   e2e_only_windows "$pid" "Exact title" || e2e_fail "stray window"
 #   e2e_screenshot "$artifacts/view.png"
 #   e2e_close "$win"                # WM_DELETE_WINDOW, as a window manager sends it
+#   e2e_a11y_start; e2e_a11y_tree "$pid"   # what a screen reader sees
+#   e2e_contrast shot.png <parts            # text contrast in a picture
 #
 # Everything started here is ended on exit (trap), along with the pids in
 # E2E_PIDS and the folder E2E_TMP. A script that sets its own EXIT trap calls
@@ -22,6 +24,7 @@ E2E_TMP=
 E2E_ARTIFACTS=${E2E_ARTIFACTS:-}
 _e2e_xvfb=
 _e2e_wm=
+_e2e_bus=
 
 e2e_need_tools() {
     local tool
@@ -60,6 +63,8 @@ e2e_stop() {
         kill "$pid" 2>/dev/null || true
     done
     E2E_PIDS=()
+    [ -n "$_e2e_bus" ] && kill "$_e2e_bus" 2>/dev/null
+    _e2e_bus=
     [ -n "$_e2e_wm" ] && kill "$_e2e_wm" 2>/dev/null
     [ -n "$_e2e_xvfb" ] && kill "$_e2e_xvfb" 2>/dev/null
     _e2e_wm=
@@ -69,7 +74,7 @@ e2e_stop() {
     return 0
 }
 
-# Starts a fresh X server (1024x768, 96 dpi) on a display it picks itself, so
+# Starts a fresh X server (1024x768 or E2E_SCREEN, 96 dpi) on a display it picks itself, so
 # parallel runs never collide, and openbox on it unless --no-wm is given.
 # Programs started afterwards use it: DISPLAY is exported and Qt is told to
 # use X11 whatever the caller's environment says.
@@ -86,9 +91,9 @@ e2e_start() {
 }
 
 _e2e_start_x() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768}x24" -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
     _e2e_xvfb=$!
-    e2e_wait_for 30 grep -q . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
+    e2e_wait_for 30 grep -qs . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
     export DISPLAY=:$(head -n 1 "$E2E_TMP/display")
     if (($1)); then
         command -v openbox >/dev/null || { echo "openbox is needed (scripts/test installs it)"; exit 77; }
@@ -107,7 +112,8 @@ e2e_restart_x() {
     _e2e_start_x 1
 }
 
-# The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN.
+# The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN |
+# icon WIN (whether the window has an icon).
 e2e_x() {
     python3 -c "$_e2e_xhelper" "$@"
 }
@@ -268,6 +274,89 @@ e2e_wait_exit() {
     E2E_RC=0
     wait "$pid" || E2E_RC=$?
 }
+# A session bus of its own, where the accessibility bus starts when first
+# asked for; programs started afterwards publish their tree there.
+e2e_a11y_start() {
+    dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 3>"$E2E_TMP/bus" 4>"$E2E_TMP/bus.pid" ||
+        e2e_fail "no session bus"
+    _e2e_bus=$(cat "$E2E_TMP/bus.pid")
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_TMP/bus") QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+# What a screen reader sees of a process, one object a line, parents first:
+#   DEPTH <TAB> ROLE <TAB> NAME <TAB> STATES <TAB> X,Y,W,H (on screen) <TAB> TEXT
+# STATES: s showing, f focusable, F focused. `e2e_a11y_tree PID press NAME`
+# presses the showing button of that name instead. pyatspi and Pillow are
+# Debian's, for Debian's Python, whatever python3 the PATH finds first.
+e2e_a11y_tree() {
+    /usr/bin/python3 -c "$_e2e_a11y" "$@"
+}
+
+read -r -d '' _e2e_a11y <<'PY' || true
+import sys, time, pyatspi
+pid, press = int(sys.argv[1]), sys.argv[3] if len(sys.argv) > 3 else None
+for _ in range(150):  # it registers a while after its window shows; GTK adds an empty twin
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid and a.childCount]
+    if apps:
+        break
+    time.sleep(0.2)
+else:
+    sys.exit(f"process {pid} has no accessibility tree")
+
+def walk(node, depth):
+    yield depth, node
+    for child in filter(None, node):
+        yield from walk(child, depth + 1)
+
+for depth, node in walk(apps[0], 0):
+    if not depth:
+        continue
+    states, role = node.getState(), node.getRoleName()
+    if press:
+        if node.name == press and role == "push button" and states.contains(pyatspi.STATE_SHOWING):
+            sys.exit(node.queryAction().doAction(0) and 0)
+        continue
+    flags = "".join(f for f, s in (("s", pyatspi.STATE_SHOWING), ("f", pyatspi.STATE_FOCUSABLE),
+                                   ("F", pyatspi.STATE_FOCUSED)) if states.contains(s))
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    try:
+        text = node.queryText().getText(0, 200).replace("\n", " ")
+    except NotImplementedError:
+        text = ""
+    print(f"{depth}\t{role}\t{node.name}\t{flags}\t{box.x},{box.y},{box.width},{box.height}\t{text}")
+sys.exit(press and f"no showing button named {press}")
+PY
+
+# For lines "X Y W H LABEL" on standard input, parts of a picture: the text
+# contrast as WCAG computes it (the most frequent colour is the background,
+# the farthest the text), and "cut" when text (2:1 from the background)
+# touches the part's border, else "fits": "RATIO EDGE LABEL".
+e2e_contrast() {
+    /usr/bin/python3 -c "$_e2e_contrast" "$@"
+}
+
+read -r -d '' _e2e_contrast <<'PY' || true
+import sys
+from PIL import Image
+
+def luminance(rgb):
+    c = [v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in rgb]
+    return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
+
+def ratio(a, b):
+    return (max(luminance(a), luminance(b)) + 0.05) / (min(luminance(a), luminance(b)) + 0.05)
+
+picture = Image.open(sys.argv[1]).convert("RGB")
+for line in sys.stdin:
+    x, y, w, h, label = line.rstrip("\n").split(" ", 4)
+    part = picture.crop((int(x), int(y), int(x) + int(w), int(y) + int(h)))
+    colors = part.getcolors(part.width * part.height)
+    back = max(colors)[1]
+    edge = [(i, j) for i in range(part.width) for j in range(part.height)
+            if i in (0, part.width - 1) or j in (0, part.height - 1)]
+    cut = any(ratio(back, part.getpixel(p)) >= 2 for p in edge)
+    print(f"{max(ratio(back, c) for _, c in colors):.2f} {'cut' if cut else 'fits'} {label}")
+PY
 
 # Xlib through ctypes: window titles in UTF-8 (xdotool's search does not match
 # non-ASCII titles), override-redirect popups, positions inside window manager
@@ -410,6 +499,8 @@ elif command == "translate":
     print(*translate(int(sys.argv[2], 0), int(sys.argv[3]), int(sys.argv[4])))
 elif command == "close":
     close(int(sys.argv[2], 0))
+elif command == "icon":
+    sys.exit(0 if prop(int(sys.argv[2], 0), "_NET_WM_ICON") else 1)
 else:
     sys.exit(f"unknown command {command}")
 x11.XSync(display, 0)

@@ -183,8 +183,8 @@ void FormFixture::ActivateWindow() {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
 }
 
-std::vector<std::string> FormFixture::TabCycle(bool backwards) {
-    auto* first = Control<QWidget>("Edit1");
+std::vector<std::string> FormFixture::TabCycle(bool backwards, const char* firstName) {
+    auto* first = Control<QWidget>(firstName);
     first->setFocus(Qt::TabFocusReason);
     std::vector<std::string> cycle;
     for (int step = 0; step < 64; ++step) {
@@ -199,7 +199,7 @@ std::vector<std::string> FormFixture::TabCycle(bool backwards) {
         else
             QTest::keyClick(focused, Qt::Key_Tab);
     }
-    ADD_FAILURE() << "Tab does not come back to Edit1";
+    ADD_FAILURE() << "Tab does not come back to " << firstName;
     return cycle;
 }
 

@@ -76,7 +76,7 @@ protected:
     void ActivateWindow();
     // The names of the controls that Tab (or Shift+Tab) visits, starting at
     // Edit1, once round.
-    std::vector<std::string> TabCycle(bool backwards = false);
+    std::vector<std::string> TabCycle(bool backwards = false, const char* first = "Edit1");
 
     // Panel2, Panel5 and Panel6 as shown, and as they read for these counts.
     QStringList CountCaptions();
