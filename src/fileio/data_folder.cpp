@@ -44,26 +44,22 @@ QByteArray HomeFolder() {
     return home;
 }
 
+// The program's folder in one of the user's base folders: the variable's
+// value, else the default below the home folder; nothing without either.
+FilePath UserFolder(const char* variable, const char* belowHome) {
+    QByteArray base = AbsolutePathFromEnvironment(variable);
+    if (base.isEmpty()) {
+        if (const QByteArray home = HomeFolder(); !home.isEmpty())
+            base = home + belowHome;
+    }
+    return base.isEmpty() ? FilePath() : JoinPath(FilePath::FromNative(base), u"tavolin"_s);
+}
+
 } // namespace
 
 DataFolders DataFolders::ForExecutable(const FilePath& executablePath) {
-    DataFolders folders;
-    folders.shipped = JoinPath(DirectoryOf(DirectoryOf(executablePath)), u"share/tavolin"_s);
-    QByteArray data = AbsolutePathFromEnvironment("XDG_DATA_HOME");
-    if (data.isEmpty()) {
-        if (const QByteArray home = HomeFolder(); !home.isEmpty())
-            data = home + "/.local/share";
-    }
-    if (!data.isEmpty())
-        folders.user = JoinPath(FilePath::FromNative(data), u"tavolin"_s);
-    QByteArray state = AbsolutePathFromEnvironment("XDG_STATE_HOME");
-    if (state.isEmpty()) {
-        if (const QByteArray home = HomeFolder(); !home.isEmpty())
-            state = home + "/.local/state";
-    }
-    if (!state.isEmpty())
-        folders.recovery = JoinPath(FilePath::FromNative(state), u"tavolin"_s);
-    return folders;
+    return {JoinPath(DirectoryOf(DirectoryOf(executablePath)), u"share/tavolin"_s),
+            UserFolder("XDG_DATA_HOME", "/.local/share"), UserFolder("XDG_STATE_HOME", "/.local/state")};
 }
 
 bool FolderWritable(const FilePath& folder) {
