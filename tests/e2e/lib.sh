@@ -62,6 +62,13 @@ e2e_stop() {
     for pid in "${E2E_PIDS[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
+    # A program ended by SIGTERM still saves its files; let it finish before
+    # its folder goes, and stop one that hangs.
+    local deadline=$((SECONDS + 10))
+    for pid in "${E2E_PIDS[@]}"; do
+        while kill -0 "$pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
+    done
     E2E_PIDS=()
     [ -n "$_e2e_bus" ] && kill "$_e2e_bus" 2>/dev/null
     _e2e_bus=
