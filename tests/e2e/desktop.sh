@@ -18,7 +18,7 @@ e2e_need_tools xclip dbus-daemon weston
 [ "$scenario" = fonts ] && E2E_SCREEN=1280x1024
 e2e_start
 e2e_a11y_start
-title='Tavolin 4.4 by Zendrik'
+title=$E2E_TITLE
 program=$E2E_TMP/program
 mkdir -p "$program" "$E2E_ARTIFACTS"
 cp "$exe" "$program/tavolin"

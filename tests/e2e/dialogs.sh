@@ -19,7 +19,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_need_tools compare convert
 e2e_start
 
-main_title='Tavolin 4.4 by Zendrik'
+main_title=$E2E_TITLE
 program=$E2E_TMP/program
 work=$E2E_TMP/work # where the dialogs open: the program's working folder
 mkdir -p "$program" "$work" "$E2E_ARTIFACTS"

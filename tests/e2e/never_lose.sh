@@ -14,7 +14,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_need_tools chattr strace setpriv
 e2e_start
 
-title='Tavolin 4.4 by Zendrik'
+title=$E2E_TITLE
 program=$E2E_TMP/program
 database=$program/fnames.dat
 mkdir -p "$program"

@@ -15,7 +15,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_need_tools
 e2e_start
 
-title='Tavolin 4.4 by Zendrik'
+title=$E2E_TITLE
 program=$E2E_TMP/$(printf 'Spiel\344')
 mkdir -p "$program"
 cp "$exe" "$program/tavolin"

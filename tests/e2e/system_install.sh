@@ -28,7 +28,7 @@ run() { # XDG_DATA_HOME or nothing, then what to do with the window
         PATH="$prefix/bin:$PATH" tavolin &
     pid=$!
     E2E_PIDS+=("$pid")
-    win=$(e2e_wait_window "$pid" 'Tavolin 4.4 by Zendrik' 60) || e2e_fail "no window"
+    win=$(e2e_wait_window "$pid" "$E2E_TITLE" 60) || e2e_fail "no window"
     "$2"
     e2e_close "$win"
     e2e_wait_for 30 ended || e2e_fail "still running after its window was closed"

@@ -14,7 +14,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_need_tools
 e2e_start
 
-title='Tavolin 4.4 by Zendrik'
+title=$E2E_TITLE
 program=$E2E_TMP/program
 work=$E2E_TMP/work # both copies' working folder, where the open dialog starts
 mkdir -p "$program" "$work"

@@ -38,7 +38,7 @@ struct Passage {
 
 // Lines that the about text must hold word for word, in this order.
 const Passage kQuotedPassages[] = {
-    {"heading", {"Tavolin 4.4 by Zendrik", ""}},
+    {"heading", {TAVOLIN_TITLE, ""}},
     {"database format",
      {"Eine solche Namen-Datenbank muss so aufgebaut sein: ",
       "Alles was zwischen zwei Zeichen ³ steht, das ist ein Name. ", "Zeilenumbrüche werden ignoriert. ",
