@@ -64,6 +64,7 @@ int ShowWindow(const char* programDir) {
     QApplication app(argc, argv);
     SilentPlatform platform;
     TForm1 form(platform, {QDir(QString::fromLocal8Bit(programDir)).filePath(QStringLiteral("tavolin")),
+                           {},
                            [] { return qint64{1000000000}; },
                            {},
                            {}});

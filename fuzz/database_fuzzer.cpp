@@ -80,5 +80,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(text.bytes.size() <= bytes.size());
     if (!bytes.starts_with("\xEF\xBB\xBF") && bytes.find("\xC2\xB3") == std::string::npos)
         FUZZ_CHECK(text.bytes == bytes && text.leftOutNames == 0 && !text.leftOutTrailingText);
+
+    // The name added to the file as read, whether the file is then written
+    // anew or extended in place in its own encoding and breaks, comes back
+    // with every other name at the next start, which reads as the lists say.
+    LineList read = LineList::FromFileBytes(text.bytes);
+    NameList listed;
+    tavolin::ParseNameLines(read, listed);
+    const std::size_t first = listed.size();
+    tavolin::AppendName(read, listed, name);
+    NameList added;
+    for (std::size_t i = first; i < listed.size(); ++i)
+        added.append(listed[i]);
+    const auto nextStart = [](const std::string& file) {
+        NameList names;
+        tavolin::ParseNameLines(LineList::FromFileBytes(tavolin::DatabaseTextOf(file).bytes), names);
+        return NamesOf(names);
+    };
+    // (Unless the first name begins with "ï»¿": those are the bytes of a
+    // byte-order mark, which a reader takes for one.)
+    if (!read.FileBytes().starts_with("\xEF\xBB\xBF"))
+        FUZZ_CHECK(nextStart(std::string(read.FileBytes())) == NamesOf(listed));
+    FUZZ_CHECK(nextStart(bytes + tavolin::AppendixFor(bytes, added)) == NamesOf(listed));
     return 0;
 }

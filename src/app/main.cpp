@@ -1,9 +1,11 @@
+#include "app/session_end.h"
 #include "ui/general_error.h"
 #include "ui/qtplatform.h"
 #include "ui/tform1.h"
 #include "ui/translation.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 
 using namespace tavolin;
@@ -15,6 +17,9 @@ int main(int argc, char* argv[]) {
     // a display name would be appended to every window caption on X11.
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setDesktopFileName(QStringLiteral("tavolin"));
+    // The desktop file names the same symbol, but a window shows its own
+    // icon in the title bar and the task switcher, also when not installed.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/tavolin.svg")));
 
     QtPlatform platform;
     std::unique_ptr<TForm1> form;
@@ -22,6 +27,7 @@ int main(int argc, char* argv[]) {
     RunGuarded(platform, [&] {
         form = std::make_unique<TForm1>(platform, FormEnvironment::FromApplication());
         platform.SetDialogParent(form.get());
+        HandleSessionEnd(app, *form);
         form->show();
         exitCode = QApplication::exec();
     });

@@ -2,16 +2,21 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QSysInfo>
 #include <array>
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -34,6 +39,7 @@ public:
         Close();
         fd_ = fd;
     }
+    int Release() { return std::exchange(fd_, -1); }
     // Whether the descriptor closed cleanly: a file system may report a
     // failed write only here.
     bool Close() {
@@ -46,9 +52,10 @@ private:
 };
 
 FileIdentity IdentityFrom(const struct stat& info) {
-    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-            static_cast<std::int64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
-            static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
+    return {static_cast<std::uint64_t>(info.st_dev),         static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),         static_cast<std::int64_t>(info.st_mtim.tv_sec),
+            static_cast<std::int64_t>(info.st_mtim.tv_nsec), static_cast<std::int64_t>(info.st_ctim.tv_sec),
+            static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
 }
 
 // The folder and the name of a path.
@@ -235,16 +242,17 @@ public:
         name_.clear();
     }
 
-    // Gives the file a name, closes it and renames it over `target`.
-    bool Commit(const QByteArray& target) {
+    // Gives the file a name and renames it over `target`; fills `written`
+    // with the file as it is then (the rename sets its change time).
+    bool Commit(const QByteArray& target, struct stat& written) {
         if (name_.isEmpty() && !Link())
-            return false;
-        if (!fd_.Close())
             return false;
         if (::renameat(folder_, name_.constData(), folder_, target.constData()) != 0)
             return false;
         name_.clear();
-        return true;
+        // The bytes are synced already; a file system that reports a failed
+        // write only when the file is closed reports it here all the same.
+        return ::fstat(fd_.Get(), &written) == 0 && fd_.Close();
     }
 
 private:
@@ -269,11 +277,12 @@ private:
     QByteArray name_; // empty while the file has none
 };
 
-// Rewrites an open file in place, for a folder that takes no new file. Not
-// atomic: the file is only ever extended when the new bytes begin with the
-// old ones (every add and merge does that), and on a failure the old length,
-// or the old bytes, are put back.
-FileIdentity RewriteInPlace(int fd, std::string_view bytes, const FilePath& shown, const SaveFaultHook& faults) {
+// Writes an open file in place, where a new file would not do. With an
+// appendix the file only grows: no byte it held is touched, so a failure, a
+// crash or a power loss in the middle leaves every one of them, and a failure
+// cuts off what was added. Without one (a file of a few lines) it is
+// rewritten, and a failure puts the old bytes back.
+FileIdentity WriteInPlace(int fd, const NewContent& content, const FilePath& shown, const SaveFaultHook& faults) {
     const auto fail = [&] { throw FileError(CreateErrorText(shown)); };
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
@@ -281,21 +290,97 @@ FileIdentity RewriteInPlace(int fd, std::string_view bytes, const FilePath& show
     std::string old(static_cast<std::size_t>(info.st_size), '\0');
     if (::lseek(fd, 0, SEEK_SET) != 0 || !ReadAll(fd, old, kNoSizeLimit))
         fail();
+    const auto end = static_cast<off_t>(old.size());
+    if (content.appendix) {
+        const std::string added = content.appendix(old);
+        const auto cutOff = [&] {
+            if (::ftruncate(fd, end) == 0)
+                ::fsync(fd);
+            fail();
+        };
+        if (!WritePieces(fd, added, end, faults) || SaveStepFails(faults, SaveStep::Sync) || ::fsync(fd) != 0 ||
+            ::fstat(fd, &info) != 0)
+            cutOff();
+        return IdentityFrom(info);
+    }
+    const std::string_view bytes = content.whole;
     const bool extends = bytes.starts_with(old);
     const auto restore = [&] {
         if (!extends)
             WriteAt(fd, old, 0);
-        if (::ftruncate(fd, static_cast<off_t>(old.size())) == 0)
+        if (::ftruncate(fd, end) == 0)
             ::fsync(fd);
         fail();
     };
-    if (extends ? !WritePieces(fd, bytes.substr(old.size()), static_cast<off_t>(old.size()), faults)
+    if (extends ? !WritePieces(fd, bytes.substr(old.size()), end, faults)
                 : !WritePieces(fd, bytes, 0, faults) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
         restore();
     if (SaveStepFails(faults, SaveStep::Sync) || ::fsync(fd) != 0 || ::fstat(fd, &info) != 0)
         restore();
     return IdentityFrom(info);
 }
+
+// Whether this user may write the file: its mode, its ACL, an immutable flag
+// or a read-only file system may forbid it. A rename over the file would
+// ignore all of them.
+bool MayWrite(const char* path) {
+    return ::faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) == 0 || (errno != EACCES && errno != EPERM && errno != EROFS);
+}
+
+// Whether the descriptor and the path name the same file.
+bool SameFile(int fd, const char* path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::stat(path, &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+// Whether the process that a lock file names still runs (on this machine, or
+// on another one, which cannot be asked).
+bool LockHolderRuns(const QLockFile& lock) {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
+        return false;
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return true;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM)
+        return false;
+    // A process number used again by another program holds no lock.
+    const std::optional<QByteArray> executable = LinkTarget(("/proc/" + QByteArray::number(pid) + "/exe").constData());
+    return !executable || application.isEmpty() ||
+           SplitPath(*executable).second == QFile::encodeName(QFileInfo(application).fileName());
+}
+
+// The rounds of a wait for a lock, up to a deadline.
+class LockWait final {
+public:
+    LockWait(std::chrono::milliseconds timeout, const LockWaitHook& hook)
+        : deadline_(std::chrono::steady_clock::now() + timeout), hook_(hook) {}
+    ~LockWait() {
+        if (waited_ && hook_)
+            hook_(false);
+    }
+    LockWait(const LockWait&) = delete;
+    LockWait& operator=(const LockWait&) = delete;
+
+    // Waits a moment; false once the deadline has passed.
+    bool Round() {
+        if (std::chrono::steady_clock::now() >= deadline_)
+            return false;
+        waited_ = true;
+        if (hook_)
+            hook_(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return true;
+    }
+
+private:
+    std::chrono::steady_clock::time_point deadline_;
+    const LockWaitHook& hook_;
+    bool waited_ = false;
+};
 
 } // namespace
 
@@ -324,6 +409,18 @@ std::string CreateErrorText(const FilePath& path) {
     return u"Datei %1 kann nicht erstellt werden"_s.arg(path.Display()).toStdString();
 }
 
+std::string UnusableLockErrorText(const FilePath& lockFile, bool regularFile) {
+    const QString text =
+        regularFile
+            ? u"Die Sperrdatei %1 stammt von keinem laufenden Tavolin und kann nicht entfernt werden, deshalb "
+              u"kann Tavolin die Namen-Datenbank nicht sicher speichern. Entferne sie (notfalls als ihr Besitzer "
+              u"oder Administrator); Tavolin legt sie beim Speichern selbst wieder an"_s
+            : u"Die Sperrdatei %1 ist keine gewöhnliche Datei (sondern etwa ein Ordner oder eine Verknüpfung), "
+              u"deshalb kann Tavolin die Namen-Datenbank nicht sicher speichern. Entferne sie; Tavolin legt sie "
+              u"beim Speichern selbst wieder an"_s;
+    return text.arg(lockFile.Display()).toStdString();
+}
+
 std::string LockedErrorText(const FilePath& path) {
     return u"Datei %1 wird gerade von einem anderen laufenden Tavolin gespeichert und bleibt gesperrt"_s
         .arg(path.Display())
@@ -350,6 +447,32 @@ FilePath ExecutableFilePath() {
     if (std::optional<QByteArray> path = LinkTarget("/proc/self/exe"))
         return FilePath::FromNative(*std::move(path));
     return {QCoreApplication::applicationFilePath()};
+}
+
+FilePath CanonicalPath(const FilePath& path) {
+    const QByteArray target = FollowLinks(path.Native());
+    const auto [folder, name] = SplitPath(target);
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(folder.constData(), nullptr), &std::free);
+    if (!real)
+        return FilePath::FromNative(target);
+    QByteArray resolved(real.get());
+    if (!resolved.endsWith('/'))
+        resolved += '/';
+    return FilePath::FromNative(resolved + name);
+}
+
+void MakeFolders(const FilePath& folder) {
+    const QByteArray& native = folder.Native();
+    for (qsizetype cut = native.indexOf('/', 1);; cut = native.indexOf('/', cut + 1)) {
+        const QByteArray part = cut < 0 ? native : native.left(cut);
+        if (!part.isEmpty() && ::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
+            throw FileError(CreateErrorText(folder));
+        if (cut < 0)
+            break;
+    }
+    struct stat info {};
+    if (::stat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        throw FileError(CreateErrorText(folder));
 }
 
 std::optional<FileIdentity> IdentityOf(const FilePath& path) {
@@ -395,7 +518,7 @@ std::string ReadFileBytes(const FilePath& path) {
     return ReadFile(path).bytes;
 }
 
-FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, const SaveFaultHook& faults) {
+FileIdentity SaveFile(const FilePath& path, const NewContent& content, const SaveFaultHook& faults) {
     IgnoreFileSizeSignal();
     const auto fail = [&] { throw FileError(CreateErrorText(path)); };
     const QByteArray target = FollowLinks(path.Native());
@@ -403,6 +526,16 @@ FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, co
     struct stat old {};
     const bool exists = ::stat(target.constData(), &old) == 0;
     const bool regular = exists && S_ISREG(old.st_mode); // only a file can be written in place
+    if (regular && !MayWrite(target.constData()))
+        fail(); // protected by its owner: neither replaced nor written
+    const auto inPlace = [&] {
+        Descriptor file(::open(target.constData(), O_RDWR | O_CLOEXEC));
+        if (!file.Valid())
+            fail();
+        return WriteInPlace(file.Get(), content, path, faults);
+    };
+    if (regular && (content.appendOnly || old.st_nlink > 1))
+        return inPlace(); // a new file would lose what it holds, or cut off its other links
     Descriptor folder(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.Valid() || SaveStepFails(faults, SaveStep::Open))
         fail();
@@ -411,23 +544,19 @@ FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, co
     if (!file.Valid()) {
         // A folder the user may not write to can still hold a file he may.
         const bool folderLocked = file.Error() == EACCES || file.Error() == EPERM;
-        Descriptor inPlace(regular && folderLocked ? ::open(target.constData(), O_RDWR | O_CLOEXEC) : -1);
-        if (!inPlace.Valid())
+        if (!regular || !folderLocked)
             fail();
-        return RewriteInPlace(inPlace.Get(), bytes, path, faults);
+        return inPlace();
     }
     if (exists && !TakeOver(file.Fd(), old, AttributesOf(target.constData())) && regular) {
         // A new file would lose the group or an attribute (another user's
         // file in a shared folder): writing the file itself keeps them all.
-        Descriptor inPlace(::open(target.constData(), O_RDWR | O_CLOEXEC));
-        if (inPlace.Valid()) {
-            file.Discard();
-            return RewriteInPlace(inPlace.Get(), bytes, path, faults);
-        }
+        file.Discard();
+        return inPlace();
     }
     struct stat written {};
-    if (!WritePieces(file.Fd(), bytes, 0, faults) || SaveStepFails(faults, SaveStep::Sync) || ::fsync(file.Fd()) != 0 ||
-        ::fstat(file.Fd(), &written) != 0 || SaveStepFails(faults, SaveStep::Commit) || !file.Commit(name))
+    if (!WritePieces(file.Fd(), content.whole, 0, faults) || SaveStepFails(faults, SaveStep::Sync) ||
+        ::fsync(file.Fd()) != 0 || SaveStepFails(faults, SaveStep::Commit) || !file.Commit(name, written))
         fail();
     // The rename itself survives a power cut only once the folder is synced.
     // If that fails the new file is in place all the same; the caller treats
@@ -437,41 +566,78 @@ FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, co
     return IdentityFrom(written);
 }
 
-FileLock::FileLock(const FilePath& file, std::chrono::milliseconds timeout, const SaveFaultHook& faults) {
+FileLock::FileLock(const FilePath& file, std::chrono::milliseconds timeout, const SaveFaultHook& faults,
+                   const LockWaitHook& whileWaiting) {
     if (SaveStepFails(faults, SaveStep::Lock))
         throw FileError(LockedErrorText(file));
     // Beside the file that is really written, so that copies reaching it
     // through different links share the lock.
     const QByteArray target = FollowLinks(file.Native());
     const QByteArray lockFile = target + ".lock";
+    const FilePath shownLockFile = FilePath::FromNative(lockFile);
+    struct stat info {};
+    if (::lstat(lockFile.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        throw FileError(UnusableLockErrorText(shownLockFile, false)); // QLockFile would take it for a held lock
+
+    LockWait wait(timeout, whileWaiting);
+    // QLockFile takes a QString, which cannot hold a folder name that is no
+    // UTF-8, nor should it: a path too long for the lock file's name is
+    // reached through a descriptor of its folder too.
     QString lockPath = QFile::decodeName(lockFile);
-    if (QFile::encodeName(lockPath) != lockFile) {
-        // QLockFile takes a QString, which cannot hold a folder name that is
-        // no UTF-8: the lock file is reached through a descriptor of its
-        // folder instead.
+    if (QFile::encodeName(lockPath) != lockFile || lockFile.size() >= PATH_MAX) {
         const auto [folder, name] = SplitPath(lockFile);
         folder_ = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (folder_ < 0)
-            return;
-        lockPath = u"/proc/self/fd/%1/"_s.arg(folder_) + QFile::decodeName(name);
+        lockPath = folder_ < 0 ? QString() : u"/proc/self/fd/%1/"_s.arg(folder_) + QFile::decodeName(name);
     }
-    auto lock = std::make_unique<QLockFile>(lockPath);
-    lock->setStaleLockTime(static_cast<int>(kStaleLockTime.count()));
-    if (lock->tryLock(static_cast<int>(timeout.count()))) {
-        lock_ = std::move(lock);
-        return;
+    if (!lockPath.isEmpty()) {
+        auto lock = std::make_unique<QLockFile>(lockPath);
+        lock->setStaleLockTime(static_cast<int>(kStaleLockTime.count()));
+        for (;;) {
+            if (lock->tryLock(0)) {
+                lock_ = std::move(lock);
+                break;
+            }
+            // Any other error: no lock file can be made here (permission,
+            // read-only or full file system); the lock on the file has to do.
+            if (lock->error() != QLockFile::LockFailedError)
+                break;
+            if (!wait.Round()) {
+                const bool held = LockHolderRuns(*lock);
+                if (folder_ >= 0)
+                    ::close(folder_);
+                throw FileError(held ? LockedErrorText(file) : UnusableLockErrorText(shownLockFile, true));
+            }
+        }
     }
-    if (lock->error() == QLockFile::LockFailedError) {
-        if (folder_ >= 0)
-            ::close(folder_);
-        throw FileError(LockedErrorText(file));
+
+    // The file itself. A copy that replaced it meanwhile let go of the old
+    // file, which is no longer the one to write: the new one is locked.
+    for (;;) {
+        Descriptor fd(::open(target.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+            break; // no file yet, or none to be read: the save finds out
+        if (::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0) {
+            if (SameFile(fd.Get(), target.constData())) {
+                file_ = fd.Release();
+                break;
+            }
+            continue;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            break; // a file system without such locks
+        if (!wait.Round()) {
+            lock_.reset();
+            if (folder_ >= 0)
+                ::close(folder_);
+            throw FileError(LockedErrorText(file));
+        }
     }
-    // No lock file can be made here (permission, read-only or full file
-    // system): the save reports its own error, or writes in place.
 }
 
 FileLock::~FileLock() {
-    lock_.reset(); // removes the lock file
+    if (file_ >= 0)
+        ::close(file_); // lets go of the lock on the file
+    lock_.reset();      // removes the lock file
     if (folder_ >= 0)
         ::close(folder_);
 }

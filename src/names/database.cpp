@@ -85,22 +85,79 @@ std::string TrailingText(const LineList& lines) {
     return trailing;
 }
 
+namespace {
+
+// Right behind "Â" (the byte C2) the separator would read as the pair C2 B3
+// that ends a name in UTF-8, and the name would lose its "Â"; in a file that
+// holds UTF-8 already, behind any byte above 0x7F it could complete a UTF-8
+// character. The separator then goes on a line of its own: line breaks are
+// no part of a name.
+bool NeedsOwnLine(std::string_view name, std::string_view separator, bool plain = true) {
+    if (name.empty() || separator != std::string_view(&kSeparator, 1))
+        return false;
+    return plain ? name.back() == '\xC2' : static_cast<unsigned char>(name.back()) >= 0x80;
+}
+
+} // namespace
+
 bool AppendName(LineList& lines, NameList& names, std::string_view name) {
+    const std::string_view separator(&kSeparator, 1);
     if (const std::string trailing = TrailingText(lines); !trailing.empty()) {
-        lines.InsertAfterLastText(kSeparator);
+        if (NeedsOwnLine(trailing, separator))
+            lines.append(separator);
+        else
+            lines.InsertAfterLastText(kSeparator);
         names.append(trailing);
         if (trailing == name)
             return false;
     }
-    std::string line(name);
-    line.push_back(kSeparator);
-    lines.append(line);
+    if (NeedsOwnLine(name, separator)) {
+        lines.append(name);
+        lines.append(separator);
+    } else {
+        std::string line(name);
+        line.push_back(kSeparator);
+        lines.append(line);
+    }
     names.append(name);
     return true;
 }
 
 FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path, const SaveFaultHook& faults) {
     return SaveFileAtomically(path, lines.FileBytes(), faults);
+}
+
+std::string AppendixFor(std::string_view present, const NameList& names) {
+    const FileStyle style = StyleOf(present);
+    const bool plain = IsPlainWindows1252(present);
+    const std::string_view text = present == "\xEF\xBB\xBF" ? std::string_view() : present;
+    const std::string_view beforeBreaks = text.substr(0, text.find_last_not_of("\r\n") + 1);
+    std::string appendix;
+    const FileTail tail = TrailingTextOf(present);
+    if (!tail.text.empty()) {
+        // Closed so that the next start reads it as it reads it now.
+        const std::string_view separator = tail.utf8 ? std::string_view("\xC2\xB3") : style.Separator();
+        if (NeedsOwnLine(beforeBreaks, separator, plain))
+            appendix += style.lineBreak;
+        appendix += separator;
+    }
+    const bool endsWithBreak = text.empty() || beforeBreaks.size() < text.size();
+    if (!tail.text.empty() || !endsWithBreak)
+        appendix += style.lineBreak;
+    bool closed = !tail.text.empty();
+    for (const std::string_view name : names) {
+        if (closed && name == tail.text) {
+            closed = false;
+            continue;
+        }
+        const std::string encoded = EncodeForFile(name, style);
+        appendix += encoded;
+        if (NeedsOwnLine(encoded, style.Separator(), plain))
+            appendix += style.lineBreak;
+        appendix += style.Separator();
+        appendix += style.lineBreak;
+    }
+    return appendix;
 }
 
 bool IsStorableName(std::string_view name) {

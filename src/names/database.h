@@ -58,6 +58,14 @@ bool AppendName(LineList& lines, NameList& names, std::string_view name);
 // text; the old file then stays as it was.
 FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path, const SaveFaultHook& faults = {});
 
+// The bytes that put names behind a database file's present content in place,
+// written as the file writes its own (StyleOf): text behind its last separator
+// is closed with one first, and the names follow, each on a line of its own.
+// The names are those the file lacks as a copy of the program holds them;
+// that copy took the closed text for a name too (AppendName), so one name
+// equal to it is that text and not written again.
+std::string AppendixFor(std::string_view present, const NameList& names);
+
 // Whether a name can be kept as one name in a database file: the separator
 // would split it, a line break would vanish when the file is read, and a NUL
 // byte cuts the file short for readers that stop at it.

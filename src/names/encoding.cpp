@@ -2,7 +2,10 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <array>
+#include <iterator>
+#include <utility>
 
 namespace tavolin {
 
@@ -47,62 +50,189 @@ std::optional<std::string> EncodeName(const QString& text) {
     return bytes.toStdString();
 }
 
-DatabaseText DatabaseTextOf(std::string bytes) {
-    // Looking for C2 B3 first keeps the usual Windows-1252 file from being
-    // decoded as a whole.
-    const bool marked = bytes.starts_with(kByteOrderMark);
-    if (!marked && bytes.find(kUtf8Separator) == std::string::npos)
-        return {std::move(bytes), 0, false, QString()};
-    const std::string_view encoded = std::string_view(bytes).substr(marked ? kByteOrderMark.size() : 0);
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const QString text = utf8.decode(QByteArrayView(encoded.data(), static_cast<qsizetype>(encoded.size())));
-    if (utf8.hasError() && !marked)
-        return {std::move(bytes), 0, false, QString()};
+namespace {
 
-    // Name by name: a separator ends one; one that cannot be stored gives
-    // only its line breaks (a broken sequence behind a mark counts as such).
-    DatabaseText result;
-    result.bytes.reserve(encoded.size());
-    std::string name;
-    std::string breaks;
-    bool storable = true;
-    qsizetype start = 0;
-    const auto leaveOut = [&](qsizetype end) {
-        if (result.firstLeftOut.isEmpty())
-            result.firstLeftOut = text.mid(start, end - start).remove(u'\r').remove(u'\n');
-        result.bytes += breaks;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text.at(i).unicode();
-        if (unit == u'\r' || unit == u'\n') {
-            name.push_back(static_cast<char>(unit));
-            breaks.push_back(static_cast<char>(unit));
-        } else if (unit == u'\u00B3') {
-            if (storable) {
-                result.bytes += name;
-                result.bytes.push_back('\xB3');
-            } else {
-                ++result.leftOutNames;
-                leaveOut(i);
-            }
-            name.clear();
-            breaks.clear();
-            storable = true;
-            start = i + 1;
-        } else if (const std::optional<char> byte = Windows1252Byte(unit)) {
-            name.push_back(*byte);
-        } else {
-            storable = false;
-        }
+// The code point of the valid UTF-8 sequence of two to four bytes at `pos`
+// and its length, or a length of 0 (a stray, overlong or cut-off sequence,
+// a surrogate, a code point beyond U+10FFFF).
+std::pair<char32_t, std::size_t> Utf8SequenceAt(std::string_view text, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || pos + length > text.size())
+        return {0, 0};
+    char32_t point = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80)
+            return {0, 0};
+        point = (point << 6) | (byte(pos + i) & 0x3F);
     }
-    if (storable) {
-        result.bytes += name;
-    } else {
-        result.leftOutTrailingText = true;
-        leaveOut(text.size());
+    constexpr std::array<char32_t, 5> kSmallest{0, 0, 0x80, 0x800, 0x10000};
+    if (point < kSmallest[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
+        return {0, 0};
+    return {point, length};
+}
+
+// A name in a database file, from its first byte on: where it ends, how long
+// its separator is (0: no separator follows, it is text behind the last one)
+// and whether it is UTF-8.
+struct NameSpan {
+    std::size_t end;
+    std::size_t separator;
+    bool utf8;
+};
+
+NameSpan NextName(std::string_view text, std::size_t start) {
+    bool multiByte = false;
+    std::size_t pos = start;
+    while (pos < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte < 0x80) {
+            ++pos;
+            continue;
+        }
+        if (text.substr(pos, kUtf8Separator.size()) == kUtf8Separator)
+            return {pos, kUtf8Separator.size(), true};
+        const std::size_t length = Utf8SequenceAt(text, pos).second;
+        if (length == 0)
+            break; // no UTF-8: the name ends at the next separator byte
+        multiByte = true;
+        pos += length;
+    }
+    if (pos == text.size())
+        return {pos, 0, multiByte};
+    // A name in Windows-1252 may still be followed by a UTF-8 separator (a
+    // list put together from several files): C2 B3 is no "Â" at its end.
+    const std::size_t end = text.find('\xB3', start);
+    if (end == std::string_view::npos)
+        return {text.size(), 0, false};
+    if (end > start && text[end - 1] == '\xC2')
+        return {end - 1, 2, false};
+    return {end, 1, false};
+}
+
+// A name valid as UTF-8 in Windows-1252, or nothing when a character of it
+// has no place there.
+std::optional<std::string> Utf8ToWindows1252(std::string_view name) {
+    std::string converted;
+    converted.reserve(name.size());
+    for (std::size_t pos = 0; pos < name.size();) {
+        if (static_cast<unsigned char>(name[pos]) < 0x80) {
+            converted.push_back(name[pos++]);
+            continue;
+        }
+        const auto [point, length] = Utf8SequenceAt(name, pos);
+        const std::optional<char> byte = point <= 0xFFFF ? Windows1252Byte(static_cast<char16_t>(point)) : std::nullopt;
+        if (!byte)
+            return std::nullopt;
+        converted.push_back(*byte);
+        pos += length;
+    }
+    return converted;
+}
+
+std::string WithoutBreaks(std::string_view text) {
+    std::string kept;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(kept), [](char c) { return c != '\r' && c != '\n'; });
+    return kept;
+}
+
+std::string_view WithoutMark(std::string_view bytes) {
+    return bytes.starts_with(kByteOrderMark) ? bytes.substr(kByteOrderMark.size()) : bytes;
+}
+
+} // namespace
+
+DatabaseText DatabaseTextOf(std::string bytes) {
+    // Without a mark and without C2 B3 no name can be UTF-8: the usual
+    // Windows-1252 file is taken as it is.
+    if (IsPlainWindows1252(bytes))
+        return {std::move(bytes), 0, false, QString()};
+    const std::string_view text = WithoutMark(bytes);
+    DatabaseText result;
+    result.bytes.reserve(text.size());
+    for (std::size_t start = 0;;) {
+        const NameSpan span = NextName(text, start);
+        const std::string_view name = text.substr(start, span.end - start);
+        std::optional<std::string> kept = span.utf8 ? Utf8ToWindows1252(name) : std::string(name);
+        if (kept) {
+            result.bytes += *kept;
+        } else {
+            // Only its line breaks stay, so that the lines keep their places.
+            std::copy_if(name.begin(), name.end(), std::back_inserter(result.bytes),
+                         [](char c) { return c == '\r' || c == '\n'; });
+            if (result.firstLeftOut.isEmpty())
+                result.firstLeftOut = QString::fromUtf8(WithoutBreaks(name));
+            if (span.separator == 0)
+                result.leftOutTrailingText = true;
+            else
+                ++result.leftOutNames;
+        }
+        if (span.separator == 0)
+            break;
+        if (kept && kept->ends_with('\xC2'))
+            result.bytes.push_back('\n'); // "Â" right before the separator would read as UTF-8's
+        if (kept)
+            result.bytes.push_back('\xB3');
+        start = span.end + span.separator;
     }
     return result;
+}
+
+FileStyle StyleOf(std::string_view bytes) {
+    FileStyle style;
+    const std::size_t firstBreak = bytes.find_first_of("\r\n");
+    if (firstBreak != std::string_view::npos && bytes[firstBreak] == '\n')
+        style.lineBreak = "\n";
+    else if (firstBreak != std::string_view::npos && bytes.substr(firstBreak, 2) != "\r\n")
+        style.lineBreak = "\r";
+    if (bytes.starts_with(kByteOrderMark)) {
+        style.utf8 = true;
+        return style;
+    }
+    // The last name tells how the file is written now.
+    const std::size_t last = bytes.rfind('\xB3');
+    if (last == std::string_view::npos || last == 0 || bytes[last - 1] != '\xC2')
+        return style;
+    const std::size_t before = bytes.rfind('\xB3', last - 1);
+    const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
+    const NameSpan span = NextName(bytes, start);
+    style.utf8 = span.utf8 && span.end + 1 == last;
+    return style;
+}
+
+std::string EncodeForFile(std::string_view name, const FileStyle& style) {
+    if (!style.utf8)
+        return std::string(name);
+    return DecodeName(name).toUtf8().toStdString();
+}
+
+bool IsPlainWindows1252(std::string_view bytes) {
+    return !bytes.starts_with(kByteOrderMark) && bytes.find(kUtf8Separator) == std::string_view::npos;
+}
+
+FileTail TrailingTextOf(std::string_view bytes) {
+    // Where the last name ends is found as DatabaseTextOf finds it: a B3 may
+    // be part of a UTF-8 character.
+    const std::string_view text = WithoutMark(bytes);
+    std::string_view tail = text;
+    bool utf8 = false;
+    if (IsPlainWindows1252(bytes)) {
+        const std::size_t last = text.rfind('\xB3');
+        tail = last == std::string_view::npos ? text : text.substr(last + 1);
+    } else {
+        for (std::size_t start = 0;;) {
+            const NameSpan span = NextName(text, start);
+            if (span.separator == 0) {
+                tail = text.substr(start);
+                utf8 = span.utf8;
+                break;
+            }
+            start = span.end + span.separator;
+        }
+    }
+    const std::optional<std::string> converted = utf8 ? Utf8ToWindows1252(tail) : std::string(tail);
+    return {WithoutBreaks(converted.value_or(std::string(tail))), utf8};
 }
 
 } // namespace tavolin

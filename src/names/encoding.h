@@ -18,11 +18,14 @@ QString DecodeName(std::string_view bytes);
 std::optional<std::string> EncodeName(const QString& text);
 
 // A database file's bytes as the Windows-1252 text the program works with.
-// An editor may have saved the file as UTF-8: it then begins with a
-// byte-order mark, or is valid UTF-8 throughout with the separator as the
-// byte pair C2 B3. Such a file is converted; a name with a character that
-// Windows-1252 has no place for is left out (its line breaks stay). Any other
-// file is taken byte for byte.
+// An editor may have saved the file, or some of its names, as UTF-8, with the
+// separator as the byte pair C2 B3; a byte-order mark may begin it. Each name
+// is looked at on its own: one that is valid UTF-8 up to a separator C2 B3 is
+// converted, any other is taken byte for byte up to its separator (B3, or
+// C2 B3 where a list was put together from files of both kinds). A converted
+// name with a
+// character that Windows-1252 has no place for is left out (its line breaks
+// stay).
 struct DatabaseText {
     std::string bytes;
     std::size_t leftOutNames = 0;
@@ -30,5 +33,32 @@ struct DatabaseText {
     QString firstLeftOut;             // the first text left out, for messages
 };
 DatabaseText DatabaseTextOf(std::string bytes);
+
+// A file without a byte-order mark and without the pair C2 B3, which is
+// taken byte for byte: the files the program writes anew are such.
+bool IsPlainWindows1252(std::string_view bytes);
+
+// How a database file writes its names, so that names added to it in place
+// are written alike: in UTF-8 (with the separator C2 B3) where its last name
+// is, and with the line break it uses first (CR LF where it has none).
+struct FileStyle {
+    bool utf8 = false;
+    std::string_view lineBreak = "\r\n";
+    std::string_view Separator() const { return utf8 ? std::string_view("\xC2\xB3") : std::string_view("\xB3"); }
+};
+FileStyle StyleOf(std::string_view bytes);
+
+// The bytes of a Windows-1252 name in a file of this style.
+std::string EncodeForFile(std::string_view name, const FileStyle& style);
+
+// Text behind the last separator of a database file: no name, but the
+// beginning of the next one written behind it. As Windows-1252 bytes without
+// its line breaks, and whether it is UTF-8 (it then reads as such once the
+// separator C2 B3 closes it).
+struct FileTail {
+    std::string text;
+    bool utf8 = false;
+};
+FileTail TrailingTextOf(std::string_view bytes);
 
 } // namespace tavolin

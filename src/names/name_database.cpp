@@ -4,15 +4,15 @@
 #include "names/merge.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
-
-using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
-NameDatabase::NameDatabase(FilePath path, SaveFaultHook faults)
-    : path_(std::move(path)), faults_(std::move(faults)), names_(std::make_unique<NameList>()),
-      unsaved_(std::make_unique<NameList>()) {}
+NameDatabase::NameDatabase(FilePath path, DatabaseOptions options)
+    : path_(std::move(path)), options_(std::move(options)),
+      recovery_(options_.recoveryFolder.Empty() ? RecoveryFile() : RecoveryFile(options_.recoveryFolder, path_)),
+      names_(std::make_unique<NameList>()), unsaved_(std::make_unique<NameList>()) {}
 
 NameDatabase::~NameDatabase() = default;
 
@@ -20,7 +20,6 @@ void NameDatabase::TakeOver(NameFile& file) {
     lines_ = std::move(file.lines);
     identity_ = file.identity;
     leftOut_ = file.leftOutNames + (file.leftOutTrailingText ? 1 : 0);
-    firstLeftOut_ = std::move(file.firstLeftOut);
 }
 
 void NameDatabase::Read() {
@@ -40,7 +39,7 @@ void NameDatabase::Refresh() {
     const std::optional<FileIdentity> now = IdentityOf(path_);
     if (!now || now == identity_)
         return;
-    if (SaveStepFails(faults_, SaveStep::Read))
+    if (SaveStepFails(options_.faults, SaveStep::Read))
         throw FileError(OpenErrorText(path_));
     NameFile file = ReadNameFile(path_);
     auto names = std::make_unique<NameList>();
@@ -57,14 +56,24 @@ void NameDatabase::Refresh() {
     unsaved_ = std::move(unsaved);
 }
 
-void NameDatabase::Write() {
-    if (leftOut_ > 0) {
-        throw FileError(u"Datei %1 wird nicht überschrieben: %2 Name(n) darin enthalten Zeichen, die in der "
-                        u"Namen-Datenbank nicht gespeichert werden können (zum Beispiel „%3“), und gingen sonst "
-                        u"verloren"_s.arg(path_.Display(), QString::number(leftOut_), firstLeftOut_)
-                            .toStdString());
+void NameDatabase::TakeKept() {
+    NameList kept;
+    recovery_.ReadInto(kept);
+    for (const std::string_view name : kept) {
+        if (names_->contains(name))
+            continue;
+        const std::size_t first = names_->size();
+        AppendName(lines_, *names_, name);
+        KeepUnsaved(first);
     }
-    identity_ = WriteNameDatabase(lines_, path_, faults_);
+}
+
+void NameDatabase::Write() {
+    // A file that holds text the lists cannot (a UTF-8 name without a place
+    // in Windows-1252) is extended, never written anew.
+    const NewContent content{
+        lines_.FileBytes(), [this](std::string_view present) { return AppendixFor(present, *unsaved_); }, leftOut_ > 0};
+    identity_ = SaveFile(path_, content, options_.faults);
     unsaved_->clear();
 }
 
@@ -73,42 +82,101 @@ void NameDatabase::KeepUnsaved(std::size_t first) {
         unsaved_->append((*names_)[i]);
 }
 
-NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
-    const FileLock lock(path_, FileLock::kTimeout, faults_);
-    Refresh();
-    // Right after a re-read the list has no index yet: one look at every
-    // entry costs less than building it, which the next keystroke does.
-    const NameList& names = *names_;
-    if (names.Indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end()) {
-        if (!IsUnsaved(name))
-            return AddResult::Present;
-        Write();
-        return AddResult::Saved;
+void NameDatabase::KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noexcept {
+    if (unsaved_->empty())
+        return;
+    if (!recovery_.Configured()) {
+        keepError_ = "no recovery file";
+        return;
     }
-    const std::size_t first = names_->size();
-    AppendName(lines_, *names_, name);
-    KeepUnsaved(first);
-    Write();
-    return AddResult::Added;
+    try {
+        if (!recoveryLock)
+            recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, SaveFaultHook(), options_.whileWaiting);
+        recovery_.Keep(*unsaved_);
+        keepError_.clear();
+    } catch (const std::exception& error) {
+        keepError_ = error.what();
+    } catch (...) {
+        keepError_ = "?";
+    }
+}
+
+template <class Change>
+auto NameDatabase::Update(const Change& change, const std::function<bool()>& write) -> decltype(change()) {
+    std::optional<FileLock> recoveryLock;
+    bool changed = false;
+    try {
+        const FileLock lock(path_, FileLock::kTimeout, options_.faults, options_.whileWaiting);
+        Refresh();
+        if (recovery_.Exists()) {
+            recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, SaveFaultHook(), options_.whileWaiting);
+            TakeKept();
+        }
+        const std::size_t pending = unsaved_->size();
+        changed = true;
+        auto result = change();
+        if (write())
+            Write();
+        if (recoveryLock)
+            recovery_.Remove();
+        recovered_ = pending;
+        keepError_.clear();
+        return result;
+    } catch (...) {
+        // The change is made on what this copy knows, and its names are
+        // kept until the file takes them.
+        recovered_ = 0;
+        if (!changed) {
+            try {
+                change();
+            } catch (...) {
+                // What could not be added is not kept either; the error that
+                // stopped the change is the one the user hears of.
+            }
+        }
+        KeepInRecoveryFile(recoveryLock);
+        throw;
+    }
+}
+
+NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
+    return Update(
+        [&] {
+            // Right after a re-read the list has no index yet: one look at
+            // every entry costs less than building it, which the next
+            // keystroke does.
+            const NameList& names = *names_;
+            if (names.Indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end())
+                return IsUnsaved(name) ? AddResult::Saved : AddResult::Present;
+            const std::size_t first = names_->size();
+            AppendName(lines_, *names_, name);
+            KeepUnsaved(first);
+            return AddResult::Added;
+        },
+        [this] { return !unsaved_->empty(); });
 }
 
 std::size_t NameDatabase::Merge(const NameList& foreign) {
-    const FileLock lock(path_, FileLock::kTimeout, faults_);
-    Refresh();
-    const std::size_t first = names_->size();
-    const std::size_t added = AddMissingNames(foreign, *names_, lines_);
-    KeepUnsaved(first);
-    Write();
-    return added;
+    return Update(
+        [&] {
+            const std::size_t first = names_->size();
+            const std::size_t added = AddMissingNames(foreign, *names_, lines_);
+            KeepUnsaved(first);
+            return added;
+        },
+        [] { return true; });
 }
 
 void NameDatabase::SaveUnsaved() {
-    if (unsaved_->empty())
-        return;
-    const FileLock lock(path_, FileLock::kTimeout, faults_);
-    Refresh();
     if (!unsaved_->empty())
-        Write();
+        Update([] { return 0; }, [this] { return !unsaved_->empty(); });
+}
+
+std::size_t NameDatabase::Recover() {
+    if (!recovery_.Exists())
+        return 0;
+    Update([] { return 0; }, [this] { return !unsaved_->empty(); });
+    return recovered_;
 }
 
 } // namespace tavolin

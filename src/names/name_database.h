@@ -4,10 +4,12 @@
 #include "names/database.h"
 #include "names/linelist.h"
 #include "names/namelist.h"
+#include "names/recovery.h"
 
 #include <QString>
 #include <QtGlobal>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,26 +17,37 @@
 
 namespace tavolin {
 
+// What a database takes from its surroundings: the folder of the recovery
+// files (none: names that cannot be written are kept only in memory), what
+// runs while a lock is waited for, and, in tests, faults for the saves.
+struct DatabaseOptions {
+    FilePath recoveryFolder;
+    LockWaitHook whileWaiting;
+    SaveFaultHook faults;
+};
+
 // One of the program's two databases and the one owner of its file. The file
 // is the truth: another running copy of the program, an editor or a sync tool
 // may have changed it since this copy read or wrote it. So every change
 // happens under the file's lock and on top of what the file holds then: when
 // its identity differs from the one this copy knows, it is read anew, the
 // names of this copy that are not saved yet and that it lacks go on top of
-// it, and only then the change is made and the whole file written. Nothing is
+// it, and only then the change is made and the file written. Nothing is
 // watched or polled; between changes the lists are what this copy last knew.
 //
 // A file that has gone meanwhile is written anew from everything this copy
-// holds. A change whose write fails stays in the lists, marked unsaved, and
-// the next change (or SaveUnsaved) writes it with everything else.
+// holds. A change that cannot reach the file (its lock cannot be taken, it
+// cannot be read or written) is made all the same in the lists, marked
+// unsaved, and its names are kept in the recovery file before the error is
+// thrown; the next change of the database by any copy (or SaveUnsaved, or
+// Recover at the next start) writes them with everything else and removes
+// the recovery file.
 class NameDatabase final {
 public:
-    // The hook makes chosen steps of the saves fail; the program passes none.
-    explicit NameDatabase(FilePath path, SaveFaultHook faults = {});
+    explicit NameDatabase(FilePath path, DatabaseOptions options = {});
     ~NameDatabase();
     Q_DISABLE_COPY_MOVE(NameDatabase)
 
-    const FilePath& Path() const { return path_; }
     const LineList& Lines() const { return lines_; }
     const NameList& Names() const { return *names_; }
 
@@ -48,49 +61,70 @@ public:
     // Names this copy holds and its file lacks: their write failed.
     std::size_t UnsavedCount() const { return unsaved_->size(); }
     bool IsUnsaved(std::string_view name) const;
+    // Whether the unsaved names are all in the recovery file; if not, why.
+    bool UnsavedKept() const { return keepError_.empty(); }
+    const std::string& KeepError() const { return keepError_; }
+    const FilePath& RecoveryPath() const { return recovery_.Path(); }
+    // How many names the last change wrote that an earlier one could not
+    // (this copy's, or kept in the recovery file by any copy).
+    std::size_t Recovered() const { return recovered_; }
 
     enum class AddResult {
         Added,   // the name is in the file now
-        Present, // the file holds it already; nothing was written
+        Present, // the file holds it already
         Saved,   // only this copy held it, unsaved; now the file does
     };
-    // Throws FileError when the lock cannot be taken or the changed file
-    // cannot be read (nothing changes then), or when the write fails (the
-    // name stays, unsaved).
+    // Throws FileError when the lock cannot be taken or the file cannot be
+    // read or written; the name is then unsaved and kept (see above).
     AddResult Add(std::string_view name);
     // Adds every foreign name that the database lacks and writes the file,
     // also when none was new. Returns how many were added. Fails as Add does.
     std::size_t Merge(const NameList& foreign);
     // Writes the unsaved names, if there are any.
     void SaveUnsaved();
+    // Writes the names kept in the recovery file, if there is one; returns
+    // how many the file lacked. Fails as Add does.
+    std::size_t Recover();
 
 private:
+    // Runs a change under the lock, on top of the file, and writes the file
+    // (when `write` says so), taking along what the recovery file holds;
+    // where the file cannot be reached, the change is made in the lists and
+    // its names are kept.
+    template <class Change>
+    auto Update(const Change& change, const std::function<bool()>& write) -> decltype(change());
     // Under the lock: reads the file anew when it is not the one this copy
     // last read or wrote.
     void Refresh();
-    // Under the lock: writes the raw lines and remembers the file written.
+    // Under both locks: the kept names that the file lacks go on top, unsaved.
+    void TakeKept();
+    // Under the lock: writes the file and remembers the file written.
     void Write();
     // The names from `first` on were just added.
     void KeepUnsaved(std::size_t first);
+    // Puts the unsaved names into the recovery file; never throws.
+    void KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noexcept;
     void TakeOver(NameFile& file);
 
     FilePath path_;
-    SaveFaultHook faults_;
+    DatabaseOptions options_;
+    RecoveryFile recovery_;
     LineList lines_;
     std::unique_ptr<NameList> names_;
     std::unique_ptr<NameList> unsaved_; // in the order they were added
     std::optional<FileIdentity> identity_;
-    // Text of a UTF-8 file that Windows-1252 cannot hold: the file is not
-    // overwritten while it has some, or that text would be lost.
+    // Text of a UTF-8 file that Windows-1252 cannot hold: such a file is only
+    // ever extended, in its own encoding, or that text would be lost.
     std::size_t leftOut_ = 0;
-    QString firstLeftOut_;
+    std::string keepError_;
+    std::size_t recovered_ = 0;
 };
 
 // The lists shared by the window's handlers: the two databases and the last
 // foreign database loaded, with the number of its names that were left out.
 struct NameStore {
-    NameStore(const FilePath& femalePath, const FilePath& malePath, const SaveFaultHook& faults = {})
-        : female(femalePath, faults), male(malePath, faults) {}
+    NameStore(const FilePath& femalePath, const FilePath& malePath, const DatabaseOptions& options = {})
+        : female(femalePath, options), male(malePath, options) {}
     NameDatabase female;
     NameDatabase male;
     LineList MergeLines;

@@ -199,7 +199,7 @@ std::string RecordFileBytes(const RecordLines& lines) {
 }
 
 RecordLines ReadRecordFile(const FilePath& path) {
-    return SplitRecordLines(ReadFileBytes(path));
+    return SplitRecordLines(ReadFile(path, kMaxRecordFileBytes).bytes);
 }
 
 void WriteRecordFile(const FilePath& path, const RecordLines& lines, const SaveFaultHook& faults) {

@@ -122,7 +122,13 @@ RecordLines SplitRecordLines(std::string_view bytes);
 // A file's bytes: every line followed by CR LF, the last one too.
 std::string RecordFileBytes(const RecordLines& lines);
 
-// Reads a record file into lines; throws FileError when it cannot be read.
+// The largest record file read: fourteen lines of numbers and a font name
+// take a few hundred bytes; anything far larger is no record (and reading
+// gigabytes would keep the window from opening).
+inline constexpr std::uint64_t kMaxRecordFileBytes = std::uint64_t{16} * 1024;
+
+// Reads a record file into lines; throws FileError when it cannot be read or
+// is larger than kMaxRecordFileBytes.
 RecordLines ReadRecordFile(const FilePath& path);
 
 // Replaces a record file atomically; throws FileError with the create error

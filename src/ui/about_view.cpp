@@ -39,11 +39,14 @@ AboutView::AboutView(QWidget& window, Ui::TForm1& ui) : window_(window), ui_(ui)
     ui_.Memo1->setPlainText(ReadAboutText());
 }
 
+// The about view is open exactly while Memo1 is shown; nothing else records
+// it. The memo's own flag counts, not whether the window is on screen.
+bool AboutView::IsOpen() const {
+    return !ui_.Memo1->isHidden();
+}
+
 void AboutView::Toggle() {
-    // The about view is open exactly while Memo1 is shown; nothing else
-    // records it. The memo's own flag counts, not whether the window is on
-    // screen.
-    if (!ui_.Memo1->isHidden()) {
+    if (IsOpen()) {
         ui_.Memo1->hide();
         ui_.Button4->setText(u"Über das Programm..."_s);
         return;

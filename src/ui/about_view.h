@@ -20,6 +20,8 @@ public:
 
     // Opens the view, or closes it when it is open.
     void Toggle();
+    // Exactly while Memo1 is shown.
+    bool IsOpen() const;
 
 private:
     QWidget& window_;

@@ -23,18 +23,10 @@ namespace tavolin {
 namespace {
 
 // The roles that carry a font's colour: labels, panels, radio buttons and
-// group titles draw with WindowText, edit fields with Text, buttons with
-// ButtonText. Only the active and inactive looks take the colour; disabled
-// controls keep the system's grey.
-constexpr std::array kTextRoles = {QPalette::WindowText, QPalette::Text, QPalette::ButtonText};
+// group titles draw with WindowText, edit fields with Text. Only the active
+// and inactive looks take the colour; disabled controls keep the theme's.
 constexpr std::array kEnabledGroups = {QPalette::Active, QPalette::Inactive};
 constexpr std::array kAllGroups = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
-
-// The controls with a bold font of their own until they are switched to the
-// window's font.
-std::array<QWidget*, 5> OwnFontControls(const Ui::TForm1& ui) {
-    return {ui.Panel2, ui.Panel5, ui.Panel6, ui.Button1, ui.Button6};
-}
 
 // The panels that share the board colour, in the order they get it.
 std::array<QLabel*, 10> BoardPanels(const Ui::TForm1& ui) {
@@ -42,22 +34,13 @@ std::array<QLabel*, 10> BoardPanels(const Ui::TForm1& ui) {
             ui.Panel6, ui.Panel7, ui.Panel8, ui.Panel9, ui.Panel10};
 }
 
-bool IsTextRole(QPalette::ColorRole role) {
-    return std::find(kTextRoles.begin(), kTextRoles.end(), role) != kTextRoles.end();
-}
-
-void SetTextRoles(QPalette& palette, const QColor& color) {
-    for (const QPalette::ColorGroup group : kEnabledGroups)
-        for (const QPalette::ColorRole role : kTextRoles)
-            palette.setColor(group, role, color);
-}
-
 // A widget's palette holds as set exactly the roles given to the widget
 // itself; every other role follows its parent. These helpers change single
 // roles and leave that split as it is.
-void SetOwnTextColor(QWidget* widget, const QColor& color) {
+void SetOwnTextColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
     QPalette palette = widget->palette();
-    SetTextRoles(palette, color);
+    for (const QPalette::ColorGroup group : kEnabledGroups)
+        palette.setColor(group, role, color);
     widget->setPalette(palette);
 }
 
@@ -67,17 +50,48 @@ void SetOwnRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& co
     widget->setPalette(palette);
 }
 
-void DropOwnTextColor(QWidget* widget) {
-    const QPalette own = widget->palette();
-    QPalette kept; // nothing set: everything follows the parent
-    for (const QPalette::ColorGroup group : kAllGroups) {
-        for (int r = 0; r < QPalette::NColorRoles; ++r) {
-            const auto role = static_cast<QPalette::ColorRole>(r);
-            if (role != QPalette::NoRole && !IsTextRole(role) && own.isBrushSet(group, role))
-                kept.setBrush(group, role, own.brush(group, role));
-        }
+// Relative luminance and contrast ratio as WCAG defines them.
+double Luminance(const QColor& color) {
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(color.red()) + 0.7152 * channel(color.green()) + 0.0722 * channel(color.blue());
+}
+
+double Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A disabled button's caption is still read (Button2 says why it cannot
+// add), so the theme's grey is moved toward its normal text colour until it
+// reaches the contrast that text needs on the button face. The style draws
+// the face a little lighter than the palette has it, which matters where the
+// text is the lighter of the two (a dark theme).
+QColor ReadableDisabledText(const QPalette& theme) {
+    constexpr double kTextContrast = 5.5; // 4.5 as drawn, with room for the smoothed edges
+    constexpr int kSteps = 20;
+    constexpr int kFaceSpread = 130; // percent
+    const QColor face = theme.color(QPalette::Disabled, QPalette::Button);
+    const QColor grey = theme.color(QPalette::Disabled, QPalette::ButtonText);
+    const QColor text = theme.color(QPalette::Active, QPalette::ButtonText);
+    const QColor drawn = Luminance(text) > Luminance(face) ? face.lighter(kFaceSpread) : face;
+    for (int step = 0; step < kSteps; ++step) {
+        const double t = static_cast<double>(step) / kSteps;
+        const auto mix = [t](int from, int to) { return static_cast<int>(std::lround(from + (to - from) * t)); };
+        const QColor mixed(mix(grey.red(), text.red()), mix(grey.green(), text.green()), mix(grey.blue(), text.blue()));
+        if (Contrast(mixed, drawn) >= kTextContrast)
+            return mixed;
     }
-    widget->setPalette(kept);
+    return text;
+}
+
+// The controls with a bold font of their own until they are switched to the
+// window's font.
+std::array<QWidget*, 5> OwnFontControls(const Ui::TForm1& ui) {
+    return {ui.Panel2, ui.Panel5, ui.Panel6, ui.Button1, ui.Button6};
 }
 
 // Every role set, so nothing of the window's look reaches the widget.
@@ -190,55 +204,74 @@ void AppearanceController::BuildPopupMenu() {
 }
 
 void AppearanceController::ApplyDesignColors() {
-    const QColor black(Qt::black);
-    SetWindowFontColor(black);
-    for (QWidget* control : OwnFontControls(ui_))
-        SetOwnTextColor(control, black);
-    // Caption panels show the system's button face until a board colour is
-    // applied, whatever colour the window's background gets. Panel11 keeps
-    // it for good.
-    const QColor buttonFace = QApplication::palette().color(QPalette::Active, QPalette::Button);
-    for (QLabel* panel : BoardPanels(ui_))
-        SetOwnRoleColor(panel, QPalette::Window, buttonFace);
-    SetOwnRoleColor(ui_.Panel11, QPalette::Window, buttonFace);
-    // The about text and the statistics list keep their own fonts, and with
-    // them their own colours: no setting of the window reaches them.
-    for (QWidget* view : {static_cast<QWidget*>(ui_.Memo1), static_cast<QWidget*>(ui_.ListBox1)}) {
-        QPalette own = FullyOwned(QApplication::palette(view));
-        SetTextRoles(own, black);
-        view->setPalette(own);
+    // Caption panels show the theme's button face, with its text colour,
+    // until a board colour is applied, whatever colour the window's
+    // background gets. Panel11 keeps it for good.
+    const QPalette theme = QApplication::palette();
+    for (QLabel* panel : BoardPanels(ui_)) {
+        SetOwnRoleColor(panel, QPalette::Window, theme.color(QPalette::Active, QPalette::Button));
+        SetOwnTextColor(panel, QPalette::WindowText, theme.color(QPalette::Active, QPalette::ButtonText));
     }
+    SetOwnRoleColor(ui_.Panel11, QPalette::Window, theme.color(QPalette::Active, QPalette::Button));
+    QPalette own = window_.palette();
+    own.setColor(QPalette::Disabled, QPalette::ButtonText, ReadableDisabledText(theme));
+    window_.setPalette(own);
+    // The about text and the statistics list keep the theme's look: no
+    // setting of the window reaches them.
+    for (QWidget* view : {static_cast<QWidget*>(ui_.Memo1), static_cast<QWidget*>(ui_.ListBox1)})
+        view->setPalette(FullyOwned(QApplication::palette(view)));
 }
 
 void AppearanceController::SwitchOwnFontControls() {
-    for (QWidget* control : OwnFontControls(ui_)) {
+    for (QWidget* control : OwnFontControls(ui_))
         control->setFont(QFont()); // nothing set: the window's font in every respect
-        DropOwnTextColor(control);
-    }
 }
 
 QColor AppearanceController::WindowFontColor() const {
-    return window_.palette().color(QPalette::Active, QPalette::WindowText);
+    return fontColor_;
 }
 
 void AppearanceController::SetWindowFontColor(const QColor& color) {
-    SetOwnTextColor(&window_, color);
+    fontColor_ = color;
+    ShowFontColor();
+}
+
+// The font's colour is drawn only on backgrounds that the program coloured
+// itself, so that text and background always come from one palette: the
+// theme's text stays on the theme's background (a dark theme's light text
+// on its dark buttons), the font's colour on the colours of the look. Push
+// buttons always keep the theme's.
+void AppearanceController::ShowFontColor() {
+    if (colored_.window)
+        SetOwnTextColor(&window_, QPalette::WindowText, fontColor_);
+    if (colored_.inputs)
+        for (QLineEdit* edit : {ui_.Edit1, ui_.Edit2, ui_.Edit3})
+            SetOwnTextColor(edit, QPalette::Text, fontColor_);
+    if (colored_.board)
+        for (QLabel* panel : BoardPanels(ui_))
+            SetOwnTextColor(panel, QPalette::WindowText, fontColor_);
 }
 
 void AppearanceController::SetInputFieldColor(const QColor& color) {
     for (QLineEdit* edit : {ui_.Edit1, ui_.Edit2, ui_.Edit3})
         SetOwnRoleColor(edit, QPalette::Base, color);
+    colored_.inputs = true;
+    ShowFontColor();
 }
 
 void AppearanceController::SetBoardColor(const QColor& color) {
     for (QLabel* panel : BoardPanels(ui_))
         SetOwnRoleColor(panel, QPalette::Window, color);
+    colored_.board = true;
+    ShowFontColor();
 }
 
 void AppearanceController::SetBackgroundColor(const QColor& color) {
     // The window's background shows through the controls that draw none of
     // their own: radio groups, radio buttons and bevel lines.
     SetOwnRoleColor(&window_, QPalette::Window, color);
+    colored_.window = true;
+    ShowFontColor();
 }
 
 void AppearanceController::ComposeSettingsLines(bool withMarker) {

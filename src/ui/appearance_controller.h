@@ -5,9 +5,9 @@
 #include "settings/record.h"
 #include "ui/platform.h"
 
+#include <QColor>
 #include <QtGlobal>
 
-class QColor;
 class QMenu;
 class QWidget;
 
@@ -45,8 +45,7 @@ public:
 
 private:
     void ApplyDesignFonts();
-    // The text colours of the window description: the window's font is black,
-    // and so are the own fonts of the controls that do not follow it.
+    // The colours of the window description: the theme's.
     void ApplyDesignColors();
     void BuildPopupMenu();
     // Fills SettingsLines from Appearance, behind the marker line if asked.
@@ -55,11 +54,11 @@ private:
     // into Appearance. Throws RecordError at the first missing or unreadable
     // line; what was applied before it stays on screen.
     void ApplySettingsLines(const RecordLines& lines);
-    // The own-font controls follow the window's font (and its colour) from
-    // now on.
+    // The own-font controls follow the window's font from now on.
     void SwitchOwnFontControls();
     QColor WindowFontColor() const;
     void SetWindowFontColor(const QColor& color);
+    void ShowFontColor();
     // The colour dialog opened on the colour shown; a chosen colour is shown
     // and kept in the appearance.
     void ChooseColor(const QColor& shown, void (AppearanceController::*show)(const QColor&), Color& kept);
@@ -78,6 +77,15 @@ private:
     // The font last confirmed in the font dialog, with its colour; the
     // OverallFont of Appearance may refer to it.
     ChosenFont dialogFont_;
+    // The window font's colour, as the settings record holds it (black in
+    // the window description).
+    QColor fontColor_{Qt::black};
+    // The backgrounds that show a colour of the look rather than the theme's.
+    struct {
+        bool window = false;
+        bool board = false;
+        bool inputs = false;
+    } colored_;
 };
 
 } // namespace tavolin

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace tavolin {
@@ -21,6 +22,20 @@ bool GroupAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
         for (QRadioButton* item : watched->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
             if (item->isChecked() && item->isVisible() && item->isEnabled()) {
                 item->setFocus(Qt::ShortcutFocusReason);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool ReturnClickFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (auto* button = qobject_cast<QPushButton*>(watched); button && button->isEnabled()) {
+                button->click();
                 return true;
             }
         }
@@ -53,6 +68,9 @@ void InstallKeyboardFilters(QWidget* window, std::initializer_list<QLineEdit*> e
     auto* accelerators = new GroupAcceleratorFilter(window);
     for (QGroupBox* group : groups)
         group->installEventFilter(accelerators);
+    auto* returns = new ReturnClickFilter(window);
+    for (QPushButton* button : window->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        button->installEventFilter(returns);
 }
 
 } // namespace tavolin

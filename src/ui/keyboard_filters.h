@@ -43,6 +43,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
+// Return and Enter press the focused push button, as Space does. Qt leaves
+// them to a dialog's default button, and the window is no dialog.
+class ReturnClickFilter final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ReturnClickFilter)
+
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 // Tab enters a group of radio buttons at its selected item, and the arrow
 // keys move the selection within it. Qt moves a group's Tab stop to whichever
 // item gets the focus, while the selection may stay elsewhere; after every
@@ -61,8 +74,9 @@ private:
     std::vector<QPointer<QRadioButton>> buttons_;
 };
 
-// Installs all three on the window: the letter filter on the edit fields, the
-// accelerator filter on the radio groups. The window owns them.
+// Installs them all on the window: the letter filter on the edit fields, the
+// accelerator filter on the radio groups, the Return filter on the window's
+// push buttons. The window owns them.
 void InstallKeyboardFilters(QWidget* window, std::initializer_list<QLineEdit*> edits,
                             std::initializer_list<QGroupBox*> groups);
 

@@ -47,10 +47,13 @@ void Merging::Merge() {
         platform_.ShowMessage(text, u"Erfolgreich"_s, MessageIcon::Information);
     };
     // The target is whatever the radio group shows at the moment of the merge.
-    if (ui_.RadioGroup2Item0->isChecked())
-        report(lists.female.Merge(lists.MergeNames), u"weibliche"_s);
-    else if (ui_.RadioGroup2Item1->isChecked())
-        report(lists.male.Merge(lists.MergeNames), u"männliche"_s);
+    NameDatabase* target = ui_.RadioGroup2Item0->isChecked()   ? &lists.female
+                           : ui_.RadioGroup2Item1->isChecked() ? &lists.male
+                                                               : nullptr;
+    if (target) {
+        report(target->Merge(lists.MergeNames), target == &lists.female ? u"weibliche"_s : u"männliche"_s);
+        databases_.ReportRecovered(*target);
+    }
     databases_.ShowNameCounts();
 }
 

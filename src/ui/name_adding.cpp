@@ -63,7 +63,9 @@ void NameAdding::Add() {
     // state was worked out. A failed rewrite throws: the name stays in the
     // lists, unsaved, and the counts and the button keep telling what the
     // file holds.
-    if (database.Add(*name) == NameDatabase::AddResult::Present) {
+    const NameDatabase::AddResult result = database.Add(*name);
+    databases_.ReportRecovered(database);
+    if (result == NameDatabase::AddResult::Present) {
         databases_.ShowNameCounts(); // the file may have brought other names along
         platform_.ShowMessage(female ? u"Der Name ist bereits in der weiblichen Namen-Datenbank enthalten."_s
                                      : u"Der Name ist bereits in der männlichen Namen-Datenbank enthalten."_s,

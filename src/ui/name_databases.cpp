@@ -5,6 +5,8 @@
 #include "ui/platform.h"
 #include "ui_tform1.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <exception>
 #include <utility>
 
@@ -12,13 +14,40 @@ using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
+namespace {
+
+// While a save waits for another copy's lock the window shows that it is
+// busy and keeps itself painted; the user's input waits, and so do signals
+// (the session's end must not save in the middle of a save).
+LockWaitHook BusyWhileWaiting() {
+    return [shown = std::make_shared<bool>(false)](bool waiting) {
+        if (waiting && !*shown)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else if (!waiting && *shown)
+            QGuiApplication::restoreOverrideCursor();
+        *shown = waiting;
+        if (waiting)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+    };
+}
+
+// "der weiblichen" and "in die weibliche" Namen-Datenbank.
+QString Which(bool female, bool dative) {
+    if (dative)
+        return female ? u"weiblichen"_s : u"männlichen"_s;
+    return female ? u"weibliche"_s : u"männliche"_s;
+}
+
+} // namespace
+
 NameDatabases::NameDatabases(Ui::TForm1& ui, Platform& platform) : ui_(ui), platform_(platform) {}
 
 NameDatabases::~NameDatabases() = default;
 
-bool NameDatabases::Load(const FilePath& programDir, const SaveFaultHook& saveFaults) {
-    lists_ = std::make_unique<NameStore>(JoinPath(programDir, kFemaleDatabaseFile),
-                                         JoinPath(programDir, kMaleDatabaseFile), saveFaults);
+bool NameDatabases::Load(const FilePath& programDir, const FilePath& recoveryFolder, const SaveFaultHook& saveFaults) {
+    lists_ =
+        std::make_unique<NameStore>(JoinPath(programDir, kFemaleDatabaseFile), JoinPath(programDir, kMaleDatabaseFile),
+                                    DatabaseOptions{recoveryFolder, BusyWhileWaiting(), saveFaults});
     bool loaded = true;
     const auto read = [&](NameDatabase& database, const QString& failureText) {
         try {
@@ -40,6 +69,33 @@ bool NameDatabases::Load(const FilePath& programDir, const SaveFaultHook& saveFa
     return true;
 }
 
+void NameDatabases::RecoverKeptNames() {
+    QStringList failed;
+    for (const auto& [database, female] : {std::pair{&lists_->female, true}, std::pair{&lists_->male, false}}) {
+        try {
+            database->Recover();
+            ReportRecovered(*database);
+        } catch (const std::exception& error) {
+            failed.append(u"%1 Name(n) aus einer früheren Sitzung konnte(n) noch nicht in die %2 Namen-Datenbank "
+                          u"eingetragen werden (%3). Sie bleiben in %4 gesichert; Tavolin trägt sie beim nächsten "
+                          u"Speichern ein."_s.arg(database->UnsavedCount())
+                              .arg(Which(female, false), ErrorText(error), database->RecoveryPath().Display()));
+        }
+    }
+    ShowNameCounts();
+    if (!failed.isEmpty())
+        platform_.ShowMessage(failed.join(u'\n'), u"Fehler"_s, MessageIcon::Stop);
+}
+
+void NameDatabases::ReportRecovered(const NameDatabase& database) {
+    if (database.Recovered() == 0)
+        return;
+    platform_.ShowMessage(u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
+                          u"Namen-Datenbank eingetragen."_s.arg(database.Recovered())
+                              .arg(Which(&database == &lists_->female, false)),
+                          u"Namen nachgetragen"_s, MessageIcon::Information);
+}
+
 void NameDatabases::ShowNameCounts() {
     const std::size_t female = lists_->female.Names().size();
     const std::size_t male = lists_->male.Names().size();
@@ -52,20 +108,42 @@ bool NameDatabases::SaveUnsavedOnClose() {
     if (!lists_)
         return true;
     QStringList unsaved;
-    for (const auto& [database, which] :
-         {std::pair{&lists_->female, u"weiblichen"_s}, std::pair{&lists_->male, u"männlichen"_s}}) {
+    bool allKept = true;
+    for (const auto& [database, female] : {std::pair{&lists_->female, true}, std::pair{&lists_->male, false}}) {
         try {
             database->SaveUnsaved();
         } catch (const std::exception& error) {
-            unsaved.append(u"Nicht gespeichert: %1 Name(n) der %2 Namen-Datenbank (%3)."_s.arg(
-                QString::number(database->UnsavedCount()), which, ErrorText(error)));
+            QString line = u"Nicht gespeichert: %1 Name(n) der %2 Namen-Datenbank (%3)."_s.arg(
+                QString::number(database->UnsavedCount()), Which(female, true), ErrorText(error));
+            if (database->UnsavedKept()) {
+                line += u" Sie sind in %1 gesichert; Tavolin trägt sie beim nächsten Start ein."_s.arg(
+                    database->RecoveryPath().Display());
+            } else {
+                line += u" Sie konnten auch nicht gesichert werden."_s;
+                allKept = false;
+            }
+            unsaved.append(line);
         }
     }
     if (unsaved.isEmpty())
         return true;
     // "Nein" keeps the window open: the user can make room, or copy the names.
-    return platform_.AskYesNo(unsaved.join(u'\n') + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s,
+    return platform_.AskYesNo(unsaved.join(u'\n') + (allKept
+                                                         ? u"\n\nTrotzdem beenden?"_s
+                                                         : u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s),
                               u"Namen nicht gespeichert"_s);
+}
+
+void NameDatabases::SaveAtSessionEnd() noexcept {
+    if (!lists_)
+        return;
+    for (NameDatabase* database : {&lists_->female, &lists_->male}) {
+        try {
+            database->SaveUnsaved();
+        } catch (...) {
+            // Kept in the recovery file; the next start writes them.
+        }
+    }
 }
 
 } // namespace tavolin

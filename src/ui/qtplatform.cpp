@@ -96,6 +96,7 @@ private:
         if (!colorDialog_) {
             colorDialog_ = new QColorDialog(dialog_);
             colorDialog_->setObjectName(dialog_->objectName() + u"Color"_s);
+            colorDialog_->setOption(QColorDialog::DontUseNativeDialog);
         }
         colorDialog_->setCurrentColor(color_);
         if (colorDialog_->exec() == QDialog::Accepted)
@@ -144,6 +145,9 @@ public:
     FileDialog(QWidget* parent, const FileDialogSpec& request, bool save)
         : QFileDialog(parent, request.title), suffix_(request.defaultSuffix) {
         setObjectName(request.objectName);
+        // A platform theme would put its own dialog in place of this one,
+        // and none of the above would happen there.
+        setOption(DontUseNativeDialog);
         setAcceptMode(save ? AcceptSave : AcceptOpen);
         setFileMode(save ? AnyFile : ExistingFile);
         setOption(DontConfirmOverwrite, !request.confirmOverwrite);
@@ -283,6 +287,8 @@ std::optional<QColor> QtPlatform::ChooseColor(const QString& objectName, const Q
     if (!dialog) {
         dialog = new QColorDialog(parent_);
         dialog->setObjectName(objectName);
+        // The same dialog, in German, whatever the desktop's theme offers.
+        dialog->setOption(QColorDialog::DontUseNativeDialog);
     }
     dialog->setCurrentColor(initial);
     if (dialog->exec() != QDialog::Accepted)

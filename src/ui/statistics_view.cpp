@@ -44,10 +44,14 @@ StatisticsView::StatisticsView(QWidget& window, Ui::TForm1& ui, Platform& platfo
     ui_.ListBox1->setUniformItemSizes(true);
 }
 
+bool StatisticsView::IsOpen() const {
+    return ui_.Button7->text() == kCloseCaption;
+}
+
 // Opens the view on the initial-letter table, or closes it. The list keeps
 // its rows while hidden; the next opening clears it.
 void StatisticsView::OpenOrClose() {
-    if (ui_.Button7->text() == kCloseCaption) {
+    if (IsOpen()) {
         ui_.ListBox1->hide();
         ui_.Button7->setText(kOpenCaption);
         ui_.Button8->hide();

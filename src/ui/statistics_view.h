@@ -28,6 +28,8 @@ public:
                    StatisticsCheckpointHook checkpointHook);
 
     void OpenOrClose();
+    // Exactly while Button7 reads "Schließen".
+    bool IsOpen() const;
     // Rebuilds the table on show from the lists as they are now.
     void Rebuild();
     void SwitchTable();

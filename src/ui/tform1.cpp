@@ -2,6 +2,8 @@
 
 #include "names/database.h"
 #include "settings/record.h"
+#include "ui/accessibility.h"
+#include "ui/covered_controls.h"
 #include "ui/general_error.h"
 #include "ui/keyboard_filters.h"
 #include "ui/platform.h"
@@ -11,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QMenu>
+#include <QShortcut>
 #include <utility>
 
 namespace tavolin {
@@ -26,21 +29,27 @@ std::unique_ptr<Ui::TForm1> BuildFromDescription(QWidget* window) {
 } // namespace
 
 FormEnvironment FormEnvironment::FromApplication() {
-    return {ExecutableFilePath(), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
+    const FilePath executable = ExecutableFilePath();
+    return {
+        executable, DataFolders::ForExecutable(executable), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
 }
 
 // The about text goes in before the fonts: the hidden memo then lays out no
 // line in its own font, and that face is only loaded when the view is first
 // opened, not at every start. The members are built in that order.
 TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
-    : QWidget(parent), ui_(BuildFromDescription(this)), platform_(platform), environment_(std::move(environment)),
-      about_(*this, *ui_), appearance_(*this, *ui_, platform, environment_.saveFaults), databases_(*ui_, platform),
+    : QWidget(parent), ui_((InstallAccessibleRoles(), BuildFromDescription(this))), platform_(platform),
+      environment_(std::move(environment)), about_(*this, *ui_),
+      appearance_(*this, *ui_, platform, environment_.saveFaults), databases_(*ui_, platform),
       draw_(*ui_, platform, databases_), adding_(*ui_, platform, databases_),
       merging_(*this, *ui_, platform, databases_),
       statistics_(*this, *ui_, platform, databases_, environment_.statisticsCheckpoints) {
     ConnectHandlers();
     InstallKeyboardFilters(this, {ui_->Edit1, ui_->Edit2, ui_->Edit3}, {ui_->RadioGroup1, ui_->RadioGroup2});
+    new CoveredControls(*this, {ui_->Memo1, ui_->ListBox1});
+    layout_ = new LayoutScale(*this, {ui_->Panel8, ui_->Memo1, ui_->ListBox1});
     Guarded([this] { FormCreate(); });
+    layout_->Update();
 }
 
 TForm1::~TForm1() = default;
@@ -72,6 +81,14 @@ void TForm1::ConnectHandlers() {
     on(ui_->Oberflcheladen1, &QAction::triggered, &TForm1::Oberflcheladen1Click);
     on(ui_->Ws, &QAction::triggered, &TForm1::WsClick);
     on(ui_->Button4, &QPushButton::clicked, &TForm1::Button4Click);
+    on(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, &TForm1::CloseTopView);
+}
+
+void TForm1::CloseTopView() {
+    if (statistics_.IsOpen())
+        Button7Click();
+    else if (about_.IsOpen())
+        Button4Click();
 }
 
 QString TForm1::FemaleDatabasePath() const {
@@ -83,7 +100,20 @@ QString TForm1::MaleDatabasePath() const {
 }
 
 bool TForm1::Guarded(const std::function<void()>& handler) noexcept {
-    return RunGuarded(platform_, handler);
+    ++running_;
+    const bool ran = RunGuarded(platform_, handler);
+    if (--running_ == 0 && std::exchange(closeWaiting_, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return ran;
+}
+
+void TForm1::SaveAtSessionEnd() noexcept {
+    databases_.SaveAtSessionEnd();
+    try {
+        appearance_.SaveOnClose();
+    } catch (...) {
+        // Nobody is left to tell; the file keeps what it held.
+    }
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -92,6 +122,11 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (running_ > 0) {
+        event->ignore();
+        closeWaiting_ = true;
+        return;
+    }
     bool closing = false;
     if (databases_.QuitRequested() || (Guarded([&] { closing = FormClose(); }) && closing))
         event->accept();
@@ -108,17 +143,25 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 void TForm1::FormCreate() {
     draw_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
-    programDir_ = DirectoryOf(environment_.executablePath);
+    const FilePath executableDir = DirectoryOf(environment_.executablePath);
+    const QStringList databases{kFemaleDatabaseFile, kMaleDatabaseFile};
+    programDir_ = ChooseDataFolder(executableDir, environment_.dataFolders, databases);
+    if (programDir_ != executableDir) // a first start copies what was shipped; a failure is shown, start-up goes on
+        Guarded([&] { CopyMissingDatabases(environment_.dataFolders.shipped, programDir_, databases); });
     appearance_.LoadAtStart(JoinPath(programDir_, kSettingsFile));
-    if (databases_.Load(programDir_, environment_.saveFaults))
+    if (databases_.Load(programDir_, environment_.dataFolders.recovery, environment_.saveFaults)) {
         draw_.ShowStartName();
+        databases_.RecoverKeptNames();
+    }
 }
 
 bool TForm1::FormClose() {
     // The databases were written when they changed, unless that failed.
     if (!databases_.SaveUnsavedOnClose())
         return false;
-    appearance_.SaveOnClose();
+    // A settings file that cannot be written is reported, and the window
+    // closes all the same: the look is not worth keeping the player in.
+    Guarded([this] { appearance_.SaveOnClose(); });
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "ui/about_view.h"
 #include "ui/appearance_controller.h"
 #include "ui/form_environment.h"
+#include "ui/layout_scale.h"
 #include "ui/merging.h"
 #include "ui/name_adding.h"
 #include "ui/name_databases.h"
@@ -39,6 +40,11 @@ public:
     const NameStore& Lists() const { return databases_.Lists(); }
     const Appearance& CurrentAppearance() const { return appearance_.Current(); }
 
+    // The session ends (a signal, the log-out): saves what the close would,
+    // without asking anything; names that cannot be written stay kept for the
+    // next start.
+    void SaveAtSessionEnd() noexcept;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -70,8 +76,15 @@ private:
     void Oberflchespeichernunter1Click();
     void Oberflcheladen1Click();
 
+    // Escape: the view on top goes, as its own button would take it away.
+    void CloseTopView();
     void ConnectHandlers();
     bool Guarded(const std::function<void()>& handler) noexcept;
+
+    // Handlers running: a close asked for meanwhile (a window manager's close
+    // while a save waits for a lock) comes once they are done.
+    int running_ = 0;
+    bool closeWaiting_ = false;
 
     std::unique_ptr<Ui::TForm1> ui_;
     Platform& platform_;
@@ -84,6 +97,7 @@ private:
     NameAdding adding_;
     Merging merging_;
     StatisticsView statistics_;
+    LayoutScale* layout_ = nullptr; // owned by the window
 };
 
 } // namespace tavolin

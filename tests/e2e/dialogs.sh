@@ -19,7 +19,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_need_tools compare convert
 e2e_start
 
-main_title='Tavolin 4.4 by Zendrik'
+main_title=$E2E_TITLE
 program=$E2E_TMP/program
 work=$E2E_TMP/work # where the dialogs open: the program's working folder
 mkdir -p "$program" "$work" "$E2E_ARTIFACTS"
@@ -37,6 +37,7 @@ win=$(e2e_wait_window "$pid" "$main_title") || e2e_fail "no window titled '$main
 dialog() {
     local title=$1 picture=$2 id
     id=$(e2e_wait_window "$pid" "$title") || e2e_fail "no dialog titled '$title'"
+    e2e_wait_for 10 eval '[ "$(xdotool getwindowfocus)" = "$id" ]' || e2e_fail "'$title' has no keyboard focus"
     e2e_settled_screenshot "$E2E_ARTIFACTS/$picture"
     echo "$id"
 }

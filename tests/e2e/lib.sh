@@ -3,7 +3,7 @@
 # program on it as a person would.
 #
 #   source "$(dirname "$0")/lib.sh"
-#   e2e_need_tools xclip ...        # exits 77 (skip) when a tool is missing
+#   e2e_need_tools xclip ...        # skips (exit 77) when a tool is missing
 #   e2e_start [--no-wm]             # X server (+ openbox); sets DISPLAY, E2E_TMP
 #   "$program" & pid=$!; E2E_PIDS+=("$pid")
 #   win=$(e2e_wait_window "$pid" "Exact title") || e2e_fail "no window"
@@ -12,25 +12,35 @@
 #   e2e_only_windows "$pid" "Exact title" || e2e_fail "stray window"
 #   e2e_screenshot "$artifacts/view.png"
 #   e2e_close "$win"                # WM_DELETE_WINDOW, as a window manager sends it
+#   e2e_a11y_start; e2e_a11y_tree "$pid"   # what a screen reader sees
+#   e2e_contrast shot.png <parts            # text contrast in a picture
 #
 # Everything started here is ended on exit (trap), along with the pids in
 # E2E_PIDS and the folder E2E_TMP. A script that sets its own EXIT trap calls
 # e2e_stop from it.
 
+# The main window's title, given by the build (CTest sets TAVOLIN_TITLE).
+E2E_TITLE=${TAVOLIN_TITLE:?the title of the main window, from CTest}
 E2E_PIDS=()
 E2E_TMP=
 E2E_ARTIFACTS=${E2E_ARTIFACTS:-}
 _e2e_xvfb=
 _e2e_wm=
+_e2e_bus=
 
 e2e_need_tools() {
     local tool
     for tool in Xvfb xdotool import python3 "$@"; do
-        if ! command -v "$tool" >/dev/null; then
-            echo "$tool is needed (scripts/test installs it)"
-            exit 77
-        fi
+        command -v "$tool" >/dev/null || e2e_skip "$tool is needed (scripts/test installs it)"
     done
+}
+
+# Skips the scenario (exit 77), except in CI, where scripts/test has installed
+# everything a scenario needs: there a skip is a failure.
+e2e_skip() {
+    echo "$1"
+    [ "${CI:-}" = true ] && exit 1
+    exit 77
 }
 
 # Prints the failure, keeps a picture of the screen (in E2E_ARTIFACTS, if set)
@@ -59,7 +69,16 @@ e2e_stop() {
     for pid in "${E2E_PIDS[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
+    # A program ended by SIGTERM still saves its files; let it finish before
+    # its folder goes, and stop one that hangs.
+    local deadline=$((SECONDS + 10))
+    for pid in "${E2E_PIDS[@]}"; do
+        while kill -0 "$pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
+    done
     E2E_PIDS=()
+    [ -n "$_e2e_bus" ] && kill "$_e2e_bus" 2>/dev/null
+    _e2e_bus=
     [ -n "$_e2e_wm" ] && kill "$_e2e_wm" 2>/dev/null
     [ -n "$_e2e_xvfb" ] && kill "$_e2e_xvfb" 2>/dev/null
     _e2e_wm=
@@ -69,7 +88,7 @@ e2e_stop() {
     return 0
 }
 
-# Starts a fresh X server (1024x768, 96 dpi) on a display it picks itself, so
+# Starts a fresh X server (1024x768 or E2E_SCREEN, 96 dpi) on a display it picks itself, so
 # parallel runs never collide, and openbox on it unless --no-wm is given.
 # Programs started afterwards use it: DISPLAY is exported and Qt is told to
 # use X11 whatever the caller's environment says.
@@ -78,21 +97,37 @@ e2e_start() {
     [ "${1:-}" = --no-wm ] && wm=0
     E2E_TMP=$(mktemp -d)
     trap e2e_stop EXIT
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
-    _e2e_xvfb=$!
-    e2e_wait_for 30 grep -q . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
-    export DISPLAY=:$(head -n 1 "$E2E_TMP/display")
+    _e2e_start_x "$wm"
     export QT_QPA_PLATFORM=xcb
+    # Names the program keeps for later go to a folder of the test's own.
+    export XDG_STATE_HOME=$E2E_TMP/state
     unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
-    if ((wm)); then
-        command -v openbox >/dev/null || { echo "openbox is needed (scripts/test installs it)"; exit 77; }
+}
+
+_e2e_start_x() {
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768}x24" -dpi 96 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    _e2e_xvfb=$!
+    e2e_wait_for 30 grep -qs . "$E2E_TMP/display" || e2e_fail "the X server did not start: $(cat "$E2E_TMP/xvfb.log")"
+    export DISPLAY=:$(head -n 1 "$E2E_TMP/display")
+    if (($1)); then
+        command -v openbox >/dev/null || e2e_skip "openbox is needed (scripts/test installs it)"
         openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
         _e2e_wm=$!
         e2e_wait_for 30 e2e_x wm-ready || e2e_fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
     fi
 }
 
-# The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN.
+# Ends the X server (programs on it lose their connection) and starts a new
+# one with openbox.
+e2e_restart_x() {
+    kill "$_e2e_wm" "$_e2e_xvfb" 2>/dev/null || true
+    wait "$_e2e_wm" "$_e2e_xvfb" 2>/dev/null || true
+    : >"$E2E_TMP/display"
+    _e2e_start_x 1
+}
+
+# The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN |
+# icon WIN (whether the window has an icon).
 e2e_x() {
     python3 -c "$_e2e_xhelper" "$@"
 }
@@ -203,6 +238,140 @@ e2e_settled_screenshot() {
     e2e_fail "the screen does not stop changing"
 }
 
+# The main window's controls, at client coordinates of its description.
+# Types a name into Edit2 ("Neuer Wuzelname") in place of what it holds and
+# clicks Button2 ("Hinzufügen").
+e2e_add_name() {
+    e2e_click "$1" 226 298
+    e2e_key ctrl+a
+    e2e_type "$2"
+    e2e_click "$1" 226 348
+}
+
+# Loads a foreign database with Button5 ("Datei laden...") through the real
+# open dialog, typing its path (relative to the program's working folder).
+# A completion list the dialog leaves behind takes one click.
+e2e_load_database() {
+    local pid=$1 win=$2
+    e2e_click "$win" 52 412
+    e2e_wait_window "$pid" "Wuzelnamen-Datenbank öffnen" >/dev/null || e2e_fail "no open dialog"
+    e2e_type "$3"
+    e2e_key Return
+    e2e_wait_gone "$pid" "Wuzelnamen-Datenbank öffnen" || e2e_fail "the open dialog did not close"
+    _e2e_no_popup() { ! e2e_windows "$pid" | cut -f 2 | grep -qx popup; }
+    if ! e2e_wait_for 2 _e2e_no_popup; then
+        e2e_click "$win" 300 412
+        e2e_wait_for 10 _e2e_no_popup || e2e_fail "a popup of the open dialog stays"
+    fi
+}
+
+# Clicks Button6 ("Verschmelze!").
+e2e_merge() {
+    e2e_click "$1" 268 476
+}
+
+# Waits for the process's box with this title, answers it with a key (Return
+# unless given) and waits until it is gone.
+e2e_answer() {
+    local pid=$1 title=$2
+    e2e_wait_window "$pid" "$title" >/dev/null || e2e_fail "no box titled '$title'"
+    e2e_key "${3:-Return}"
+    e2e_wait_gone "$pid" "$title" || e2e_fail "the box '$title' stays"
+}
+
+# Waits until the process (a child of the script) has ended; its exit code
+# is then in E2E_RC.
+e2e_wait_exit() {
+    local pid=$1
+    _e2e_ended() { ! kill -0 "$pid" 2>/dev/null; }
+    e2e_wait_for "${2:-30}" _e2e_ended || e2e_fail "process $pid is still running"
+    E2E_RC=0
+    wait "$pid" || E2E_RC=$?
+}
+# A session bus of its own, where the accessibility bus starts when first
+# asked for; programs started afterwards publish their tree there.
+e2e_a11y_start() {
+    dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 3>"$E2E_TMP/bus" 4>"$E2E_TMP/bus.pid" ||
+        e2e_fail "no session bus"
+    _e2e_bus=$(cat "$E2E_TMP/bus.pid")
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_TMP/bus") QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+# What a screen reader sees of a process, one object a line, parents first:
+#   DEPTH <TAB> ROLE <TAB> NAME <TAB> STATES <TAB> X,Y,W,H (on screen) <TAB> TEXT
+# STATES: s showing, f focusable, F focused. `e2e_a11y_tree PID press NAME`
+# presses the showing button of that name instead. pyatspi and Pillow are
+# Debian's, for Debian's Python, whatever python3 the PATH finds first.
+e2e_a11y_tree() {
+    /usr/bin/python3 -c "$_e2e_a11y" "$@"
+}
+
+read -r -d '' _e2e_a11y <<'PY' || true
+import sys, time, pyatspi
+pid, press = int(sys.argv[1]), sys.argv[3] if len(sys.argv) > 3 else None
+for _ in range(150):  # it registers a while after its window shows; GTK adds an empty twin
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid and a.childCount]
+    if apps:
+        break
+    time.sleep(0.2)
+else:
+    sys.exit(f"process {pid} has no accessibility tree")
+
+def walk(node, depth):
+    yield depth, node
+    for child in filter(None, node):
+        yield from walk(child, depth + 1)
+
+for depth, node in walk(apps[0], 0):
+    if not depth:
+        continue
+    states, role = node.getState(), node.getRoleName()
+    if press:
+        if node.name == press and role == "push button" and states.contains(pyatspi.STATE_SHOWING):
+            sys.exit(node.queryAction().doAction(0) and 0)
+        continue
+    flags = "".join(f for f, s in (("s", pyatspi.STATE_SHOWING), ("f", pyatspi.STATE_FOCUSABLE),
+                                   ("F", pyatspi.STATE_FOCUSED)) if states.contains(s))
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    try:
+        text = node.queryText().getText(0, 200).replace("\n", " ")
+    except NotImplementedError:
+        text = ""
+    print(f"{depth}\t{role}\t{node.name}\t{flags}\t{box.x},{box.y},{box.width},{box.height}\t{text}")
+sys.exit(press and f"no showing button named {press}")
+PY
+
+# For lines "X Y W H LABEL" on standard input, parts of a picture: the text
+# contrast as WCAG computes it (the most frequent colour is the background,
+# the farthest the text), and "cut" when text (2:1 from the background)
+# touches the part's border, else "fits": "RATIO EDGE LABEL".
+e2e_contrast() {
+    /usr/bin/python3 -c "$_e2e_contrast" "$@"
+}
+
+read -r -d '' _e2e_contrast <<'PY' || true
+import sys
+from PIL import Image
+
+def luminance(rgb):
+    c = [v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in rgb]
+    return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
+
+def ratio(a, b):
+    return (max(luminance(a), luminance(b)) + 0.05) / (min(luminance(a), luminance(b)) + 0.05)
+
+picture = Image.open(sys.argv[1]).convert("RGB")
+for line in sys.stdin:
+    x, y, w, h, label = line.rstrip("\n").split(" ", 4)
+    part = picture.crop((int(x), int(y), int(x) + int(w), int(y) + int(h)))
+    colors = part.getcolors(part.width * part.height)
+    back = max(colors)[1]
+    edge = [(i, j) for i in range(part.width) for j in range(part.height)
+            if i in (0, part.width - 1) or j in (0, part.height - 1)]
+    cut = any(ratio(back, part.getpixel(p)) >= 2 for p in edge)
+    print(f"{max(ratio(back, c) for _, c in colors):.2f} {'cut' if cut else 'fits'} {label}")
+PY
+
 # Xlib through ctypes: window titles in UTF-8 (xdotool's search does not match
 # non-ASCII titles), override-redirect popups, positions inside window manager
 # frames and the close request.
@@ -291,7 +460,7 @@ def translate(window, x, y):
     rx, ry, child = ctypes.c_int(), ctypes.c_int(), Window()
     if not x11.XTranslateCoordinates(display, window, root, x, y, ctypes.byref(rx), ctypes.byref(ry),
                                      ctypes.byref(child)):
-        sys.exit(1)
+        return None
     return rx.value, ry.value
 
 
@@ -309,7 +478,10 @@ def windows(pid):
         if attributes.map_state != 2:  # IsViewable: it and all its ancestors are mapped
             continue
         title = prop(window, "_NET_WM_NAME") or prop(window, "WM_NAME") or b""
-        x, y = translate(window, 0, 0)
+        at = translate(window, 0, 0)
+        if at is None:  # gone since its attributes were read
+            continue
+        x, y = at
         kind = "popup" if attributes.override_redirect else "normal"
         print(f"{window}\t{kind}\t{attributes.width}x{attributes.height}+{x}+{y}\t"
               f"{title.decode('utf-8', 'replace')}")
@@ -341,9 +513,14 @@ if command == "wm-ready":
 elif command == "windows":
     windows(int(sys.argv[2]))
 elif command == "translate":
-    print(*translate(int(sys.argv[2], 0), int(sys.argv[3]), int(sys.argv[4])))
+    at = translate(int(sys.argv[2], 0), int(sys.argv[3]), int(sys.argv[4]))
+    if at is None:
+        sys.exit(1)
+    print(*at)
 elif command == "close":
     close(int(sys.argv[2], 0))
+elif command == "icon":
+    sys.exit(0 if prop(int(sys.argv[2], 0), "_NET_WM_ICON") else 1)
 else:
     sys.exit(f"unknown command {command}")
 x11.XSync(display, 0)

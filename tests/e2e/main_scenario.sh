@@ -17,7 +17,7 @@ e2e_start
 name=Zyxwanda   # in neither default database
 beginning=Zyxw  # begins no other female name
 decoy=Zyxwalter # a male name with the same beginning: drawn only if the gender choice is lost
-title='Tavolin 4.4 by Zendrik'
+title=$E2E_TITLE
 
 dir=$E2E_TMP
 program=$dir/program

@@ -15,7 +15,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_need_tools
 e2e_start
 
-title='Tavolin 4.4 by Zendrik'
+title=$E2E_TITLE
 program=$E2E_TMP/$(printf 'Spiel\344')
 mkdir -p "$program"
 cp "$exe" "$program/tavolin"
@@ -33,12 +33,8 @@ file_has() {
     grep -q "$(printf '%s\xb3' "$1")" "$program/fnames.dat"
 }
 
-# Edit2 (156, 288, 140 x 21) takes the name, Button2 (107, 336) adds it.
 add() {
-    e2e_click "$win" 226 298
-    e2e_key ctrl+a
-    e2e_type "$1"
-    e2e_click "$win" 226 348
+    e2e_add_name "$win" "$1"
     e2e_wait_for 30 file_has "$1" || e2e_fail "$1 did not reach fnames.dat"
     printf '%s\xb3\r\n' "$1" >>"$E2E_TMP/fnames.expected"
 }
@@ -58,11 +54,8 @@ cmp "$program/fnames.dat" "$E2E_TMP/fnames.expected" || e2e_fail "after the appe
 e2e_screenshot "$E2E_ARTIFACTS/outside_edit.png"
 
 e2e_close "$win"
-ended() { ! kill -0 "$pid" 2>/dev/null; }
-e2e_wait_for 30 ended || e2e_fail "the program is still running after its window was closed"
-rc=0
-wait "$pid" || rc=$?
-[ "$rc" = 0 ] || e2e_fail "exit code $rc"
+e2e_wait_exit "$pid"
+[ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
 [ -s "$program/tavolin.ini" ] || e2e_fail "no tavolin.ini in the program's folder"
 files=$(cd "$program" && ls -A | tr '\n' ' ')
 [ "$files" = "fnames.dat mnames.dat tavolin tavolin.ini " ] || e2e_fail "the program folder holds: $files"

@@ -14,7 +14,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_need_tools
 e2e_start
 
-title='Tavolin 4.4 by Zendrik'
+title=$E2E_TITLE
 program=$E2E_TMP/program
 work=$E2E_TMP/work # both copies' working folder, where the open dialog starts
 mkdir -p "$program" "$work"
@@ -41,17 +41,12 @@ file_has() {
     grep -q "$(printf '%s\xb3' "$1")" "$program/fnames.dat"
 }
 
-# Adds a female name in a copy: Edit2 (156, 288, 140 x 21) takes the name in
-# place of what it holds, Button2 (107, 336, 239 x 25) adds it.
+# Adds a female name in a copy.
 add() {
-    local win=$1 name=$2
-    use "$win"
-    e2e_click "$win" 226 298
-    e2e_key ctrl+a
-    e2e_type "$name"
-    e2e_click "$win" 226 348
-    e2e_wait_for 30 file_has "$name" || e2e_fail "$name did not reach fnames.dat"
-    printf '%s\xb3\r\n' "$name" >>"$E2E_TMP/fnames.expected"
+    use "$1"
+    e2e_add_name "$1" "$2"
+    e2e_wait_for 30 file_has "$2" || e2e_fail "$2 did not reach fnames.dat"
+    printf '%s\xb3\r\n' "$2" >>"$E2E_TMP/fnames.expected"
 }
 
 add "$win_a" Zyxalpha
@@ -61,32 +56,16 @@ add "$win_a" Zyxgamma
 # Copy B has not seen Zyxgamma, so its button offers to add it; the click
 # finds it in the file.
 use "$win_b"
-e2e_click "$win_b" 226 298
-e2e_key ctrl+a
-e2e_type Zyxgamma
-e2e_click "$win_b" 226 348
-e2e_wait_window "$pid_b" "Bereits vorhanden" >/dev/null || e2e_fail "copy B does not find the name copy A added"
-e2e_key Return
-e2e_wait_gone "$pid_b" "Bereits vorhanden" || e2e_fail "the box did not close"
+e2e_add_name "$win_b" Zyxgamma
+e2e_answer "$pid_b" "Bereits vorhanden"
 add "$win_b" Zyxdelta
 
-# Copy A loads the foreign database with Button5 (0, 400, 105 x 25) and
-# merges it into the female database (preselected) with Button6 (176, 464).
+# Copy A loads the foreign database and merges it into the female database
+# (preselected).
 use "$win_a"
-e2e_click "$win_a" 52 412
-e2e_wait_window "$pid_a" "Wuzelnamen-Datenbank öffnen" >/dev/null || e2e_fail "no open dialog"
-e2e_type fremd.dat
-e2e_key Return
-e2e_wait_gone "$pid_a" "Wuzelnamen-Datenbank öffnen" || e2e_fail "the open dialog did not close"
-no_popup() { ! e2e_windows "$pid_a" | cut -f 2 | grep -qx popup; }
-if ! e2e_wait_for 2 no_popup; then
-    e2e_click "$win_a" 300 412 # a completion list left behind takes one click
-    e2e_wait_for 10 no_popup || e2e_fail "a popup of the open dialog stays"
-fi
-e2e_click "$win_a" 268 476
-e2e_wait_window "$pid_a" "Erfolgreich" >/dev/null || e2e_fail "the merge reports no success"
-e2e_key Return
-e2e_wait_gone "$pid_a" "Erfolgreich" || e2e_fail "the success box did not close"
+e2e_load_database "$pid_a" "$win_a" fremd.dat
+e2e_merge "$win_a"
+e2e_answer "$pid_a" "Erfolgreich"
 cat "$work/fremd.dat" >>"$E2E_TMP/fnames.expected"
 
 # Copy B has seen none of A's names yet and keeps all of them.
@@ -94,13 +73,9 @@ add "$win_b" Zyxepsilon
 e2e_screenshot "$E2E_ARTIFACTS/two_copies.png"
 
 for copy in "$pid_a:$win_a" "$pid_b:$win_b"; do
-    pid=${copy%%:*}
     e2e_close "${copy#*:}"
-    ended() { ! kill -0 "$pid" 2>/dev/null; }
-    e2e_wait_for 30 ended || e2e_fail "copy $pid is still running after its window was closed"
-    rc=0
-    wait "$pid" || rc=$?
-    [ "$rc" = 0 ] || e2e_fail "copy $pid ended with exit code $rc"
+    e2e_wait_exit "${copy%%:*}"
+    [ "$E2E_RC" = 0 ] || e2e_fail "copy ${copy%%:*} ended with exit code $E2E_RC"
 done
 
 cmp "$program/fnames.dat" "$E2E_TMP/fnames.expected" ||

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLockFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
@@ -20,6 +21,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -255,6 +257,15 @@ TEST_F(FileIoTest, IdentityTellsEveryChange) {
              ASSERT_EQ(::rename(QFile::encodeName(Path("other")).constData(), native.constData()), 0);
          }},
         {"saved by the program", [&] { SaveFileAtomically(path, "Anna\xB3\r\nIda\xB3\r\n"); }},
+        {"edited at the same size, its time put back",
+         [&] {
+             struct stat old {};
+             ASSERT_EQ(::stat(native.constData(), &old), 0);
+             std::this_thread::sleep_for(std::chrono::milliseconds(20)); // past the clock's resolution
+             WriteBytes(path, "Anne\xB3\r\nIda\xB3\r\n");
+             const std::array<timespec, 2> times = {old.st_atim, old.st_mtim};
+             ASSERT_EQ(::utimensat(AT_FDCWD, native.constData(), times.data(), 0), 0);
+         }},
     };
     for (const auto& [what, change] : changes) {
         const std::optional<FileIdentity> before = IdentityOf(path);
@@ -274,56 +285,33 @@ TEST_F(FileIoTest, IdentityTellsEveryChange) {
     EXPECT_THROW(IdentityOf(dir_.path()), FileError);
 }
 
-// A folder the user may not write to, with a database he may: the save
-// rewrites the file in place (its inode stays), growing it where the new
-// bytes begin with the old ones, and puts the old bytes back when a write
-// fails either way.
-TEST_F(FileIoTest, UnwritableFolderGetsTheFileRewrittenInPlace) {
-    const QString path = Path("fnames.dat");
-    const std::string old = "Anna\xB3\r\nBerta\xB3\r\n";
-    WriteBytes(path, old);
-    const QByteArray folder = QFile::encodeName(dir_.path());
-    ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
-    const std::string report = test::InChildProcess([&]() -> std::string {
-        // Without a mapping into its own user namespace the process has no
-        // privilege over the files: the permission bits hold, also for root.
+// Runs the checks in a child process that has no privilege over the files
+// (a user namespace without a mapping): permission bits hold, also for root.
+std::string WithoutPrivilege(const std::function<std::string()>& checks) {
+    return test::InChildProcess([&]() -> std::string {
         if (::unshare(CLONE_NEWUSER) != 0)
             return "skip: no user namespace here (" + std::string(std::strerror(errno)) + ")";
-        if (QFile probe(Path("probe")); probe.open(QIODevice::WriteOnly))
-            return "skip: the folder can still be written";
-        std::string failures;
-        const auto expect = [&](bool holds, const char* what) {
-            if (!holds)
-                failures += std::string(what) + "; ";
-        };
-        struct stat before {};
-        ::stat(QFile::encodeName(path).constData(), &before);
-        const std::string grown = old + "Eva\xB3\r\n";
-        SaveFileAtomically(path, grown);
-        expect(ReadBytes(path) == grown, "grown");
-        SaveFileAtomically(path, "Eva\xB3\r\n");
-        expect(ReadBytes(path) == "Eva\xB3\r\n", "rewritten");
-        for (const std::string& bytes :
-             {"Eva\xB3\r\n" + std::string(3 * kSaveChunkSize, 'x'), std::string(3 * kSaveChunkSize, 'y')}) {
-            int writes = 0;
-            try {
-                SaveFileAtomically(path, bytes,
-                                   [&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; });
-                failures += "no error; ";
-            } catch (const FileError&) {
-            }
-            expect(ReadBytes(path) == "Eva\xB3\r\n", "old bytes back");
-        }
-        struct stat after {};
-        ::stat(QFile::encodeName(path).constData(), &after);
-        expect(after.st_ino == before.st_ino, "same inode");
-        expect(Entries() == QStringList{QStringLiteral("fnames.dat")}, "nothing else in the folder");
-        return failures;
+        return checks();
     });
-    ::chmod(folder.constData(), 0700);
-    if (report.starts_with("skip: "))
-        GTEST_SKIP() << report;
-    EXPECT_EQ(report, "");
+}
+
+// A database with a second hard link is written in place, so both links
+// see the names: only extended, and a failed write cuts off what it added.
+// (An unwritable folder and a protected file: e2e.never_lose_*.)
+TEST_F(FileIoTest, LinkedFileIsExtendedInPlace) {
+    const QString path = Path("fnames.dat");
+    const std::string old = "Anna\xB3\nBerta\xB3\n";
+    const NewContent grow{"whole\r\n", [](std::string_view present) { return std::string(present.size(), 'x'); }};
+    WriteBytes(path, old);
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(Path("link.dat")).constData()), 0);
+    SaveFile(path, grow);
+    EXPECT_EQ(ReadBytes(Path("link.dat")), old + std::string(old.size(), 'x'));
+    const std::string twice = ReadBytes(path);
+    int writes = 0;
+    EXPECT_THROW(SaveFile(path, {{}, [](std::string_view) { return std::string(3 * kSaveChunkSize, 'y'); }},
+                          [&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; }),
+                 FileError);
+    EXPECT_EQ(ReadBytes(path), twice);
 }
 
 // One copy holds the lock, another waits and gives up with its message; a
@@ -349,6 +337,55 @@ TEST_F(FileIoTest, LockIsExclusiveAndOutlivesNoCrash) {
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("fnames.dat.lock")});
     const FileLock third(path, std::chrono::milliseconds(100));
     EXPECT_TRUE(third.Held());
+}
+
+// A lock file that cannot serve is named at once, not taken for another
+// running copy: a folder or a link in its place, or a file left behind that
+// cannot be removed. Where no lock file can be made, the file itself is
+// locked: a second copy still waits and gives up.
+TEST_F(FileIoTest, LockFileThatCannotServeIsNamedAndTheFileItselfIsLocked) {
+    const QString path = Path("fnames.dat");
+    const FilePath lockFile(path + QStringLiteral(".lock"));
+    const auto failure = [&] {
+        try {
+            const FileLock lock(path, std::chrono::milliseconds(100));
+            return std::string("locked");
+        } catch (const FileError& error) {
+            return std::string(error.what());
+        }
+    };
+    WriteBytes(path, "Anna\xB3\r\n");
+    ASSERT_EQ(::mkdir(lockFile.CStr(), 0700), 0);
+    EXPECT_EQ(failure(), UnusableLockErrorText(lockFile, false));
+    ASSERT_EQ(::rmdir(lockFile.CStr()), 0);
+    ASSERT_EQ(::symlink("nowhere", lockFile.CStr()), 0);
+    EXPECT_EQ(failure(), UnusableLockErrorText(lockFile, false));
+    ASSERT_EQ(::unlink(lockFile.CStr()), 0);
+
+    const QByteArray folder = QFile::encodeName(dir_.path());
+    ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+    const std::string report = WithoutPrivilege([&]() -> std::string {
+        std::string failures;
+        {
+            const FileLock first(path);
+            if (first.Held())
+                return "skip: a lock file could be made";
+            if (failure() != LockedErrorText(path))
+                failures += "a second copy took the lock; ";
+        }
+        if (failure() != "locked")
+            failures += "the lock was kept; ";
+        return failures;
+    });
+    ::chmod(folder.constData(), 0700);
+    if (report.starts_with("skip: "))
+        GTEST_SKIP() << report;
+    EXPECT_EQ(report, "");
+
+    WriteBytes(lockFile.Display(), "999999999\ntavolin\n" + QSysInfo::machineHostName().toStdString() + "\n");
+    ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+    EXPECT_EQ(WithoutPrivilege(failure), UnusableLockErrorText(lockFile, true));
+    ::chmod(folder.constData(), 0700);
 }
 
 // A folder unpacked from another system whose name holds the Windows-1252

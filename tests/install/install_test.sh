@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the built program with cmake --install into temporary prefixes and
-# checks what lands where: the program with its two databases in a folder of
-# its own, the menu entry and the icon; a second install keeps the player's
-# databases and settings, also where they are links.
+# checks what lands where: in the player's home the stripped program with its
+# two databases in a folder of its own, the menu entry and the icon; a second
+# install keeps the player's databases and settings, also where they are
+# links. Elsewhere the program goes to bin/.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR [CMAKE]
 set -euo pipefail
 build=$1
@@ -17,8 +18,8 @@ fail() {
     failures=$((failures + 1))
 }
 
-install_into() { # prefix [DESTDIR]
-    DESTDIR=${2:-} "$cmake" --install "$build" --prefix "$1" >"$tmp/install.log" 2>&1 || {
+install_into() { # prefix [DESTDIR] [HOME]
+    DESTDIR=${2:-} HOME=${3:-$HOME} "$cmake" --install "$build" --prefix "$1" >"$tmp/install.log" 2>&1 || {
         cat "$tmp/install.log"
         echo "FAIL: cmake --install --prefix $1"
         exit 1
@@ -34,11 +35,15 @@ entry() { # desktop file, key
     sed -n "s/^$2=//p" "$1"
 }
 
+stripped() { # program
+    file "$1" | grep -q ', stripped' || fail "$1 is not stripped"
+}
+
 check_layout() { # root (DESTDIR + prefix), expected Exec value
     local root=$1 exec=$2
     local dir=$root/share/tavolin
     [ -x "$dir/tavolin" ] || fail "no program in $dir"
-    same "$dir/tavolin" "$build/tavolin" "program"
+    stripped "$dir/tavolin"
     same "$dir/fnames.dat" "$source/data/fnames.dat" "female database"
     same "$dir/mnames.dat" "$source/data/mnames.dat" "male database"
     [ ! -e "$dir/tavolin.ini" ] || fail "a tavolin.ini was installed"
@@ -63,7 +68,7 @@ Name|Tavolin
 Exec|$exec
 Icon|tavolin
 Terminal|false
-Categories|Game;Utility;
+Categories|Utility;
 ROWS
     grep -q '^Comment=.*Wuzel' "$desktop" || fail "no German comment"
     if command -v desktop-file-validate >/dev/null; then
@@ -73,8 +78,9 @@ ROWS
 }
 
 # A home folder with a blank in its name: the entry must quote the path.
-prefix="$tmp/home of player/.local"
-install_into "$prefix"
+home="$tmp/home of player"
+prefix=$home/.local
+install_into "$prefix" "" "$home"
 check_layout "$prefix" "\"$prefix/share/tavolin/tavolin\""
 
 # The player adds a name and keeps a look; then an update is installed.
@@ -84,14 +90,14 @@ printf 'Zyxwalter\xb3\r\n' >>"$dir/mnames.dat"
 printf '%s\r\n' 0 0 0 Arial 10 255 255 255 192 192 192 192 192 192 >"$dir/tavolin.ini"
 for file in fnames.dat mnames.dat tavolin.ini; do cp "$dir/$file" "$tmp/$file.player"; done
 echo 'an older program' >"$dir/tavolin"
-install_into "$prefix"
+install_into "$prefix" "" "$home"
 for file in fnames.dat mnames.dat tavolin.ini; do same "$dir/$file" "$tmp/$file.player" "after an update"; done
 grep -q "Kept: $dir/fnames.dat" "$tmp/install.log" || fail "the install does not say it kept fnames.dat"
-same "$dir/tavolin" "$build/tavolin" "updated program"
+stripped "$dir/tavolin"
 
 # A database the player removed comes back as the default; the other stays.
 rm "$dir/mnames.dat"
-install_into "$prefix"
+install_into "$prefix" "" "$home"
 same "$dir/mnames.dat" "$source/data/mnames.dat" "restored male database"
 same "$dir/fnames.dat" "$tmp/fnames.dat.player" "female database beside a restored one"
 
@@ -102,7 +108,7 @@ printf 'Zyxwalda\xb3\r\n' >"$tmp/sync/fnames.dat"
 rm "$dir/fnames.dat" "$dir/mnames.dat"
 ln -s "$tmp/sync/fnames.dat" "$dir/fnames.dat"
 ln -s "$tmp/unmounted/mnames.dat" "$dir/mnames.dat"
-install_into "$prefix"
+install_into "$prefix" "" "$home"
 copy_if_missing() { # database
     "$cmake" -DSRC="$source/data/$1" -DDST="$dir/$1" -P "$source/cmake/CopyIfMissing.cmake"
 }
@@ -113,12 +119,15 @@ copy_if_missing mnames.dat
 [ ! -e "$tmp/unmounted" ] || fail "the missing sync folder was created"
 printf 'Zyxwalda\xb3\r\n' | cmp -s - "$tmp/sync/fnames.dat" || fail "the linked database was overwritten"
 
-# Staged for a package: files under DESTDIR, the entry naming the final place.
-install_into /opt/tavolin "$tmp/stage"
-check_layout "$tmp/stage/opt/tavolin" /opt/tavolin/share/tavolin/tavolin
+# Outside the home, staged for a package: files under DESTDIR, the entry
+# naming the final place. scripts/package's test checks the rest.
+install_into /opt/tavolin "$tmp/stage" "$home"
+stripped "$tmp/stage/opt/tavolin/bin/tavolin"
+[ "$(entry "$tmp/stage/opt/tavolin/share/applications/tavolin.desktop" Exec)" = /opt/tavolin/bin/tavolin ] ||
+    fail "the system-wide menu entry does not start /opt/tavolin/bin/tavolin"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failures"
     exit 1
 fi
-echo "ok: installed, updated with the player's files kept, restored, links kept, staged"
+echo "ok: installed, updated with the player's files kept, restored, links kept, staged system-wide"

@@ -1,5 +1,6 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
+#include "names/encoding.h"
 #include "support/list_strings.h"
 #include "support/testfiles.h"
 
@@ -117,6 +118,8 @@ struct AppendCase {
     Strings names;     // the names list then, which must be what a new start reads
 };
 
+// An added name comes back whole at the next start, whether the file is
+// written anew or extended in place in its own encoding and line breaks.
 TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
     const std::vector<AppendCase> cases = {
         {"well-formed", "Anna\xB3\r\n", "Anna\xB3\r\nEva\xB3\r\n", {"Anna", "Eva"}},
@@ -131,6 +134,8 @@ TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
          "Paula\xB3P\r\nat\xB3\r\n\r\nEva\xB3\r\n",
          {"Paula", "Pat", "Eva"}},
         {"no separator at all", "Pat", "Pat\xB3\r\nEva\xB3\r\n", {"Pat", "Eva"}},
+        {"LF breaks", "Anna\xB3\nP\nat", "Anna\xB3\r\nP\r\nat\xB3\r\nEva\xB3\r\n", {"Anna", "Pat", "Eva"}},
+        {"UTF-8 with a mark", "\xEF\xBB\xBFZo\xC3\xAB\xC2\xB3\n", "Zo\xEB\xB3\r\nEva\xB3\r\n", {"Zo\xEB", "Eva"}},
         {"trailing text is the name itself",
          "Paula\xB3"
          "Eva",
@@ -139,11 +144,21 @@ TEST(AppendNameTest, AddedNameComesBackWholeAtTheNextStart) {
          {"Paula", "Eva"}},
     };
     for (const auto& c : cases) {
-        LineList lines = LineList::FromFileBytes(c.before);
+        LineList lines = LineList::FromFileBytes(DatabaseTextOf(c.before).bytes);
         NameList names;
         ParseNameLines(lines, names);
+        const std::size_t first = names.size();
         EXPECT_EQ(AppendName(lines, names, "Eva"), c.after.ends_with("\r\nEva\xB3\r\n") || c.after == "Eva\xB3\r\n")
             << c.what;
+        // The file extended in place, in its own encoding and breaks, reads
+        // the same.
+        NameList added;
+        for (std::size_t i = first; i < names.size(); ++i)
+            added.append(names[i]);
+        const std::string extended = c.before + AppendixFor(c.before, added);
+        EXPECT_EQ(StyleOf(extended).utf8, StyleOf(c.before).utf8) << c.what;
+        EXPECT_EQ(StyleOf(extended).lineBreak, StyleOf(c.before).lineBreak) << c.what;
+        EXPECT_EQ(ParsedNames(DatabaseTextOf(extended).bytes), c.names) << c.what;
         EXPECT_EQ(lines.FileBytes(), c.after) << c.what;
         EXPECT_EQ(NamesOf(names), c.names) << c.what;
         EXPECT_EQ(ParsedNames(lines.FileBytes()), c.names) << c.what;

@@ -39,17 +39,17 @@ struct DatabaseTextCase {
     bool trailingLeftOut;
 };
 
-// A file an editor saved as UTF-8 is recognised by its mark, or by being
-// valid UTF-8 with the separator as C2 B3, and becomes Windows-1252; a name
-// Windows-1252 cannot hold is left out with its line breaks kept. Anything
-// else stays byte for byte, a Windows-1252 name that ends in "Â" included.
-TEST(DatabaseTextTest, Utf8FilesAreConvertedAndOthersKept) {
+// Each name of a file is read on its own: valid UTF-8 before a separator
+// C2 B3 is converted (a name Windows-1252 cannot hold is left out with its
+// line breaks kept), anything else stays byte for byte up to its separator.
+// A file put together from both kinds gives every name whole, with no "Â".
+TEST(DatabaseTextTest, EachNameIsReadInItsOwnEncoding) {
     // clang-format off
     const std::vector<DatabaseTextCase> cases = {
         {"Windows-1252", "J\xF6rg\xB3Zo\xEB\xB3\r\n", "J\xF6rg\xB3Zo\xEB\xB3\r\n", 0, false},
-        {"Windows-1252 with C2 B3", "J\xF6rg\xB3Zita\xC2\xB3", "J\xF6rg\xB3Zita\xC2\xB3", 0, false},
+        {"Windows-1252 before C2 B3", "J\xF6rg\xB3Ren\xE9" "e\xC2\xB3", "J\xF6rg\xB3Ren\xE9" "e\xB3", 0, false},
         {"ASCII, no separator", "Anna\r\n", "Anna\r\n", 0, false},
-        {"UTF-8 cut short at its end", "Eva\xC2\xB3\xC3", "Eva\xC2\xB3\xC3", 0, false},
+        {"UTF-8 cut short at its end", "Eva\xC2\xB3\xC3", "Eva\xB3\xC3", 0, false},
         {"UTF-8", "J\xC3\xB6rg\xC2\xB3\r\nZo\xC3\xAB\xC2\xB3\xE2\x82\xAC\xC2\xB3", "J\xF6rg\xB3\r\nZo\xEB\xB3\x80\xB3", 0,
          false},
         {"UTF-8 with a mark", "\xEF\xBB\xBF" "Anna\xC2\xB3", "Anna\xB3", 0, false},
@@ -57,7 +57,9 @@ TEST(DatabaseTextTest, Utf8FilesAreConvertedAndOthersKept) {
         {"names Windows-1252 cannot hold", "\xC5\x81ucja\xC2\xB3\r\nEva\xC2\xB3\xE2\x98\x83\r\n\xC2\xB3Ida\xC2\xB3",
          "\r\nEva\xB3\r\nIda\xB3", 2, false},
         {"trailing text it cannot hold", "Eva\xC2\xB3Pi\xC5\x82\r\n", "Eva\xB3\r\n", 0, true},
-        {"broken UTF-8 behind a mark", "\xEF\xBB\xBF" "Eva\xC2\xB3\xFFIda\xC2\xB3", "Eva\xB3", 1, false},
+        {"mixed", "Zo\xC3\xAB\xC2\xB3\r\nJ\xC3\xBCrgen\xC2\xB3\r\nRen\xE9" "e\xB3\r\nAnna\xC2\xB3\r\n",
+         "Zo\xEB\xB3\r\nJ\xFCrgen\xB3\r\nRen\xE9" "e\xB3\r\nAnna\xB3\r\n", 0, false},
+        {"a UTF-8 character ending in B3", "a\xE2\x80\xB3" "b\xC2\xB3" "Eva\xB3", "Eva\xB3", 1, false},
     };
     // clang-format on
     for (const auto& c : cases) {

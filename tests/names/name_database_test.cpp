@@ -28,9 +28,11 @@ using AddResult = NameDatabase::AddResult;
 class NameDatabaseTest : public ::testing::Test {
 protected:
     QString Path() const { return dir_.filePath(QStringLiteral("fnames.dat")); }
-    // A copy of the program that starts now.
-    std::unique_ptr<NameDatabase> Start() const {
-        auto database = std::make_unique<NameDatabase>(Path(), fault_.Hook());
+    // A copy of the program that starts now; without a recovery folder, as
+    // for copies of different users, it keeps unsaved names to itself.
+    std::unique_ptr<NameDatabase> Start(bool recovery = true) const {
+        const FilePath folder = recovery ? FilePath(dir_.filePath(QStringLiteral("state"))) : FilePath();
+        auto database = std::make_unique<NameDatabase>(Path(), DatabaseOptions{folder, {}, fault_.Hook()});
         database->Read();
         database->Parse();
         return database;
@@ -114,8 +116,8 @@ TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
 // copy saved meanwhile is not written twice.
 TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
     WriteBytes(Path(), "Anna\xB3\r\n");
-    const auto a = Start();
-    const auto b = Start();
+    const auto a = Start(false);
+    const auto b = Start(false);
     FailingCommits();
     EXPECT_THROW(a->Add("Eva"), FileError);
     fault_.Clear();
@@ -138,30 +140,44 @@ TEST_F(NameDatabaseTest, UnsavedNamesGoOnTopOfEveryLaterVersion) {
     EXPECT_EQ(NamesOf(a->Names()), NamesInFile(Path()));
 }
 
-// The program's own file saved by an editor as UTF-8 reads as Windows-1252
-// and is written so. While it holds a name Windows-1252 cannot hold, it is
-// not overwritten (that name would be lost): the change waits, unsaved,
-// until the user has changed that name.
-TEST_F(NameDatabaseTest, Utf8FileIsNotOverwrittenWhileAWriteWouldLoseAName) {
-    WriteBytes(Path(), "Anna\xC2\xB3\r\n\xC5\x81ucja\xC2\xB3\r\n");
+// A change that cannot reach the file (another copy holds the lock, the
+// write fails) keeps its names in the recovery file at once: the next change
+// by any copy writes them and removes it.
+TEST_F(NameDatabaseTest, NamesThatCannotBeWrittenAreKeptUntilAnyCopyCan) {
+    WriteBytes(Path(), "Anna\xB3\r\n");
+    const auto a = Start();
+    {
+        const FileLock other(Path());
+        EXPECT_THROW(a->Add("Eva"), FileError);
+    }
+    EXPECT_TRUE(a->IsUnsaved("Eva"));
+    EXPECT_TRUE(a->UnsavedKept());
+    EXPECT_EQ(NamesInFile(a->RecoveryPath()), Strings{"Eva"});
+
+    const auto b = Start();
+    EXPECT_EQ(b->Add("Ida"), AddResult::Added);
+    EXPECT_EQ(b->Recovered(), 1u);
+    EXPECT_FALSE(QFile::exists(a->RecoveryPath().Display()));
+    EXPECT_EQ(a->Add("Otto"), AddResult::Added);
+    EXPECT_EQ(a->Recovered(), 0u); // b wrote it already
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Eva", "Ida", "Otto"}));
+}
+
+// The program's own file saved by an editor as UTF-8 reads as Windows-1252.
+// While it holds a name Windows-1252 cannot hold, it is never written anew
+// (that name would be lost) but extended in its own encoding and line breaks;
+// once the user has changed that name, the next change writes it anew.
+TEST_F(NameDatabaseTest, Utf8FileIsExtendedWhileAWriteWouldLoseAName) {
+    WriteBytes(Path(), "Anna\xC2\xB3\n\xC5\x81ucja\xC2\xB3\n");
     const auto database = Start();
     EXPECT_EQ(NamesOf(database->Names()), Strings{"Anna"});
-    try {
-        database->Add("Eva");
-        ADD_FAILURE() << "the file was overwritten";
-    } catch (const FileError& error) {
-        EXPECT_EQ(QString::fromUtf8(error.what()),
-                  QStringLiteral("Datei %1 wird nicht überschrieben: 1 Name(n) darin enthalten Zeichen, die in der "
-                                 "Namen-Datenbank nicht gespeichert werden können (zum Beispiel „\u0141ucja“), und "
-                                 "gingen sonst verloren")
-                      .arg(Path()));
-    }
-    EXPECT_EQ(ReadBytes(Path()), "Anna\xC2\xB3\r\n\xC5\x81ucja\xC2\xB3\r\n");
-    EXPECT_EQ(database->UnsavedCount(), 1u);
+    EXPECT_EQ(database->Add("Zo\xEB"), AddResult::Added);
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xC2\xB3\n\xC5\x81ucja\xC2\xB3\nZo\xC3\xAB\xC2\xB3\n");
+    EXPECT_EQ(NamesOf(database->Names()), (Strings{"Anna", "Zo\xEB"}));
 
-    WriteBytes(Path(), "Anna\xC2\xB3\r\nLucja\xC2\xB3\r\n");
-    database->SaveUnsaved();
-    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nLucja\xB3\r\nEva\xB3\r\n");
+    WriteBytes(Path(), "Anna\xC2\xB3\r\nLucja\xC2\xB3\r\nZo\xC3\xAB\xC2\xB3\r\n");
+    EXPECT_EQ(database->Add("Eva"), AddResult::Added);
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nLucja\xB3\r\nZo\xEB\xB3\r\nEva\xB3\r\n");
 }
 
 } // namespace

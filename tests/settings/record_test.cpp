@@ -1,5 +1,7 @@
 #include "settings/record.h"
+#include "support/testfiles.h"
 
+#include <QTemporaryDir>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
@@ -122,6 +124,18 @@ TEST(RecordComposeTest, FourteenLinesBehindAnOptionalMarkerEachEndedByCrLf) {
               (RecordLines{"255", "0", "0", "Caf\xE9", "12", "86", "52", "18", "3", "2", "1", "255", "255", "255"}));
     EXPECT_EQ(RecordFileBytes({}), "");
     EXPECT_EQ(RecordFileBytes({"NOFORMAT", "", "0"}), "NOFORMAT\r\n\r\n0\r\n");
+}
+
+// A record file is read up to a size far beyond any record; a larger one (a
+// file of gigabytes in its place) is refused before anything is read.
+TEST(RecordFileTest, FilesFarLargerThanARecordAreRefused) {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tavolin.ini"));
+    const std::string record = RecordFileBytes(ComposeRecordLines({}, false));
+    test::WriteBytes(path, record + std::string(kMaxRecordFileBytes - record.size(), ' '));
+    EXPECT_EQ(ReadRecordFile(path).size(), kRecordLineCount + 1);
+    test::WriteBytes(path, record + std::string(kMaxRecordFileBytes - record.size() + 1, ' '));
+    EXPECT_THROW(ReadRecordFile(path), FileError);
 }
 
 } // namespace

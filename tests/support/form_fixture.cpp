@@ -20,12 +20,19 @@ using namespace Qt::StringLiterals;
 void FormFixture::SetUp() {
     ASSERT_TRUE(programDir_.isValid());
     ASSERT_TRUE(foreignDir_.isValid());
+    ASSERT_TRUE(stateDir_.isValid());
     SetProgramFile(QStringLiteral("fnames.dat"), kFemaleBytes);
     SetProgramFile(QStringLiteral("mnames.dat"), kMaleBytes);
+    dataFolders_ = {dataRoot_.filePath(u"share/tavolin"_s), dataRoot_.filePath(u"home/.local/share/tavolin"_s),
+                    RecoveryFolder()};
 }
 
 void FormFixture::TearDown() {
     form_.reset();
+}
+
+QString FormFixture::RecoveryFolder() const {
+    return stateDir_.filePath(u"tavolin"_s);
 }
 
 QString FormFixture::ProgramFile(const QString& name) const {
@@ -40,7 +47,7 @@ void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_
 }
 
 void FormFixture::CreateForm() {
-    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), [] { return qint64{1000000000}; },
+    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), dataFolders_, [] { return qint64{1000000000}; },
                                 saveFault_.Hook(),
                                 [this](int checkpoint) {
                                     if (statisticsCheckpoint_)
@@ -152,6 +159,17 @@ ScriptedPlatform::Message MergeSuccess(std::size_t added, bool female) {
             u"Erfolgreich"_s, MessageIcon::Information};
 }
 
+ScriptedPlatform::Message Recovered(std::size_t count, bool female) {
+    return {u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
+            u"Namen-Datenbank eingetragen."_s.arg(count)
+                .arg(female ? u"weibliche"_s : u"männliche"_s),
+            u"Namen nachgetragen"_s, MessageIcon::Information};
+}
+
+QStringList FormFixture::RecoveryFiles() const {
+    return QDir(RecoveryFolder()).entryList({u"*.recovery"_s}, QDir::Files);
+}
+
 void BuiltFormFixture::SetUp() {
     FormFixture::SetUp();
     if (!HasFatalFailure())
@@ -165,8 +183,8 @@ void FormFixture::ActivateWindow() {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
 }
 
-std::vector<std::string> FormFixture::TabCycle(bool backwards) {
-    auto* first = Control<QWidget>("Edit1");
+std::vector<std::string> FormFixture::TabCycle(bool backwards, const char* firstName) {
+    auto* first = Control<QWidget>(firstName);
     first->setFocus(Qt::TabFocusReason);
     std::vector<std::string> cycle;
     for (int step = 0; step < 64; ++step) {
@@ -181,7 +199,7 @@ std::vector<std::string> FormFixture::TabCycle(bool backwards) {
         else
             QTest::keyClick(focused, Qt::Key_Tab);
     }
-    ADD_FAILURE() << "Tab does not come back to Edit1";
+    ADD_FAILURE() << "Tab does not come back to " << firstName;
     return cycle;
 }
 

@@ -23,6 +23,8 @@ QString ShownText(const QWidget* control);
 ScriptedPlatform::Message GeneralError(const std::string& text);
 // The box after a merge that added `added` names to the female or male database.
 ScriptedPlatform::Message MergeSuccess(std::size_t added, bool female = true);
+// The box after a change that wrote `count` names an earlier one could not.
+ScriptedPlatform::Message Recovered(std::size_t count, bool female = true);
 
 // A program directory in a temporary folder with known databases, and the
 // real window built on it with a scripted platform.
@@ -36,6 +38,10 @@ protected:
     void TearDown() override;
 
     QString ProgramFile(const QString& name) const;
+    // Where the window keeps the names its databases could not take.
+    QString RecoveryFolder() const;
+    // The recovery files in it: one for each database whose names are kept.
+    QStringList RecoveryFiles() const;
     // Writes a file into the program directory; nothing means "remove it".
     void SetProgramFile(const QString& name, std::optional<std::string_view> bytes);
 
@@ -70,7 +76,7 @@ protected:
     void ActivateWindow();
     // The names of the controls that Tab (or Shift+Tab) visits, starting at
     // Edit1, once round.
-    std::vector<std::string> TabCycle(bool backwards = false);
+    std::vector<std::string> TabCycle(bool backwards = false, const char* first = "Edit1");
 
     // Panel2, Panel5 and Panel6 as shown, and as they read for these counts.
     QStringList CountCaptions();
@@ -88,6 +94,11 @@ protected:
     QTemporaryDir programDir_;
     // A folder outside the program directory, for foreign databases.
     QTemporaryDir foreignDir_;
+    QTemporaryDir stateDir_;
+    // The shipped databases and the user's folder, as a system-wide install
+    // has them: in a folder of their own, neither created yet.
+    QTemporaryDir dataRoot_;
+    DataFolders dataFolders_;
     ScriptedPlatform platform_;
     // The faults of the window built here: none unless a test sets them. A
     // statistics checkpoint hook makes the work fail by throwing.

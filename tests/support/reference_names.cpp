@@ -52,10 +52,14 @@ ReferenceMerge ReferenceMergeOf(const std::string& target, const std::string& fo
             found = result.names[i] == name;
         if (found)
             continue;
+        // A separator right behind "Â" goes on a line of its own.
         if (!trailing.empty()) {
             auto last = std::find_if(result.lines.rbegin(), result.lines.rend(),
                                      [](const std::string& line) { return !line.empty(); });
-            *last += '\xB3';
+            if (trailing.back() == '\xC2')
+                result.lines.emplace_back("\xB3");
+            else
+                *last += '\xB3';
             result.names.push_back(trailing);
             const bool wasTheName = trailing == name;
             trailing.clear();
@@ -63,7 +67,10 @@ ReferenceMerge ReferenceMergeOf(const std::string& target, const std::string& fo
                 continue; // the closed text is the name: it is there once
         }
         result.names.push_back(name);
-        result.lines.push_back(name + '\xB3');
+        if (name.ends_with('\xC2'))
+            result.lines.insert(result.lines.end(), {name, "\xB3"});
+        else
+            result.lines.push_back(name + '\xB3');
         ++result.added;
     }
     result.file = ReferenceFile(result.lines);

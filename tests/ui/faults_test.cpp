@@ -8,7 +8,9 @@
 #include "support/window_parts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <cerrno>
 #include <cstring>
@@ -76,9 +78,9 @@ Message ErrorOf(SaveStep step, const FilePath& path) {
 // fails in turn (the save's: the creation of the new file, each piece
 // written, sync, the replacement). The file stays byte for byte as the other
 // program left it, with no leftover (no lock file either); the error reaches
-// the general error display and the window goes on. A failure before the
-// save changes nothing, one in the save keeps the name, unsaved; the next add
-// writes every name, the other program's included.
+// the general error display and the window goes on. Wherever it failed, the
+// name is kept, unsaved and in the recovery file; the next add writes every
+// name, the other program's included, says so and removes the recovery file.
 TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
     CreateShownForm();
     platform_.messages.clear();
@@ -103,15 +105,17 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             EXPECT_EQ(ReadBytes(path), before);
             EXPECT_EQ(StateOf(programDir_.path()), folder);
             EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
-            const bool kept = step != SaveStep::Lock && step != SaveStep::Read;
-            EXPECT_EQ(form_->Lists().female.Names().contains("Fault" + tag), kept);
-            EXPECT_EQ(form_->Lists().female.UnsavedCount(), kept ? 1u : 0u);
+            EXPECT_TRUE(form_->Lists().female.Names().contains("Fault" + tag));
+            EXPECT_EQ(form_->Lists().female.UnsavedCount(), 1u);
+            EXPECT_EQ(RecoveryFiles().size(), 1);
             EXPECT_EQ(CountCaptions(), count);
             EXPECT_TRUE(form_->isVisible());
 
             platform_.messages.clear();
             Add("Next" + tag);
-            EXPECT_TRUE(platform_.messages.empty());
+            EXPECT_EQ(platform_.messages, std::vector<Message>{Recovered(1)});
+            platform_.messages.clear();
+            EXPECT_TRUE(RecoveryFiles().isEmpty());
             ExpectFemaleFileHoldsTheLists();
             for (const std::string& name : {"Outside" + tag, "Next" + tag})
                 EXPECT_TRUE(form_->Lists().female.Names().contains(name)) << name;
@@ -124,8 +128,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
 }
 
 // The same for a merge into a file nobody changed: no success box, the
-// counts stay, and the next merge writes the names the failed one added (or,
-// when it failed before adding any, adds them itself).
+// counts stay, and the next merge writes the names the failed one kept.
 TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
     CreateShownForm();
     platform_.messages.clear();
@@ -151,14 +154,14 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             EXPECT_EQ(StateOf(programDir_.path()), folder);
             EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
             EXPECT_EQ(CountCaptions(), count);
-            for (const char* suffix : {"a", "b"}) {
-                EXPECT_EQ(form_->Lists().female.Names().contains("Merged" + std::to_string(n) + suffix),
-                          step != SaveStep::Lock);
-            }
+            for (const char* suffix : {"a", "b"})
+                EXPECT_TRUE(form_->Lists().female.Names().contains("Merged" + std::to_string(n) + suffix));
+            EXPECT_EQ(RecoveryFiles().size(), 1);
 
             platform_.messages.clear();
             ClickMerge(true);
-            EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(step == SaveStep::Lock ? 2 : 0)});
+            EXPECT_EQ(platform_.messages, (std::vector<Message>{MergeSuccess(0), Recovered(2)}));
+            EXPECT_TRUE(RecoveryFiles().isEmpty());
             platform_.messages.clear();
             EXPECT_EQ(CountCaptions(), CountCaptions(form_->Lists().female.Names().size(), 2));
             ExpectFemaleFileHoldsTheLists();
@@ -171,17 +174,20 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
 
 // Names whose write failed are written when the window closes. When that
 // fails too, the close asks, with how many names of which database are not
-// saved: "Nein" keeps the window open (the user can make room), "Ja" closes
-// knowingly.
-TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
+// saved and where they are kept: "Nein" keeps the window open (the user can
+// make room), "Ja" closes knowingly, and the next start writes them.
+TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtCloseAndWrittenAtTheNextStart) {
     const auto failingOpen = [this] { saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Open; }); };
-    const auto question = [](const QString& text) {
-        return Message{text + u"\n\nTrotzdem beenden? Diese Namen gehen dann verloren."_s, u"Namen nicht gespeichert"_s,
-                       MessageIcon::Exclamation};
-    };
     CreateShownForm();
     const QString female = form_->FemaleDatabasePath();
     const QString male = form_->MaleDatabasePath();
+    const auto kept = [&](const QString& database, int count, const char* which) {
+        const QString file =
+            QDir(RecoveryFolder()).filePath(RecoveryFiles().filter(QFileInfo(database).fileName()).value(0));
+        return u"Nicht gespeichert: %1 Name(n) der %2 Namen-Datenbank (Datei %3 kann nicht erstellt werden). Sie "
+               u"sind in %4 gesichert; Tavolin trägt sie beim nächsten Start ein."_s.arg(count)
+                   .arg(QString::fromUtf8(which), database, file);
+    };
     LoadForeign("Otto\xB3Udo\xB3");
     failingOpen();
     Add("Eva");
@@ -190,12 +196,10 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
     platform_.yesNoAnswers = {false};
     EXPECT_FALSE(form_->close());
     EXPECT_TRUE(form_->isVisible());
-    EXPECT_EQ(
-        platform_.questions,
-        std::vector<Message>{question(
-            u"Nicht gespeichert: 1 Name(n) der weiblichen Namen-Datenbank (Datei %1 kann nicht erstellt werden).\n"
-            u"Nicht gespeichert: 2 Name(n) der männlichen Namen-Datenbank (Datei %2 kann nicht erstellt werden)."_s.arg(
-                female, male))});
+    const Message question{kept(female, 1, "weiblichen") + u'\n' + kept(male, 2, "männlichen") +
+                               u"\n\nTrotzdem beenden?"_s,
+                           u"Namen nicht gespeichert"_s, MessageIcon::Exclamation};
+    EXPECT_EQ(platform_.questions, std::vector<Message>{question});
     EXPECT_TRUE(platform_.messages.empty());
     EXPECT_FALSE(Exists(SettingsPath()));
 
@@ -206,6 +210,7 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
     ExpectFemaleFileHoldsTheLists();
     EXPECT_EQ(ReadBytes(male), std::string(kMaleBytes) + "Otto\xB3\r\nUdo\xB3\r\n");
     EXPECT_TRUE(Exists(SettingsPath()));
+    EXPECT_TRUE(RecoveryFiles().isEmpty());
 
     CreateShownForm();
     failingOpen();
@@ -217,10 +222,18 @@ TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtClose) {
     EXPECT_FALSE(form_->isVisible());
     saveFault_.Clear();
     EXPECT_EQ(ReadBytes(female).find("Ida"), std::string::npos);
+
+    platform_.messages.clear();
+    CreateShownForm();
+    EXPECT_EQ(platform_.messages, std::vector<Message>{Recovered(1)});
+    EXPECT_NE(ReadBytes(female).find("Ida\xB3"), std::string::npos);
+    EXPECT_TRUE(RecoveryFiles().isEmpty());
+    ExpectFemaleFileHoldsTheLists();
 }
 
 // The settings file written at close: a failing step keeps the old file and
-// the window open; the close that gets through writes the record.
+// is reported, and the window closes all the same; a close that gets through
+// writes the record.
 TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
     const QString path = SettingsPath();
     // Ignored at the start, so the record written at close differs from it.
@@ -235,7 +248,8 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
         [&](int n, SaveStep step) {
             SCOPED_TRACE("step " + std::to_string(n));
             failed.push_back(step);
-            EXPECT_TRUE(form_->isVisible());
+            EXPECT_FALSE(form_->isVisible());
+            form_->show();
             EXPECT_EQ(ReadBytes(path), old);
             EXPECT_EQ(StateOf(programDir_.path()), folder);
             EXPECT_EQ(platform_.messages, std::vector<Message>{CreateError(shownPath)});
@@ -292,8 +306,8 @@ private:
 // written: adds and merges rewrite them in place, so every database keeps
 // its inode and nothing new appears in the folder (no lock file can be made
 // there either). Only the settings file, which is not there yet, cannot be
-// written: the close says so and the window stays, until the folder takes
-// files again.
+// written: the close says so and the window closes; a close after the folder
+// takes files again writes it.
 TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     CreateShownForm();
     platform_.messages.clear();
@@ -314,8 +328,8 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
 
     Add("Eva");
     ClickMerge(true);
-    EXPECT_FALSE(form_->close());
-    EXPECT_TRUE(form_->isVisible());
+    EXPECT_TRUE(form_->close());
+    EXPECT_FALSE(form_->isVisible());
     EXPECT_EQ(platform_.messages,
               (std::vector<Message>{MergeSuccess(1),
                                     ErrorOf(SaveStep::Commit, JoinPath(form_->ProgramDir(), kSettingsFile))}));
@@ -330,9 +344,47 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
 
     lock.Release();
     platform_.messages.clear();
+    form_->show();
     EXPECT_TRUE(form_->close());
     EXPECT_TRUE(platform_.messages.empty());
     EXPECT_TRUE(Exists(SettingsPath()));
+}
+
+// The user's folder holds the files for a system-wide install (databases
+// shipped elsewhere, none beside the program), also for root, and for a
+// program folder nobody may write to; the first start copies what the user
+// lacks, naming a folder it cannot make. Databases beside the program win.
+TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser) {
+    SetProgramFile(u"fnames.dat"_s, std::nullopt);
+    SetProgramFile(u"mnames.dat"_s, std::nullopt);
+    const QString shipped = dataFolders_.shipped.Display();
+    const QString user = dataFolders_.user.Display();
+    ASSERT_TRUE(QDir().mkpath(shipped));
+    WriteBytes(shipped + u"/mnames.dat"_s, kMaleBytes);
+    WriteBytes(dataRoot_.filePath(u"home"_s), ""); // a file where the home folder belongs
+    CreateForm();
+    ASSERT_FALSE(platform_.messages.empty());
+    EXPECT_EQ(platform_.messages.front(), CreateError(JoinPath(dataFolders_.user, kMaleDatabaseFile)));
+
+    ASSERT_TRUE(QFile::remove(dataRoot_.filePath(u"home"_s)) && QDir().mkpath(user));
+    WriteBytes(user + u"/fnames.dat"_s, "Eva\xB3\r\n");
+    CreateForm();
+    EXPECT_EQ(form_->ProgramDir(), user);
+    EXPECT_EQ(CountCaptions(), CountCaptions(1, 2));
+    EXPECT_TRUE(StateOf(programDir_.path()).empty());
+    SetProgramFile(u"fnames.dat"_s, kFemaleBytes);
+    {
+        ImmutableFolder lock(programDir_.path());
+        if (!lock.Failure().empty())
+            GTEST_SKIP() << "cannot make the program folder immutable (" << lock.Failure() << "): needs root";
+        CreateForm();
+        EXPECT_EQ(form_->ProgramDir(), programDir_.path());
+    }
+    SetProgramFile(u"fnames.dat"_s, std::nullopt);
+    ASSERT_TRUE(QDir(shipped).removeRecursively());
+    ImmutableFolder lock(programDir_.path());
+    CreateForm();
+    EXPECT_EQ(form_->ProgramDir(), user);
 }
 
 } // namespace

@@ -31,11 +31,6 @@ Names With(Names cycle, const std::string& after, const std::string& name) {
     return cycle;
 }
 
-Names Without(Names cycle, const std::string& name) {
-    std::erase(cycle, name);
-    return cycle;
-}
-
 Names Replaced(Names cycle, const std::string& from, const std::string& to) {
     std::replace(cycle.begin(), cycle.end(), from, to);
     return cycle;
@@ -175,7 +170,7 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
     struct CycleRow {
         const char* what;
         std::function<void()> act;
-        Names cycle;
+        Names cycle; // from its first stop
     };
     // Each state of the window with the Tab stops it must have.
     const CycleRow rows[] = {
@@ -187,10 +182,17 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
         {"a foreign database loaded: Button6 enabled",
          [this] { ClickLoad(ForeignFile("foreign.dat", "Zora\xB3\r\n")); },
          With(kStartCycle, "RadioGroup2Item0", "Button6")},
-        {"about view", [this] { Control<QPushButton>("Button4")->click(); }, With(kStartCycle, "Button4", "Memo1")},
-        {"statistics view", [this] { Control<QPushButton>("Button7")->click(); },
-         With(With(With(Without(kStartCycle, "Button4"), "Button7", "ListBox1"), "ListBox1", "Button8"), "Button8",
-              "Button9")},
+        // A view keeps the keyboard to itself and the bottom row.
+        {"about view", [this] { Control<QPushButton>("Button4")->click(); }, {"Button4", "Memo1", "Button7"}},
+        {"statistics view",
+         [this] { Control<QPushButton>("Button7")->click(); },
+         {"Button7", "ListBox1", "Button8", "Button9"}},
+        {"statistics over the about view",
+         [this] {
+             Control<QPushButton>("Button4")->click();
+             Control<QPushButton>("Button7")->click();
+         },
+         {"Button7", "ListBox1", "Button8", "Button9"}},
         {"statistics view closed again",
          [this] {
              Control<QPushButton>("Button7")->click();
@@ -226,10 +228,10 @@ TEST_F(KeyboardTest, TabVisitsTheVisibleEnabledControlsInTabOrder) {
         CreateForm();
         ActivateWindow();
         row.act();
-        EXPECT_EQ(TabCycle(), row.cycle);
+        EXPECT_EQ(TabCycle(false, row.cycle.front().c_str()), row.cycle);
         Names backwards = row.cycle;
         std::reverse(backwards.begin() + 1, backwards.end());
-        EXPECT_EQ(TabCycle(true), backwards);
+        EXPECT_EQ(TabCycle(true, row.cycle.front().c_str()), backwards);
     }
 }
 

@@ -144,7 +144,7 @@ using LayoutTest = BuiltFormFixture;
 
 TEST_F(LayoutTest, WindowHasItsCaptionAndDesignSize) {
     EXPECT_EQ(form_->objectName(), QStringLiteral("Form1"));
-    EXPECT_EQ(form_->windowTitle(), QStringLiteral("Tavolin 4.4 by Zendrik"));
+    EXPECT_EQ(form_->windowTitle(), QStringLiteral(TAVOLIN_TITLE));
     EXPECT_EQ((std::array{form_->width(), form_->height()}), (std::array{452, 542}));
 }
 

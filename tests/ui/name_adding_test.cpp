@@ -161,6 +161,7 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     EXPECT_EQ(ReadBytes(path), kFemaleBytes);
     EXPECT_EQ(NamesOf(form_->Lists().female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
     EXPECT_EQ(form_->Lists().female.UnsavedCount(), 1u);
+    EXPECT_EQ(RecoveryFiles().size(), 1);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
     EnterName(true, u"Eva"_s);
     EXPECT_EQ(ButtonState(), u"enabled "_s + kAdd);
@@ -175,7 +176,8 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     EXPECT_EQ(ReadBytes(path), std::string(kFemaleBytes) + "Eva\xB3\r\nFrida\xB3\r\nGerda\xB3\r\n");
     EXPECT_EQ(form_->Lists().female.UnsavedCount(), 0u);
     EXPECT_EQ(CountCaptions(), CountCaptions(6, 2));
-    EXPECT_EQ(platform_.messages, (std::vector<Message>{createError, createError}));
+    EXPECT_EQ(platform_.messages, (std::vector<Message>{createError, Recovered(1), createError, Recovered(1)}));
+    EXPECT_TRUE(RecoveryFiles().isEmpty());
 }
 
 } // namespace

@@ -65,8 +65,8 @@ TEST_F(RandomNameTest, StartNameIsSeededFromTheClock) {
     const auto startAt = [&](qint64 seconds) {
         clockCalls = 0;
         const auto clock = [&clockCalls, seconds] { return ++clockCalls, seconds; };
-        form_ =
-            std::make_unique<TForm1>(platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), clock, {}, {}});
+        form_ = std::make_unique<TForm1>(
+            platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), dataFolders_, clock, {}, {}});
         EXPECT_EQ(clockCalls, 1);
         Shown start = Display();
         EXPECT_EQ(start.gender, GenderOf(start.name)) << start.name.toStdString();
