@@ -1,7 +1,5 @@
 #include "names/encoding.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -10,44 +8,52 @@
 namespace tavolin {
 
 namespace {
-// ICU's converter maps all 256 bytes, the five that Windows-1252 leaves
-// undefined to the C1 controls of the same number, so every byte string
-// survives a round trip through QString.
-constexpr const char* kCodePage = "windows-1252";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf8Separator = "\xC2\xB3";
 
-// The Windows-1252 byte of a UTF-16 unit, or nothing. The code page agrees
-// with Latin-1 except from 0x80 to 0x9F, where it has letters of its own
-// (the euro sign, quotes, Š ...); those are taken from the converter itself.
+// Windows-1252 agrees with Latin-1 except from 0x80 to 0x9F, where it has
+// letters of its own (the euro sign, quotes, Š ...). The five bytes it leaves
+// undefined stand for the C1 controls of the same number, as in ICU's and
+// Windows' own converters, so every byte string survives a round trip
+// through QString. The program's own table: Qt's converters know the code
+// page only where Qt was built with ICU, which its Windows build is not.
+constexpr std::array<char16_t, 32> kHighRow = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The Windows-1252 byte of a UTF-16 unit, or nothing.
 std::optional<char> Windows1252Byte(char16_t unit) {
-    static const std::array<char16_t, 32> kHighRow = [] {
-        std::array<char16_t, 32> row{};
-        for (std::size_t i = 0; i < row.size(); ++i)
-            row[i] = DecodeName(std::string(1, static_cast<char>(0x80 + i))).at(0).unicode();
-        return row;
-    }();
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
         return static_cast<char>(unit);
-    for (std::size_t i = 0; i < kHighRow.size(); ++i)
-        if (kHighRow[i] == unit)
-            return static_cast<char>(0x80 + i);
-    return std::nullopt;
+    const auto* found = std::find(kHighRow.begin(), kHighRow.end(), unit);
+    if (found == kHighRow.end())
+        return std::nullopt;
+    return static_cast<char>(0x80 + (found - kHighRow.begin()));
 }
 
 } // namespace
 
 QString DecodeName(std::string_view bytes) {
-    QStringDecoder decoder(kCodePage);
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        *out++ = QChar(value >= 0x80 && value < 0xA0 ? kHighRow[value - 0x80] : char16_t{value});
+    }
+    return text;
 }
 
 std::optional<std::string> EncodeName(const QString& text) {
-    QStringEncoder encoder(kCodePage);
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes.toStdString();
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar unit : text) {
+        const std::optional<char> byte = Windows1252Byte(unit.unicode());
+        if (!byte)
+            return std::nullopt;
+        bytes += *byte;
+    }
+    return bytes;
 }
 
 namespace {

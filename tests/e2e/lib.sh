@@ -13,6 +13,7 @@
 #   e2e_screenshot "$artifacts/view.png"
 #   e2e_close "$win"                # WM_DELETE_WINDOW, as a window manager sends it
 #   e2e_a11y_start; e2e_a11y_tree "$pid"   # what a screen reader sees
+#   e2e_wine PREFIX; wine "$exe" & ...    # the Windows program under Wine
 #   e2e_contrast shot.png <parts            # text contrast in a picture
 #
 # Everything started here is ended on exit (trap), along with the pids in
@@ -27,6 +28,7 @@ E2E_ARTIFACTS=${E2E_ARTIFACTS:-}
 _e2e_xvfb=
 _e2e_wm=
 _e2e_bus=
+_e2e_wine=
 
 e2e_need_tools() {
     local tool
@@ -79,6 +81,9 @@ e2e_stop() {
     E2E_PIDS=()
     [ -n "$_e2e_bus" ] && kill "$_e2e_bus" 2>/dev/null
     _e2e_bus=
+    # Wine's server and its session processes, once the programs are gone.
+    [ -n "$_e2e_wine" ] && wine_env_stop
+    _e2e_wine=
     [ -n "$_e2e_wm" ] && kill "$_e2e_wm" 2>/dev/null
     [ -n "$_e2e_xvfb" ] && kill "$_e2e_xvfb" 2>/dev/null
     _e2e_wm=
@@ -288,6 +293,16 @@ e2e_wait_exit() {
     E2E_RC=0
     wait "$pid" || E2E_RC=$?
 }
+# Runs Windows programs under Wine from now on, in the prefix PREFIX (made
+# once, then reused; scripts/wine-env), on this script's X server.
+e2e_wine() {
+    command -v wine >/dev/null || e2e_skip "wine is needed (scripts/windows installs it)"
+    # shellcheck source=../../scripts/wine-env
+    source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env" "$1" || e2e_fail "no Wine prefix in $1"
+    _e2e_wine=1
+    unset QT_QPA_PLATFORM
+}
+
 # A session bus of its own, where the accessibility bus starts when first
 # asked for; programs started afterwards publish their tree there.
 e2e_a11y_start() {

@@ -1,0 +1,72 @@
+; Installs Tavolin for the current user alone, without administrator
+; rights, into %LOCALAPPDATA%\Programs\Tavolin with a Start menu entry.
+; The program keeps its names beside itself: an update and the uninstaller
+; leave fnames.dat, mnames.dat and tavolin.ini as they are.
+; makensis -DVERSION=4.4 -DSOURCE=<program folder> -DICON=<tavolin.ico> -DOUTFILE=<setup.exe> tavolin.nsi
+Unicode true
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+
+!include "MUI2.nsh"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavolin"
+
+Name "Tavolin ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Tavolin"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey /LANG=1031 "ProductName" "Tavolin"
+VIAddVersionKey /LANG=1031 "FileDescription" "Tavolin ${VERSION} installieren"
+VIAddVersionKey /LANG=1031 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1031 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1031 "CompanyName" "Zendrik"
+VIAddVersionKey /LANG=1031 "LegalCopyright" "Zendrik"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\tavolin.exe"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "German"
+
+Section "Tavolin"
+    SetShellVarContext current
+    SetOutPath "$INSTDIR"
+    File /r /x fnames.dat /x mnames.dat "${SOURCE}\*.*"
+    ; The shipped databases only where the player has none yet.
+    SetOverwrite off
+    File "${SOURCE}\fnames.dat"
+    File "${SOURCE}\mnames.dat"
+    SetOverwrite on
+
+    WriteUninstaller "$INSTDIR\Deinstallieren.exe"
+    CreateShortcut "$SMPROGRAMS\Tavolin.lnk" "$INSTDIR\tavolin.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Tavolin"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Zendrik"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tavolin.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Deinstallieren.exe"'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; Removes the program and leaves the player's names and settings; the folder
+; goes only when nothing of the player's is left in it.
+Section "Uninstall"
+    SetShellVarContext current
+    Delete "$SMPROGRAMS\Tavolin.lnk"
+    Delete "$INSTDIR\tavolin.exe"
+    Delete "$INSTDIR\*.dll"
+    Delete "$INSTDIR\LIESMICH.txt"
+    RMDir /r "$INSTDIR\platforms"
+    RMDir /r "$INSTDIR\styles"
+    RMDir /r "$INSTDIR\translations"
+    Delete "$INSTDIR\Deinstallieren.exe"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
