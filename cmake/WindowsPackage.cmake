@@ -21,6 +21,8 @@ get_filename_component(gcc_dir "${libgcc}" DIRECTORY)
 get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
 get_filename_component(qt_bin_dir "${qt_core_dll}" DIRECTORY)
 get_filename_component(qt_prefix "${qt_bin_dir}" DIRECTORY)
+# Where the tests under Wine find Qt's DLLs.
+set(TAVOLIN_QT_BIN_DIR ${qt_bin_dir})
 
 set(windows_folder ${CMAKE_BINARY_DIR}/windows/Tavolin)
 set(windows_zip ${CMAKE_BINARY_DIR}/tavolin-${PROJECT_VERSION}-win64.zip)

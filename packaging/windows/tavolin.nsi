@@ -3,7 +3,9 @@
 ; The program keeps its names beside itself: an update and the uninstaller
 ; leave fnames.dat, mnames.dat and tavolin.ini as they are.
 ; makensis -DVERSION=4.4 -DSOURCE=<program folder> -DICON=<tavolin.ico> -DOUTFILE=<setup.exe> tavolin.nsi
-Unicode true
+; A 64-bit installer for a 64-bit program (it also runs where Wine has no
+; 32-bit part).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

@@ -7,7 +7,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -83,8 +83,10 @@ struct OutsideChange {
 TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
     const auto replace = [](const QString& path, std::string_view bytes) {
         WriteBytes(path + QStringLiteral(".new"), bytes);
-        ASSERT_TRUE(std::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(),
-                                QFile::encodeName(path).constData()) == 0);
+        // Over the file, as a rename does on Linux and MoveFileEx on Windows.
+        std::error_code error;
+        std::filesystem::rename((path + QStringLiteral(".new")).toStdU16String(), path.toStdU16String(), error);
+        ASSERT_FALSE(error) << error.message();
     };
     const std::vector<OutsideChange> cases = {
         {"an editor appends in place", [](const QString& path) { WriteBytes(path, ReadBytes(path) + "Ida\xB3\r\n"); },

@@ -15,12 +15,13 @@ prefix=$1
 shift
 mkdir -p "$prefix"
 {
-    # Two tests at once prepare the prefix one after the other.
+    # Two tests at once prepare the prefix one after the other; Wine's
+    # processes that outlive this must not hold the lock.
     flock 9
     # shellcheck source=../../scripts/wine-env
-    source "$root/scripts/wine-env" "$prefix" >/dev/null 2>&1 </dev/null
+    source "$root/scripts/wine-env" "$prefix" >/dev/null 2>&1 </dev/null 9>&-
     # The session's processes start with the first program; a program of
     # Wine's own starts them here, away from the test's output.
-    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    wine cmd /c exit >/dev/null 2>&1 </dev/null 9>&-
 } 9>"$prefix.lock"
 exec wine "$@"
