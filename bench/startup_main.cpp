@@ -70,9 +70,9 @@ int ShowWindow(const char* programDir) {
                            {}});
     const long long shown = bench::ShowAndWait(form);
     // The indexes that the first keystrokes build.
-    form.Lists().female.Names().contains("");
-    form.Lists().male.Names().contains("");
-    bench::ReportAndExit(shown, form.Lists().female.Names().size() + form.Lists().male.Names().size(),
+    form.Databases().female.Names().contains("");
+    form.Databases().male.Names().contains("");
+    bench::ReportAndExit(shown, form.Databases().female.Names().size() + form.Databases().male.Names().size(),
                          platform.messages);
 }
 

@@ -120,16 +120,12 @@ private:
     std::size_t recovered_ = 0;
 };
 
-// The lists shared by the window's handlers: the two databases and the last
-// foreign database loaded, with the number of its names that were left out.
-struct NameStore {
-    NameStore(const FilePath& femalePath, const FilePath& malePath, const DatabaseOptions& options = {})
-        : female(femalePath, options), male(malePath, options) {}
+// The program's two databases, one per gender, side by side in one folder.
+struct DatabasePair {
+    explicit DatabasePair(const FilePath& folder, const DatabaseOptions& options = {})
+        : female(JoinPath(folder, kFemaleDatabaseFile), options), male(JoinPath(folder, kMaleDatabaseFile), options) {}
     NameDatabase female;
     NameDatabase male;
-    LineList MergeLines;
-    NameList MergeNames;
-    std::size_t mergeLeftOut = 0;
 };
 
 } // namespace tavolin

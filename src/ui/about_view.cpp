@@ -1,8 +1,9 @@
 #include "ui/about_view.h"
 
-#include "ui_tform1.h"
+#include "ui/bevel.h"
 
 #include <QFile>
+#include <QPlainTextEdit>
 
 using namespace Qt::StringLiterals;
 
@@ -35,29 +36,31 @@ QString ReadAboutText() {
 
 } // namespace
 
-AboutView::AboutView(QWidget& window, Ui::TForm1& ui) : window_(window), ui_(ui) {
-    ui_.Memo1->setPlainText(ReadAboutText());
+AboutView::AboutView(Controls controls) : controls_(controls) {
+    controls_.Memo1->setPlainText(ReadAboutText());
 }
 
 // The about view is open exactly while Memo1 is shown; nothing else records
 // it. The memo's own flag counts, not whether the window is on screen.
 bool AboutView::IsOpen() const {
-    return !ui_.Memo1->isHidden();
+    return !controls_.Memo1->isHidden();
 }
 
 void AboutView::Toggle() {
     if (IsOpen()) {
-        ui_.Memo1->hide();
-        ui_.Button4->setText(u"Über das Programm..."_s);
+        controls_.Memo1->hide();
         return;
     }
     // The window may have been resized since the last opening, so the bounds
     // are taken anew each time. The memo covers the bands down to just below
     // the last bevel line and leaves the bottom row free.
-    ui_.Memo1->move(0, 0);
-    ui_.Memo1->resize(window_.width(), ui_.Bevel4->y() + 3);
-    ui_.Memo1->show();
-    ui_.Button4->setText(u"Zurück"_s);
+    controls_.Memo1->move(0, 0);
+    controls_.Memo1->resize(controls_.window->width(), controls_.Bevel4->y() + 3);
+    controls_.Memo1->show();
+}
+
+QString AboutView::ButtonCaption() const {
+    return IsOpen() ? u"Zurück"_s : u"Über das Programm..."_s;
 }
 
 } // namespace tavolin

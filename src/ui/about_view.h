@@ -1,31 +1,42 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
+class QPlainTextEdit;
 class QWidget;
-
-namespace Ui {
-class TForm1;
-}
 
 namespace tavolin {
 
+class Bevel;
+
 // The about view: Memo1 with the program's description over the main view.
+// Button4 opens and closes it; the button shares the bottom row with the
+// statistics view's buttons, so the window keeps it and gives it the
+// caption this view asks for.
 class AboutView final {
     Q_DISABLE_COPY_MOVE(AboutView)
 
 public:
+    struct Controls {
+        const QWidget* window; // the memo is as wide as the window
+        const Bevel* Bevel4;   // and ends just below this line
+        QPlainTextEdit* Memo1;
+    };
+
     // Fills Memo1 with the about text.
-    AboutView(QWidget& window, Ui::TForm1& ui);
+    explicit AboutView(Controls controls);
 
     // Opens the view, or closes it when it is open.
     void Toggle();
     // Exactly while Memo1 is shown.
     bool IsOpen() const;
+    // The caption of Button4 once the view has opened or closed: what the
+    // next click does.
+    QString ButtonCaption() const;
 
 private:
-    QWidget& window_;
-    Ui::TForm1& ui_;
+    Controls controls_;
 };
 
 } // namespace tavolin

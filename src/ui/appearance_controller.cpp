@@ -3,12 +3,15 @@
 #include "names/encoding.h"
 #include "ui/color.h"
 #include "ui/dialogs.h"
-#include "ui_tform1.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
-#include <QMenu>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -29,9 +32,9 @@ constexpr std::array kEnabledGroups = {QPalette::Active, QPalette::Inactive};
 constexpr std::array kAllGroups = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
 
 // The panels that share the board colour, in the order they get it.
-std::array<QLabel*, 10> BoardPanels(const Ui::TForm1& ui) {
-    return {ui.Panel1, ui.Panel2, ui.Panel3, ui.Panel4, ui.Panel5,
-            ui.Panel6, ui.Panel7, ui.Panel8, ui.Panel9, ui.Panel10};
+std::array<QLabel*, 10> BoardPanels(const AppearanceController::Controls& controls) {
+    return {controls.Panel1, controls.Panel2, controls.Panel3, controls.Panel4, controls.Panel5,
+            controls.Panel6, controls.Panel7, controls.Panel8, controls.Panel9, controls.Panel10};
 }
 
 // A widget's palette holds as set exactly the roles given to the widget
@@ -90,8 +93,8 @@ QColor ReadableDisabledText(const QPalette& theme) {
 
 // The controls with a bold font of their own until they are switched to the
 // window's font.
-std::array<QWidget*, 5> OwnFontControls(const Ui::TForm1& ui) {
-    return {ui.Panel2, ui.Panel5, ui.Panel6, ui.Button1, ui.Button6};
+std::array<QWidget*, 5> OwnFontControls(const AppearanceController::Controls& controls) {
+    return {controls.Panel2, controls.Panel5, controls.Panel6, controls.Button1, controls.Button6};
 }
 
 // Every role set, so nothing of the window's look reaches the widget.
@@ -171,36 +174,24 @@ QFont OwnFont(const QString& family, int pixelHeight, bool bold) {
 
 } // namespace
 
-AppearanceController::AppearanceController(QWidget& window, Ui::TForm1& ui, Platform& platform,
-                                           SaveFaultHook saveFaults)
-    : window_(window), ui_(ui), platform_(platform), saveFaults_(std::move(saveFaults)) {
+AppearanceController::AppearanceController(Controls controls, Platform& platform, SaveFaultHook saveFaults)
+    : controls_(controls), platform_(platform), saveFaults_(std::move(saveFaults)) {
     ApplyDesignFonts();
     ApplyDesignColors();
-    BuildPopupMenu();
 }
 
 void AppearanceController::ApplyDesignFonts() {
     SubstituteMissingFonts();
-    window_.setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
-    for (QWidget* control :
-         {static_cast<QWidget*>(ui_.Button1), static_cast<QWidget*>(ui_.Panel2), static_cast<QWidget*>(ui_.Panel5),
-          static_cast<QWidget*>(ui_.Panel6), static_cast<QWidget*>(ui_.Button6)})
+    controls_.window->setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
+    for (QWidget* control : {static_cast<QWidget*>(controls_.Button1), static_cast<QWidget*>(controls_.Panel2),
+                             static_cast<QWidget*>(controls_.Panel5), static_cast<QWidget*>(controls_.Panel6),
+                             static_cast<QWidget*>(controls_.Button6)})
         control->setFont(OwnFont(u"MS Sans Serif"_s, 11, true));
-    ui_.Memo1->setFont(OwnFont(u"Arial"_s, 15, true));
+    controls_.Memo1->setFont(OwnFont(u"Arial"_s, 15, true));
     QFont listFont = OwnFont(u"Fixedsys"_s, 11, false);
     listFont.setStyleHint(QFont::TypeWriter);
     listFont.setFixedPitch(true);
-    ui_.ListBox1->setFont(listFont);
-}
-
-void AppearanceController::BuildPopupMenu() {
-    popupMenu_ = new QMenu(&window_);
-    popupMenu_->setObjectName(u"PopupMenu1"_s);
-    for (QAction* item :
-         {ui_.Gesamtschriftauswhlen1, ui_.N1, ui_.Hintergrundfarbeauswhlen1, ui_.AnzeigetafelJintergrundfarbendern1,
-          ui_.EingabefelderHintergrundfarbendern1, ui_.N2, ui_.Standardeinstellungen1, ui_.Wt, ui_.N3,
-          ui_.Oberflchespeichernunter1, ui_.Oberflcheladen1, ui_.N4, ui_.Ws})
-        popupMenu_->addAction(item);
+    controls_.ListBox1->setFont(listFont);
 }
 
 void AppearanceController::ApplyDesignColors() {
@@ -208,22 +199,22 @@ void AppearanceController::ApplyDesignColors() {
     // until a board colour is applied, whatever colour the window's
     // background gets. Panel11 keeps it for good.
     const QPalette theme = QApplication::palette();
-    for (QLabel* panel : BoardPanels(ui_)) {
+    for (QLabel* panel : BoardPanels(controls_)) {
         SetOwnRoleColor(panel, QPalette::Window, theme.color(QPalette::Active, QPalette::Button));
         SetOwnTextColor(panel, QPalette::WindowText, theme.color(QPalette::Active, QPalette::ButtonText));
     }
-    SetOwnRoleColor(ui_.Panel11, QPalette::Window, theme.color(QPalette::Active, QPalette::Button));
-    QPalette own = window_.palette();
+    SetOwnRoleColor(controls_.Panel11, QPalette::Window, theme.color(QPalette::Active, QPalette::Button));
+    QPalette own = controls_.window->palette();
     own.setColor(QPalette::Disabled, QPalette::ButtonText, ReadableDisabledText(theme));
-    window_.setPalette(own);
+    controls_.window->setPalette(own);
     // The about text and the statistics list keep the theme's look: no
     // setting of the window reaches them.
-    for (QWidget* view : {static_cast<QWidget*>(ui_.Memo1), static_cast<QWidget*>(ui_.ListBox1)})
+    for (QWidget* view : {static_cast<QWidget*>(controls_.Memo1), static_cast<QWidget*>(controls_.ListBox1)})
         view->setPalette(FullyOwned(QApplication::palette(view)));
 }
 
 void AppearanceController::SwitchOwnFontControls() {
-    for (QWidget* control : OwnFontControls(ui_))
+    for (QWidget* control : OwnFontControls(controls_))
         control->setFont(QFont()); // nothing set: the window's font in every respect
 }
 
@@ -243,24 +234,24 @@ void AppearanceController::SetWindowFontColor(const QColor& color) {
 // buttons always keep the theme's.
 void AppearanceController::ShowFontColor() {
     if (colored_.window)
-        SetOwnTextColor(&window_, QPalette::WindowText, fontColor_);
+        SetOwnTextColor(controls_.window, QPalette::WindowText, fontColor_);
     if (colored_.inputs)
-        for (QLineEdit* edit : {ui_.Edit1, ui_.Edit2, ui_.Edit3})
+        for (QLineEdit* edit : {controls_.Edit1, controls_.Edit2, controls_.Edit3})
             SetOwnTextColor(edit, QPalette::Text, fontColor_);
     if (colored_.board)
-        for (QLabel* panel : BoardPanels(ui_))
+        for (QLabel* panel : BoardPanels(controls_))
             SetOwnTextColor(panel, QPalette::WindowText, fontColor_);
 }
 
 void AppearanceController::SetInputFieldColor(const QColor& color) {
-    for (QLineEdit* edit : {ui_.Edit1, ui_.Edit2, ui_.Edit3})
+    for (QLineEdit* edit : {controls_.Edit1, controls_.Edit2, controls_.Edit3})
         SetOwnRoleColor(edit, QPalette::Base, color);
     colored_.inputs = true;
     ShowFontColor();
 }
 
 void AppearanceController::SetBoardColor(const QColor& color) {
-    for (QLabel* panel : BoardPanels(ui_))
+    for (QLabel* panel : BoardPanels(controls_))
         SetOwnRoleColor(panel, QPalette::Window, color);
     colored_.board = true;
     ShowFontColor();
@@ -269,16 +260,16 @@ void AppearanceController::SetBoardColor(const QColor& color) {
 void AppearanceController::SetBackgroundColor(const QColor& color) {
     // The window's background shows through the controls that draw none of
     // their own: radio groups, radio buttons and bevel lines.
-    SetOwnRoleColor(&window_, QPalette::Window, color);
+    SetOwnRoleColor(controls_.window, QPalette::Window, color);
     colored_.window = true;
     ShowFontColor();
 }
 
 void AppearanceController::ComposeSettingsLines(bool withMarker) {
     const bool fromDialog = appearance_.OverallFont == FontReference::DialogFont;
-    const QFont& font = fromDialog ? dialogFont_.font : window_.font();
+    const QFont& font = fromDialog ? dialogFont_.font : controls_.window->font();
     const QColor fontColor = fromDialog ? dialogFont_.color : WindowFontColor();
-    const int pixelsPerInch = window_.logicalDpiY();
+    const int pixelsPerInch = controls_.window->logicalDpiY();
 
     SettingsRecord record;
     record.fontColor = FromQColor(fontColor);
@@ -296,23 +287,23 @@ void AppearanceController::ApplySettingsLines(const RecordLines& lines) {
     SetWindowFontColor(ToQColor(RecordColor(lines, kFontColorLine)));
 
     if (const std::optional<std::string> name = FontNameFromLine(RecordLine(lines, kFontNameLine))) {
-        QFont font = window_.font();
+        QFont font = controls_.window->font();
         font.setFamily(DecodeName(*name));
-        window_.setFont(font);
+        controls_.window->setFont(font);
     }
 
     const std::int32_t size = RecordFontPoints(RecordInteger(lines, kFontSizeLine));
-    QFont font = window_.font();
-    font.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(size, window_.logicalDpiY())));
-    window_.setFont(font);
+    QFont font = controls_.window->font();
+    font.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(size, controls_.window->logicalDpiY())));
+    controls_.window->setFont(font);
 
     SetInputFieldColor(ToQColor(RecordColor(lines, kInputColorLine)));
     SetBoardColor(ToQColor(RecordColor(lines, kBoardColorLine)));
     SetBackgroundColor(ToQColor(RecordColor(lines, kBackgroundColorLine)));
 
-    appearance_.InputColor = FromQColor(ui_.Edit1->palette().color(QPalette::Base));
-    appearance_.BoardColor = FromQColor(ui_.Panel1->palette().color(QPalette::Window));
-    appearance_.BackgroundColor = FromQColor(window_.palette().color(QPalette::Window));
+    appearance_.InputColor = FromQColor(controls_.Edit1->palette().color(QPalette::Base));
+    appearance_.BoardColor = FromQColor(controls_.Panel1->palette().color(QPalette::Window));
+    appearance_.BackgroundColor = FromQColor(controls_.window->palette().color(QPalette::Window));
     appearance_.OverallFont = FontReference::WindowFont;
 }
 
@@ -333,9 +324,9 @@ void AppearanceController::LoadAtStart(const FilePath& settingsPath) {
 }
 
 void AppearanceController::SaveOnClose() {
-    if (!ui_.Ws->isChecked())
+    if (!controls_.Ws->isChecked())
         return;
-    ComposeSettingsLines(ui_.Wt->isChecked());
+    ComposeSettingsLines(controls_.Wt->isChecked());
     WriteRecordFile(settingsPath_, SettingsLines, saveFaults_);
 }
 
@@ -343,27 +334,28 @@ void AppearanceController::ChooseOverallFont() {
     // Opening the dialog is enough to give up the own bold fonts, whatever
     // the user answers.
     SwitchOwnFontControls();
-    const std::optional<ChosenFont> chosen = platform_.ChooseFont(kFontDialog1, {window_.font(), WindowFontColor()});
+    const std::optional<ChosenFont> chosen =
+        platform_.ChooseFont(kFontDialog1, {controls_.window->font(), WindowFontColor()});
     if (!chosen)
         return;
     dialogFont_ = {chosen->font, PlainColor(chosen->color)};
-    window_.setFont(dialogFont_.font);
+    controls_.window->setFont(dialogFont_.font);
     SetWindowFontColor(dialogFont_.color);
     appearance_.OverallFont = FontReference::DialogFont;
 }
 
 void AppearanceController::ChooseBackgroundColor() {
-    ChooseColor(window_.palette().color(QPalette::Window), &AppearanceController::SetBackgroundColor,
+    ChooseColor(controls_.window->palette().color(QPalette::Window), &AppearanceController::SetBackgroundColor,
                 appearance_.BackgroundColor);
 }
 
 void AppearanceController::ChooseBoardColor() {
-    ChooseColor(ui_.Panel1->palette().color(QPalette::Window), &AppearanceController::SetBoardColor,
+    ChooseColor(controls_.Panel1->palette().color(QPalette::Window), &AppearanceController::SetBoardColor,
                 appearance_.BoardColor);
 }
 
 void AppearanceController::ChooseInputColor() {
-    ChooseColor(ui_.Edit1->palette().color(QPalette::Base), &AppearanceController::SetInputFieldColor,
+    ChooseColor(controls_.Edit1->palette().color(QPalette::Base), &AppearanceController::SetInputFieldColor,
                 appearance_.InputColor);
 }
 
@@ -387,11 +379,12 @@ void AppearanceController::ResetToDefaults() {
 
     // Only size, name and colour are reset: a bold or italic choice stays, and
     // controls that still have their own font keep it.
-    QFont windowFont = window_.font();
-    windowFont.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(kDefaultFontPoints, window_.logicalDpiY())));
-    window_.setFont(windowFont);
+    QFont windowFont = controls_.window->font();
+    windowFont.setPixelSize(
+        UsableFontPixelHeight(PixelHeightFromPoints(kDefaultFontPoints, controls_.window->logicalDpiY())));
+    controls_.window->setFont(windowFont);
     windowFont.setFamily(u"MS Sans Serif"_s);
-    window_.setFont(windowFont);
+    controls_.window->setFont(windowFont);
     SetWindowFontColor(Qt::black);
     appearance_.OverallFont = FontReference::WindowFont;
 }

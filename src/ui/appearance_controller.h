@@ -8,12 +8,13 @@
 #include <QColor>
 #include <QtGlobal>
 
-class QMenu;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
 class QWidget;
-
-namespace Ui {
-class TForm1;
-}
 
 namespace tavolin {
 
@@ -24,11 +25,37 @@ class AppearanceController final {
     Q_DISABLE_COPY_MOVE(AppearanceController)
 
 public:
-    // Gives the window its design fonts and colours and builds the popup menu.
-    AppearanceController(QWidget& window, Ui::TForm1& ui, Platform& platform, SaveFaultHook saveFaults);
+    // What the look reaches: the window's font and background, the board
+    // panels, the input fields, the controls with fonts of their own, and the
+    // two check marks of the popup menu read at close.
+    struct Controls {
+        QWidget* window;
+        QLabel* Panel1; // Panel1 to Panel10 share BoardColor
+        QLabel* Panel2;
+        QLabel* Panel3;
+        QLabel* Panel4;
+        QLabel* Panel5;
+        QLabel* Panel6;
+        QLabel* Panel7;
+        QLabel* Panel8;
+        QLabel* Panel9;
+        QLabel* Panel10;
+        QLabel* Panel11;  // the theme's face for good
+        QLineEdit* Edit1; // Edit1 to Edit3 share InputColor
+        QLineEdit* Edit2;
+        QLineEdit* Edit3;
+        QPushButton* Button1; // bold like Panel2, Panel5 and Panel6
+        QPushButton* Button6;
+        QPlainTextEdit* Memo1;
+        QListWidget* ListBox1;
+        QAction* Wt;
+        QAction* Ws;
+    };
+
+    // Gives the window its design fonts and colours.
+    AppearanceController(Controls controls, Platform& platform, SaveFaultHook saveFaults);
 
     const Appearance& Current() const { return appearance_; }
-    QMenu* PopupMenu() const { return popupMenu_; }
 
     // Back to the defaults, then the settings file applied silently.
     void LoadAtStart(const FilePath& settingsPath);
@@ -47,7 +74,6 @@ private:
     void ApplyDesignFonts();
     // The colours of the window description: the theme's.
     void ApplyDesignColors();
-    void BuildPopupMenu();
     // Fills SettingsLines from Appearance, behind the marker line if asked.
     void ComposeSettingsLines(bool withMarker);
     // Applies lines 0 to 13 of a record to the window and takes the result
@@ -66,12 +92,10 @@ private:
     void SetBoardColor(const QColor& color);
     void SetBackgroundColor(const QColor& color);
 
-    QWidget& window_;
-    Ui::TForm1& ui_;
+    Controls controls_;
     Platform& platform_;
     SaveFaultHook saveFaults_;
     FilePath settingsPath_;
-    QMenu* popupMenu_ = nullptr;
     Appearance appearance_;
     RecordLines SettingsLines; // the last record composed or loaded
     // The font last confirmed in the font dialog, with its colour; the

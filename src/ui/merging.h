@@ -1,34 +1,56 @@
 #pragma once
 
+#include "names/linelist.h"
+#include "names/namelist.h"
+
 #include <QtGlobal>
+#include <cstddef>
 
+class QLabel;
+class QPushButton;
+class QRadioButton;
 class QWidget;
-
-namespace Ui {
-class TForm1;
-}
 
 namespace tavolin {
 
-class NameDatabases;
+class NameDatabase;
 class Platform;
+struct DatabasePair;
 
 // Merging a foreign database: Button5 loads one (its path in Panel8, its count
-// in Panel9), Button6 adds its names to the database RadioGroup2 chooses.
+// in Panel9), Button6 adds its names to the database RadioGroup2 chooses. The
+// foreign database stays loaded until the next one replaces it.
 class Merging final {
     Q_DISABLE_COPY_MOVE(Merging)
 
 public:
-    Merging(QWidget& window, Ui::TForm1& ui, Platform& platform, NameDatabases& databases);
+    struct Controls {
+        QWidget* window; // painted whole before a long read
+        QLabel* Panel8;
+        QLabel* Panel9;
+        QRadioButton* RadioGroup2Item0;
+        QRadioButton* RadioGroup2Item1;
+        QPushButton* Button6;
+    };
+
+    Merging(Controls controls, Platform& platform, DatabasePair& databases);
 
     void LoadForeignDatabase();
-    void Merge();
+    // Adds the foreign names to the database RadioGroup2 chooses, if any, and
+    // returns that database. Throws FileError when its file cannot be written.
+    const NameDatabase* Merge();
+
+    // The foreign database last loaded: its raw lines and its names.
+    const LineList& MergeLines() const { return mergeLines_; }
+    const NameList& MergeNames() const { return mergeNames_; }
 
 private:
-    QWidget& window_;
-    Ui::TForm1& ui_;
+    Controls controls_;
     Platform& platform_;
-    NameDatabases& databases_;
+    DatabasePair& databases_;
+    LineList mergeLines_;
+    NameList mergeNames_;
+    std::size_t leftOut_ = 0; // names of the loaded file that no database can store
 };
 
 } // namespace tavolin

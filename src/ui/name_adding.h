@@ -1,14 +1,16 @@
 #pragma once
 
-#include <QtGlobal>
+#include "names/name_database.h"
 
-namespace Ui {
-class TForm1;
-}
+#include <QtGlobal>
+#include <optional>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 
 namespace tavolin {
 
-class NameDatabases;
 class Platform;
 
 // Adding the name typed into Edit2 to the database that RadioButton1 or
@@ -17,16 +19,35 @@ class NameAdding final {
     Q_DISABLE_COPY_MOVE(NameAdding)
 
 public:
-    NameAdding(Ui::TForm1& ui, Platform& platform, NameDatabases& databases);
+    struct Controls {
+        QLineEdit* Edit2;
+        QRadioButton* RadioButton1; // female
+        QRadioButton* RadioButton2; // male
+        QPushButton* Button2;
+    };
+
+    // A name that reached its database, or was found there.
+    struct Added {
+        const NameDatabase& database;
+        NameDatabase::AddResult result;
+    };
+
+    NameAdding(Controls controls, Platform& platform, DatabasePair& databases);
 
     // Enables Button2, or disables it with the reason in its caption.
     void UpdateButton();
-    void Add();
+    // Adds the typed name to the chosen database; nothing when no database
+    // is chosen or the name cannot be stored (the user is told). Throws
+    // FileError when the file cannot be written: the name is then unsaved.
+    std::optional<Added> Add();
+    // After the window has shown the database's new counts: a name that was
+    // there already is reported, else Button2 tells that it is there now.
+    void ShowAdded(const Added& added);
 
 private:
-    Ui::TForm1& ui_;
+    Controls controls_;
     Platform& platform_;
-    NameDatabases& databases_;
+    DatabasePair& databases_;
 };
 
 } // namespace tavolin

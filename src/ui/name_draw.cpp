@@ -1,10 +1,12 @@
 #include "ui/name_draw.h"
 
 #include "names/encoding.h"
-#include "ui/name_databases.h"
+#include "names/name_database.h"
 #include "ui/platform.h"
-#include "ui_tform1.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <optional>
 #include <string>
 
@@ -19,32 +21,30 @@ const QString kMaleGender = u"Männlicher Name"_s;
 
 } // namespace
 
-NameDraw::NameDraw(Ui::TForm1& ui, Platform& platform, const NameDatabases& databases)
-    : ui_(ui), platform_(platform), databases_(databases) {}
+NameDraw::NameDraw(Controls controls, Platform& platform, const DatabasePair& databases)
+    : controls_(controls), platform_(platform), databases_(databases) {}
 
 void NameDraw::ShowName(std::string_view name, const QString& genderText) {
-    ui_.Edit1->setText(DecodeName(name));
-    ui_.Panel10->setText(genderText);
+    controls_.Edit1->setText(DecodeName(name));
+    controls_.Panel10->setText(genderText);
 }
 
 void NameDraw::ShowStartName() {
-    const NameStore& lists = databases_.Lists();
     bool male = random_.RandomBelow(2) == 1;
     // As with "Egal", an empty list leaves the start name to the other one.
-    if ((male ? lists.male.Names() : lists.female.Names()).empty())
+    if ((male ? databases_.male : databases_.female).Names().empty())
         male = !male;
-    const NameList& names = male ? lists.male.Names() : lists.female.Names();
+    const NameList& names = (male ? databases_.male : databases_.female).Names();
     ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
 }
 
 void NameDraw::Draw() {
-    const NameStore& lists = databases_.Lists();
-    const QString beginningText = ui_.Edit3->text();
-    const bool either = ui_.RadioGroup1Item2->isChecked();
+    const QString beginningText = controls_.Edit3->text();
+    const bool either = controls_.RadioGroup1Item2->isChecked();
     // One coin per click, thrown before anything is drawn.
-    bool male = either ? random_.RandomBelow(2) == 1 : ui_.RadioGroup1Item1->isChecked();
-    const auto listOf = [&lists](bool maleList) -> const NameList& {
-        return maleList ? lists.male.Names() : lists.female.Names();
+    bool male = either ? random_.RandomBelow(2) == 1 : controls_.RadioGroup1Item1->isChecked();
+    const auto listOf = [this](bool maleList) -> const NameList& {
+        return (maleList ? databases_.male : databases_.female).Names();
     };
     const auto genderOf = [](bool maleList) -> const QString& { return maleList ? kMaleGender : kFemaleGender; };
     // With "Egal" an empty list has nothing to give and the other list
@@ -66,8 +66,8 @@ void NameDraw::Draw() {
 
     // Selected, the name is ready to be copied with the keyboard; the field
     // selects nothing by itself when it gets the focus from the program.
-    ui_.Edit1->setFocus(Qt::OtherFocusReason);
-    ui_.Edit1->selectAll();
+    controls_.Edit1->setFocus(Qt::OtherFocusReason);
+    controls_.Edit1->selectAll();
 }
 
 bool NameDraw::DrawNameWithBeginning(const NameList& names, std::string_view beginning, const QString& genderText) {
@@ -79,7 +79,7 @@ bool NameDraw::DrawNameWithBeginning(const NameList& names, std::string_view beg
 }
 
 void NameDraw::CopyToClipboard() {
-    QLineEdit* edit = ui_.Edit1;
+    QLineEdit* edit = controls_.Edit1;
     // The field's current text, edited or not. An empty field has nothing to
     // copy and leaves the clipboard as it was.
     edit->selectAll();

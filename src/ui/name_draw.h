@@ -7,15 +7,15 @@
 #include <cstdint>
 #include <string_view>
 
-namespace Ui {
-class TForm1;
-}
+class QLabel;
+class QLineEdit;
+class QRadioButton;
 
 namespace tavolin {
 
-class NameDatabases;
 class NameList;
 class Platform;
+struct DatabasePair;
 
 // The random name: drawn at start-up and by Button1, shown in Edit1 with its
 // gender in Panel10, and copied to the clipboard by Button3.
@@ -23,7 +23,15 @@ class NameDraw final {
     Q_DISABLE_COPY_MOVE(NameDraw)
 
 public:
-    NameDraw(Ui::TForm1& ui, Platform& platform, const NameDatabases& databases);
+    struct Controls {
+        QLineEdit* Edit1;
+        QLineEdit* Edit3;               // the beginning asked for
+        QRadioButton* RadioGroup1Item1; // male
+        QRadioButton* RadioGroup1Item2; // either
+        QLabel* Panel10;
+    };
+
+    NameDraw(Controls controls, Platform& platform, const DatabasePair& databases);
 
     void Seed(std::uint64_t seed) { random_.Seed(seed); }
     void ShowStartName();
@@ -37,9 +45,9 @@ private:
     bool DrawNameWithBeginning(const NameList& names, std::string_view beginning, const QString& genderText);
     void ShowName(std::string_view name, const QString& genderText);
 
-    Ui::TForm1& ui_;
+    Controls controls_;
     Platform& platform_;
-    const NameDatabases& databases_;
+    const DatabasePair& databases_;
     RandomSource random_;
 };
 

@@ -1,11 +1,12 @@
 #include "ui/statistics_view.h"
 
 #include "names/encoding.h"
+#include "names/name_database.h"
 #include "stats/statistics.h"
-#include "ui/name_databases.h"
 #include "ui/platform.h"
-#include "ui_tform1.h"
 
+#include <QListWidget>
+#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <utility>
 
@@ -37,46 +38,47 @@ public:
 
 } // namespace
 
-StatisticsView::StatisticsView(QWidget& window, Ui::TForm1& ui, Platform& platform, const NameDatabases& databases,
-                               StatisticsCheckpointHook checkpointHook)
-    : window_(window), ui_(ui), platform_(platform), databases_(databases), checkpointHook_(std::move(checkpointHook)) {
-    ui_.ListBox1->setItemDelegate(new FixedRowHeightDelegate(ui_.ListBox1));
-    ui_.ListBox1->setUniformItemSizes(true);
+StatisticsView::StatisticsView(Controls controls, Platform& platform, const DatabasePair& databases,
+                               StatisticsCheckpointHook checkpointHook, BottomRowHook bottomRowTaken)
+    : controls_(controls), platform_(platform), databases_(databases), checkpointHook_(std::move(checkpointHook)),
+      bottomRowTaken_(std::move(bottomRowTaken)) {
+    controls_.ListBox1->setItemDelegate(new FixedRowHeightDelegate(controls_.ListBox1));
+    controls_.ListBox1->setUniformItemSizes(true);
 }
 
 bool StatisticsView::IsOpen() const {
-    return ui_.Button7->text() == kCloseCaption;
+    return controls_.Button7->text() == kCloseCaption;
 }
 
 // Opens the view on the initial-letter table, or closes it. The list keeps
 // its rows while hidden; the next opening clears it.
 void StatisticsView::OpenOrClose() {
     if (IsOpen()) {
-        ui_.ListBox1->hide();
-        ui_.Button7->setText(kOpenCaption);
-        ui_.Button8->hide();
-        ui_.Button4->show();
-        ui_.Button9->hide();
+        controls_.ListBox1->hide();
+        controls_.Button7->setText(kOpenCaption);
+        controls_.Button8->hide();
+        bottomRowTaken_(false);
+        controls_.Button9->hide();
         return;
     }
-    ui_.ListBox1->clear();
-    ui_.ListBox1->show();
-    ui_.Button8->show();
-    ui_.Button4->hide();
-    ui_.Button9->show();
-    ui_.Button9->setText(kToLengthsCaption);
-    ui_.Button7->setText(kCloseCaption);
+    controls_.ListBox1->clear();
+    controls_.ListBox1->show();
+    controls_.Button8->show();
+    bottomRowTaken_(true);
+    controls_.Button9->show();
+    controls_.Button9->setText(kToLengthsCaption);
+    controls_.Button7->setText(kCloseCaption);
     FillLetterTable();
 }
 
 void StatisticsView::Rebuild() {
     RunCommand([this] {
-        if (ui_.Button9->text() == kToLettersCaption) {
+        if (controls_.Button9->text() == kToLettersCaption) {
             PassCheckpoint(2);
-            ui_.ListBox1->clear();
+            controls_.ListBox1->clear();
             FillLengthTable(3);
         } else {
-            ui_.ListBox1->clear();
+            controls_.ListBox1->clear();
             FillLetterTable();
         }
     });
@@ -84,16 +86,16 @@ void StatisticsView::Rebuild() {
 
 void StatisticsView::SwitchTable() {
     RunCommand([this] {
-        if (ui_.Button9->text() == kToLettersCaption) {
+        if (controls_.Button9->text() == kToLettersCaption) {
             PassCheckpoint(1);
-            ui_.Button9->setText(kToLengthsCaption);
-            ui_.ListBox1->clear();
+            controls_.Button9->setText(kToLengthsCaption);
+            controls_.ListBox1->clear();
             FillLetterTable();
         } else {
             PassCheckpoint(2);
-            ui_.ListBox1->clear();
+            controls_.ListBox1->clear();
             PassCheckpoint(3);
-            ui_.Button9->setText(kToLettersCaption);
+            controls_.Button9->setText(kToLettersCaption);
             FillLengthTable(4);
         }
     });
@@ -117,22 +119,20 @@ void StatisticsView::PassCheckpoint(int number) {
 }
 
 void StatisticsView::FillLetterTable() {
-    const NameStore& lists = databases_.Lists();
-    for (const std::string& row : LetterRows(lists.female.Names(), lists.male.Names())) {
-        ui_.ListBox1->addItem(DecodeName(row));
-        window_.repaint(); // each row is on screen before the next one is added
+    for (const std::string& row : LetterRows(databases_.female.Names(), databases_.male.Names())) {
+        controls_.ListBox1->addItem(DecodeName(row));
+        controls_.window->repaint(); // each row is on screen before the next one is added
     }
 }
 
 void StatisticsView::FillLengthTable(int firstCheckpoint) {
-    const NameStore& lists = databases_.Lists();
     PassCheckpoint(firstCheckpoint);
     // One pass over each list finds its longest entry and counts every
     // length on the way.
     PassCheckpoint(5);
-    LengthCounts femaleCounts = CountLengths(lists.female.Names());
+    LengthCounts femaleCounts = CountLengths(databases_.female.Names());
     PassCheckpoint(6);
-    LengthCounts maleCounts = CountLengths(lists.male.Names());
+    LengthCounts maleCounts = CountLengths(databases_.male.Names());
 
     // Both tables run to the longest name of either list (the steps that
     // take the longer of the two maxima keep their numbers 7 and 9); the
@@ -150,9 +150,9 @@ void StatisticsView::FillLengthTable(int firstCheckpoint) {
         const std::string text =
             FormatLengthRow(femaleCounts[row].first, femaleCounts[row].second, maleCounts[row].second);
         PassCheckpoint(21);
-        ui_.ListBox1->addItem(DecodeName(text));
+        controls_.ListBox1->addItem(DecodeName(text));
         PassCheckpoint(22);
-        window_.repaint();
+        controls_.window->repaint();
     }
 }
 

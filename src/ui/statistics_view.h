@@ -5,16 +5,14 @@
 #include <QtGlobal>
 #include <functional>
 
+class QListWidget;
+class QPushButton;
 class QWidget;
-
-namespace Ui {
-class TForm1;
-}
 
 namespace tavolin {
 
-class NameDatabases;
 class Platform;
+struct DatabasePair;
 
 // The statistics view: ListBox1 with the initial-letter or the name-length
 // table of both databases, opened and closed by Button7, rebuilt by Button8
@@ -24,8 +22,20 @@ class StatisticsView final {
     Q_DISABLE_COPY_MOVE(StatisticsView)
 
 public:
-    StatisticsView(QWidget& window, Ui::TForm1& ui, Platform& platform, const NameDatabases& databases,
-                   StatisticsCheckpointHook checkpointHook);
+    struct Controls {
+        QWidget* window; // painted whole after every row
+        QListWidget* ListBox1;
+        QPushButton* Button7;
+        QPushButton* Button8;
+        QPushButton* Button9;
+    };
+    // Called as the view opens (true) and closes, at the moment Button8 and
+    // Button9 take the bottom row or give it back: what else lies there has
+    // to go, or come back.
+    using BottomRowHook = std::function<void(bool taken)>;
+
+    StatisticsView(Controls controls, Platform& platform, const DatabasePair& databases,
+                   StatisticsCheckpointHook checkpointHook, BottomRowHook bottomRowTaken);
 
     void OpenOrClose();
     // Exactly while Button7 reads "Schließen".
@@ -42,11 +52,11 @@ private:
     void PassCheckpoint(int number);
     void RunCommand(const std::function<void()>& work);
 
-    QWidget& window_;
-    Ui::TForm1& ui_;
+    Controls controls_;
     Platform& platform_;
-    const NameDatabases& databases_;
+    const DatabasePair& databases_;
     StatisticsCheckpointHook checkpointHook_;
+    BottomRowHook bottomRowTaken_;
     int checkpoint_ = 0; // the last one a click of Button8 or Button9 passed
 };
 

@@ -14,7 +14,10 @@
 #include <QDateTime>
 #include <QMenu>
 #include <QShortcut>
+#include <optional>
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
@@ -24,6 +27,78 @@ std::unique_ptr<Ui::TForm1> BuildFromDescription(QWidget* window) {
     auto ui = std::make_unique<Ui::TForm1>();
     ui->setupUi(window);
     return ui;
+}
+
+// The folder of the program's files (ProgramDir), chosen before anything is
+// built on it. A first start in a folder of the user's copies what was
+// shipped; a failure is shown, and start-up goes on.
+FilePath PrepareDataFolder(Platform& platform, const FormEnvironment& environment) {
+    const FilePath executableDir = DirectoryOf(environment.executablePath);
+    const QStringList databases{kFemaleDatabaseFile, kMaleDatabaseFile};
+    FilePath folder = ChooseDataFolder(executableDir, environment.dataFolders, databases);
+    if (folder != executableDir)
+        RunGuarded(platform, [&] { CopyMissingDatabases(environment.dataFolders.shipped, folder, databases); });
+    return folder;
+}
+
+// The controls each feature owns, as the window description names them.
+
+AboutView::Controls AboutControls(QWidget* window, const Ui::TForm1& ui) {
+    return {.window = window, .Bevel4 = ui.Bevel4, .Memo1 = ui.Memo1};
+}
+
+AppearanceController::Controls AppearanceControls(QWidget* window, const Ui::TForm1& ui) {
+    return {.window = window,
+            .Panel1 = ui.Panel1,
+            .Panel2 = ui.Panel2,
+            .Panel3 = ui.Panel3,
+            .Panel4 = ui.Panel4,
+            .Panel5 = ui.Panel5,
+            .Panel6 = ui.Panel6,
+            .Panel7 = ui.Panel7,
+            .Panel8 = ui.Panel8,
+            .Panel9 = ui.Panel9,
+            .Panel10 = ui.Panel10,
+            .Panel11 = ui.Panel11,
+            .Edit1 = ui.Edit1,
+            .Edit2 = ui.Edit2,
+            .Edit3 = ui.Edit3,
+            .Button1 = ui.Button1,
+            .Button6 = ui.Button6,
+            .Memo1 = ui.Memo1,
+            .ListBox1 = ui.ListBox1,
+            .Wt = ui.Wt,
+            .Ws = ui.Ws};
+}
+
+OwnDatabases::Controls CountControls(const Ui::TForm1& ui) {
+    return {.Panel2 = ui.Panel2, .Panel5 = ui.Panel5, .Panel6 = ui.Panel6};
+}
+
+NameDraw::Controls DrawControls(const Ui::TForm1& ui) {
+    return {.Edit1 = ui.Edit1,
+            .Edit3 = ui.Edit3,
+            .RadioGroup1Item1 = ui.RadioGroup1Item1,
+            .RadioGroup1Item2 = ui.RadioGroup1Item2,
+            .Panel10 = ui.Panel10};
+}
+
+NameAdding::Controls AddingControls(const Ui::TForm1& ui) {
+    return {.Edit2 = ui.Edit2, .RadioButton1 = ui.RadioButton1, .RadioButton2 = ui.RadioButton2, .Button2 = ui.Button2};
+}
+
+Merging::Controls MergingControls(QWidget* window, const Ui::TForm1& ui) {
+    return {.window = window,
+            .Panel8 = ui.Panel8,
+            .Panel9 = ui.Panel9,
+            .RadioGroup2Item0 = ui.RadioGroup2Item0,
+            .RadioGroup2Item1 = ui.RadioGroup2Item1,
+            .Button6 = ui.Button6};
+}
+
+StatisticsView::Controls StatisticsControls(QWidget* window, const Ui::TForm1& ui) {
+    return {
+        .window = window, .ListBox1 = ui.ListBox1, .Button7 = ui.Button7, .Button8 = ui.Button8, .Button9 = ui.Button9};
 }
 
 } // namespace
@@ -39,11 +114,16 @@ FormEnvironment FormEnvironment::FromApplication() {
 // opened, not at every start. The members are built in that order.
 TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     : QWidget(parent), ui_((InstallAccessibleRoles(), BuildFromDescription(this))), platform_(platform),
-      environment_(std::move(environment)), about_(*this, *ui_),
-      appearance_(*this, *ui_, platform, environment_.saveFaults), databases_(*ui_, platform),
-      draw_(*ui_, platform, databases_), adding_(*ui_, platform, databases_),
-      merging_(*this, *ui_, platform, databases_),
-      statistics_(*this, *ui_, platform, databases_, environment_.statisticsCheckpoints) {
+      environment_(std::move(environment)), programDir_(PrepareDataFolder(platform, environment_)),
+      about_(AboutControls(this, *ui_)), appearance_(AppearanceControls(this, *ui_), platform, environment_.saveFaults),
+      databases_(CountControls(*ui_), platform, programDir_, environment_.dataFolders.recovery,
+                 environment_.saveFaults),
+      draw_(DrawControls(*ui_), platform, databases_.Pair()),
+      adding_(AddingControls(*ui_), platform, databases_.Pair()),
+      merging_(MergingControls(this, *ui_), platform, databases_.Pair()),
+      statistics_(StatisticsControls(this, *ui_), platform, databases_.Pair(), environment_.statisticsCheckpoints,
+                  [this](bool taken) { StatisticsTakesBottomRow(taken); }) {
+    BuildPopupMenu();
     ConnectHandlers();
     InstallKeyboardFilters(this, {ui_->Edit1, ui_->Edit2, ui_->Edit3}, {ui_->RadioGroup1, ui_->RadioGroup2});
     new CoveredControls(*this, {ui_->Memo1, ui_->ListBox1});
@@ -52,11 +132,30 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     layout_->Update();
 }
 
-TForm1::~TForm1() = default;
+// The features go before QWidget takes down the controls, and a control
+// may still signal on its way out (a focus moving on, a toggle): no handler
+// may run on features that are gone.
+TForm1::~TForm1() {
+    for (const QMetaObject::Connection& connection : handlerConnections_)
+        disconnect(connection);
+}
 
+void TForm1::BuildPopupMenu() {
+    popupMenu_ = new QMenu(this);
+    popupMenu_->setObjectName(u"PopupMenu1"_s);
+    for (QAction* item :
+         {ui_->Gesamtschriftauswhlen1, ui_->N1, ui_->Hintergrundfarbeauswhlen1, ui_->AnzeigetafelJintergrundfarbendern1,
+          ui_->EingabefelderHintergrundfarbendern1, ui_->N2, ui_->Standardeinstellungen1, ui_->Wt, ui_->N3,
+          ui_->Oberflchespeichernunter1, ui_->Oberflcheladen1, ui_->N4, ui_->Ws})
+        popupMenu_->addAction(item);
+}
+
+// Wt and Ws have no handler: the menu items toggle their check marks
+// themselves, and the marks are read when the window closes.
 void TForm1::ConnectHandlers() {
     const auto on = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        handlerConnections_.push_back(
+            connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); }));
     };
     on(ui_->Button7, &QPushButton::clicked, &TForm1::Button7Click);
     on(ui_->Button8, &QPushButton::clicked, &TForm1::Button8Click);
@@ -76,12 +175,14 @@ void TForm1::ConnectHandlers() {
     on(ui_->EingabefelderHintergrundfarbendern1, &QAction::triggered,
        &TForm1::EingabefelderHintergrundfarbendern1Click);
     on(ui_->Standardeinstellungen1, &QAction::triggered, &TForm1::Standardeinstellungen1Click);
-    on(ui_->Wt, &QAction::triggered, &TForm1::WtClick);
     on(ui_->Oberflchespeichernunter1, &QAction::triggered, &TForm1::Oberflchespeichernunter1Click);
     on(ui_->Oberflcheladen1, &QAction::triggered, &TForm1::Oberflcheladen1Click);
-    on(ui_->Ws, &QAction::triggered, &TForm1::WsClick);
     on(ui_->Button4, &QPushButton::clicked, &TForm1::Button4Click);
     on(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, &TForm1::CloseTopView);
+}
+
+void TForm1::StatisticsTakesBottomRow(bool taken) {
+    ui_->Button4->setVisible(!taken);
 }
 
 void TForm1::CloseTopView() {
@@ -137,19 +238,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {
     // Controls that have a menu of their own (the edit fields) never pass the
     // event on, so this runs for the free areas of the window only.
-    appearance_.PopupMenu()->popup(event->globalPos());
+    popupMenu_->popup(event->globalPos());
 }
 
 void TForm1::FormCreate() {
     draw_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
-    const FilePath executableDir = DirectoryOf(environment_.executablePath);
-    const QStringList databases{kFemaleDatabaseFile, kMaleDatabaseFile};
-    programDir_ = ChooseDataFolder(executableDir, environment_.dataFolders, databases);
-    if (programDir_ != executableDir) // a first start copies what was shipped; a failure is shown, start-up goes on
-        Guarded([&] { CopyMissingDatabases(environment_.dataFolders.shipped, programDir_, databases); });
     appearance_.LoadAtStart(JoinPath(programDir_, kSettingsFile));
-    if (databases_.Load(programDir_, environment_.dataFolders.recovery, environment_.saveFaults)) {
+    if (databases_.Load()) {
         draw_.ShowStartName();
         databases_.RecoverKeptNames();
     }
@@ -178,7 +274,12 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button2Click() {
-    adding_.Add();
+    const std::optional<NameAdding::Added> added = adding_.Add();
+    if (!added)
+        return;
+    databases_.ReportRecovered(added->database);
+    databases_.ShowNameCounts(); // the file may have brought other names along
+    adding_.ShowAdded(*added);
 }
 
 void TForm1::Button3Click() {
@@ -187,6 +288,7 @@ void TForm1::Button3Click() {
 
 void TForm1::Button4Click() {
     about_.Toggle();
+    ui_->Button4->setText(about_.ButtonCaption());
 }
 
 void TForm1::Button5Click() {
@@ -194,7 +296,9 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::Button6Click() {
-    merging_.Merge();
+    if (const NameDatabase* target = merging_.Merge())
+        databases_.ReportRecovered(*target);
+    databases_.ShowNameCounts();
 }
 
 void TForm1::Button7Click() {
@@ -240,12 +344,6 @@ void TForm1::EingabefelderHintergrundfarbendern1Click() {
 void TForm1::Standardeinstellungen1Click() {
     appearance_.ResetToDefaults();
 }
-
-// Both check marks are toggled by the menu item itself and read only when the
-// window closes.
-void TForm1::WtClick() {}
-
-void TForm1::WsClick() {}
 
 void TForm1::Oberflchespeichernunter1Click() {
     appearance_.SaveDesign();

@@ -6,12 +6,15 @@
 #include "ui/layout_scale.h"
 #include "ui/merging.h"
 #include "ui/name_adding.h"
-#include "ui/name_databases.h"
 #include "ui/name_draw.h"
+#include "ui/own_databases.h"
 #include "ui/statistics_view.h"
 
 #include <QWidget>
 #include <memory>
+#include <vector>
+
+class QMenu;
 
 namespace Ui {
 class TForm1;
@@ -23,7 +26,9 @@ class Platform;
 
 // The main window, where its description meets the code: the controls and
 // their handlers, each a forward to the feature that owns the work and its
-// state. Every handler runs through the guard, so no exception reaches Qt.
+// state. A feature is handed the controls it owns and nothing else; what one
+// feature does to another goes through here. Every handler runs through the
+// guard, so no exception reaches Qt.
 class TForm1 final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm1)
@@ -37,7 +42,8 @@ public:
     QString ProgramDir() const { return programDir_.Display(); }
     QString FemaleDatabasePath() const;
     QString MaleDatabasePath() const;
-    const NameStore& Lists() const { return databases_.Lists(); }
+    const DatabasePair& Databases() const { return databases_.Pair(); }
+    const Merging& Merger() const { return merging_; }
     const Appearance& CurrentAppearance() const { return appearance_.Current(); }
 
     // The session ends (a signal, the log-out): saves what the close would,
@@ -71,13 +77,16 @@ private:
     void AnzeigetafelJintergrundfarbendern1Click();
     void EingabefelderHintergrundfarbendern1Click();
     void Standardeinstellungen1Click();
-    void WtClick();
-    void WsClick();
     void Oberflchespeichernunter1Click();
     void Oberflcheladen1Click();
 
     // Escape: the view on top goes, as its own button would take it away.
     void CloseTopView();
+    // While the statistics view is open, its buttons take the bottom row
+    // from Button4, the about view's switch.
+    void StatisticsTakesBottomRow(bool taken);
+
+    void BuildPopupMenu();
     void ConnectHandlers();
     bool Guarded(const std::function<void()>& handler) noexcept;
 
@@ -89,15 +98,19 @@ private:
     std::unique_ptr<Ui::TForm1> ui_;
     Platform& platform_;
     FormEnvironment environment_;
-    FilePath programDir_;
+    FilePath programDir_; // chosen before the databases are built on it
     AboutView about_;
     AppearanceController appearance_;
-    NameDatabases databases_;
+    OwnDatabases databases_;
     NameDraw draw_;
     NameAdding adding_;
     Merging merging_;
     StatisticsView statistics_;
-    LayoutScale* layout_ = nullptr; // owned by the window
+    // The window owns these.
+    QMenu* popupMenu_ = nullptr;
+    LayoutScale* layout_ = nullptr;
+    // The controls' signals to the handlers, cut before the features go.
+    std::vector<QMetaObject::Connection> handlerConnections_;
 };
 
 } // namespace tavolin

@@ -58,8 +58,8 @@ protected:
     // every name the program knows.
     void ExpectFemaleFileHoldsTheLists() {
         const QString path = form_->FemaleDatabasePath();
-        EXPECT_EQ(ReadBytes(path), form_->Lists().female.Lines().FileBytes());
-        EXPECT_EQ(NamesInFile(path), NamesOf(form_->Lists().female.Names()));
+        EXPECT_EQ(ReadBytes(path), form_->Databases().female.Lines().FileBytes());
+        EXPECT_EQ(NamesInFile(path), NamesOf(form_->Databases().female.Names()));
     }
 };
 
@@ -105,8 +105,8 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             EXPECT_EQ(ReadBytes(path), before);
             EXPECT_EQ(StateOf(programDir_.path()), folder);
             EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
-            EXPECT_TRUE(form_->Lists().female.Names().contains("Fault" + tag));
-            EXPECT_EQ(form_->Lists().female.UnsavedCount(), 1u);
+            EXPECT_TRUE(form_->Databases().female.Names().contains("Fault" + tag));
+            EXPECT_EQ(form_->Databases().female.UnsavedCount(), 1u);
             EXPECT_EQ(RecoveryFiles().size(), 1);
             EXPECT_EQ(CountCaptions(), count);
             EXPECT_TRUE(form_->isVisible());
@@ -118,9 +118,9 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             EXPECT_TRUE(RecoveryFiles().isEmpty());
             ExpectFemaleFileHoldsTheLists();
             for (const std::string& name : {"Outside" + tag, "Next" + tag})
-                EXPECT_TRUE(form_->Lists().female.Names().contains(name)) << name;
+                EXPECT_TRUE(form_->Databases().female.Names().contains(name)) << name;
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form_->Lists().female.Lines().FileBytes().size(), true));
+    EXPECT_EQ(steps, StepsOfUpdate(form_->Databases().female.Lines().FileBytes().size(), true));
     EXPECT_EQ(failed, steps);
     EXPECT_GE(std::count(steps.begin(), steps.end(), SaveStep::Write), 3);
     EXPECT_TRUE(platform_.messages.empty());
@@ -155,7 +155,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
             EXPECT_EQ(CountCaptions(), count);
             for (const char* suffix : {"a", "b"})
-                EXPECT_TRUE(form_->Lists().female.Names().contains("Merged" + std::to_string(n) + suffix));
+                EXPECT_TRUE(form_->Databases().female.Names().contains("Merged" + std::to_string(n) + suffix));
             EXPECT_EQ(RecoveryFiles().size(), 1);
 
             platform_.messages.clear();
@@ -163,10 +163,10 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             EXPECT_EQ(platform_.messages, (std::vector<Message>{MergeSuccess(0), Recovered(2)}));
             EXPECT_TRUE(RecoveryFiles().isEmpty());
             platform_.messages.clear();
-            EXPECT_EQ(CountCaptions(), CountCaptions(form_->Lists().female.Names().size(), 2));
+            EXPECT_EQ(CountCaptions(), CountCaptions(form_->Databases().female.Names().size(), 2));
             ExpectFemaleFileHoldsTheLists();
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form_->Lists().female.Lines().FileBytes().size(), false));
+    EXPECT_EQ(steps, StepsOfUpdate(form_->Databases().female.Lines().FileBytes().size(), false));
     EXPECT_EQ(failed, steps);
     EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(2)});
     ExpectFemaleFileHoldsTheLists();
@@ -339,7 +339,7 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     folder[kFemaleDatabaseFile.toStdString()] = StateOf(programDir_.path())[kFemaleDatabaseFile.toStdString()];
     EXPECT_EQ(StateOf(programDir_.path()), folder);
     for (const char* name : {"Eva", "Merged"})
-        EXPECT_TRUE(form_->Lists().female.Names().contains(name)) << name;
+        EXPECT_TRUE(form_->Databases().female.Names().contains(name)) << name;
     ExpectFemaleFileHoldsTheLists();
 
     lock.Release();

@@ -159,7 +159,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     const FolderState before = StateOf(programDir_.path());
     CreateForm();
     EXPECT_EQ(StateOf(programDir_.path()), before);
-    const NameList& names = female ? form_->Lists().female.Names() : form_->Lists().male.Names();
+    const NameList& names = female ? form_->Databases().female.Names() : form_->Databases().male.Names();
 
     if (input.kind != Hostile::Bytes) {
         const QString text = female ? u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s
@@ -176,7 +176,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     EXPECT_EQ(platform_.quitRequests, 0);
     ExpectNamesOf(bytes, names);
     if (bytes.size() < kReferenceLimit) {
-        EXPECT_EQ((female ? form_->Lists().female.Lines() : form_->Lists().male.Lines()).FileBytes(),
+        EXPECT_EQ((female ? form_->Databases().female.Lines() : form_->Databases().male.Lines()).FileBytes(),
                   ReferenceFile(ReferenceLines(bytes)));
     }
     const std::size_t other = female ? 2 : 3; // the names of the fixture's other database
@@ -188,7 +188,8 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
         const std::optional<std::string> name = EncodeName(shown->text());
         ASSERT_TRUE(name);
         if (shown->text().size() < shown->maxLength()) {
-            EXPECT_TRUE(form_->Lists().female.Names().contains(*name) || form_->Lists().male.Names().contains(*name));
+            EXPECT_TRUE(form_->Databases().female.Names().contains(*name) ||
+                        form_->Databases().male.Names().contains(*name));
         }
     } else {
         EXPECT_EQ(platform_.messages,
@@ -201,7 +202,7 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     platform_.messages.clear();
     std::size_t longestShort = 0;
     std::set<std::size_t> longLengths;
-    for (const NameList* list : {&form_->Lists().female.Names(), &form_->Lists().male.Names()}) {
+    for (const NameList* list : {&form_->Databases().female.Names(), &form_->Databases().male.Names()}) {
         for (const std::string_view name : *list) {
             if (name.size() < 200)
                 longestShort = std::max(longestShort, name.size());
@@ -236,7 +237,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     ClickLoad(path);
     EXPECT_EQ(StateOf(programDir_.path()), program);
     EXPECT_EQ(StateOf(foreignDir_.path()), foreign);
-    const NameList& mergeNames = form_->Lists().MergeNames;
+    const NameList& mergeNames = form_->Merger().MergeNames();
 
     // What is no file, and a file with NUL bytes (no text at all), is
     // refused; nothing is loaded then.
@@ -259,20 +260,20 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
 
     // The merge writes the female database only.
     const std::string male = ReadBytes(form_->MaleDatabasePath());
-    const std::size_t femaleBefore = form_->Lists().female.Names().size();
+    const std::size_t femaleBefore = form_->Databases().female.Names().size();
     ClickMerge(true);
     const std::string written = ReadBytes(form_->FemaleDatabasePath());
-    std::size_t added = form_->Lists().female.Names().size() - femaleBefore;
+    std::size_t added = form_->Databases().female.Names().size() - femaleBefore;
     if (bytes.size() < kReferenceLimit) {
         const ReferenceMerge expected = ReferenceMergeOf(std::string(kFemaleBytes), bytes);
         EXPECT_EQ(written, expected.file);
-        EXPECT_EQ(NamesOf(form_->Lists().female.Names()), expected.names);
+        EXPECT_EQ(NamesOf(form_->Databases().female.Names()), expected.names);
         added = expected.added;
     } else {
-        EXPECT_EQ(written, form_->Lists().female.Lines().FileBytes());
+        EXPECT_EQ(written, form_->Databases().female.Lines().FileBytes());
         NameList reread;
         ParseNameLines(LineList::FromFileBytes(written), reread);
-        EXPECT_EQ(reread.size(), form_->Lists().female.Names().size());
+        EXPECT_EQ(reread.size(), form_->Databases().female.Names().size());
     }
     EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(added)});
     EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), male);

@@ -137,7 +137,7 @@ TEST_F(KeyboardTest, AltIAddsOnlyWhileTheCaptionCarriesTheMark) {
     ASSERT_TRUE(button2->isEnabled());
     Alt(Qt::Key_I); // no accelerator any more: no add, and no "i" typed
     EXPECT_EQ(edit2->text(), u"Dora"_s);
-    EXPECT_FALSE(form_->Lists().female.Names().contains("Dora"));
+    EXPECT_FALSE(form_->Databases().female.Names().contains("Dora"));
     EXPECT_EQ(ReadBytes(ProgramFile(u"fnames.dat"_s)), fileBefore);
 
     // With the mark back on an enabled button, Alt+I clicks it.
@@ -147,7 +147,7 @@ TEST_F(KeyboardTest, AltIAddsOnlyWhileTheCaptionCarriesTheMark) {
     }
     button2->setText(u"H&inzufügen"_s);
     Alt(Qt::Key_I);
-    EXPECT_TRUE(form_->Lists().female.Names().contains("Emma"));
+    EXPECT_TRUE(form_->Databases().female.Names().contains("Emma"));
 }
 
 TEST_F(KeyboardTest, AltWithAnUnboundLetterTypesNothing) {

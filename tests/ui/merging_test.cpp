@@ -54,7 +54,7 @@ protected:
             boxes.push_back(Box(message));
         return boxes;
     }
-    Strings MergeNames() { return NamesOf(form_->Lists().MergeNames); }
+    Strings MergeNames() { return NamesOf(form_->Merger().MergeNames()); }
 };
 
 TEST_F(MergeWindowTest, CancelledDialogChangesNothing) {
@@ -95,7 +95,7 @@ TEST_F(MergeWindowTest, LoadShowsPathAndEveryName) {
         const QString path = ForeignFile("foreign.dat", c.bytes);
         ClickLoad(path);
         EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(c.count), true));
-        EXPECT_EQ(form_->Lists().MergeNames.size(), static_cast<std::size_t>(c.count));
+        EXPECT_EQ(form_->Merger().MergeNames().size(), static_cast<std::size_t>(c.count));
     }
     EXPECT_TRUE(platform_.messages.empty());
 }
@@ -111,7 +111,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == widget_ && event->type() == QEvent::Paint)
             paints.emplace_back(window_.findChild<QLabel*>(QStringLiteral("Panel8"))->text(),
-                                window_.Lists().MergeNames.size());
+                                window_.Merger().MergeNames().size());
         return false;
     }
 
@@ -229,12 +229,12 @@ TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
                 ClickLoad(ForeignFile("good.dat", "Eva\xB3"));
             const auto band = MergeBand();
             const Strings names = MergeNames();
-            const std::string lines(form_->Lists().MergeLines.FileBytes());
+            const std::string lines(form_->Merger().MergeLines().FileBytes());
             ClickLoad(path);
             EXPECT_EQ(Shown(), Strings{GeneralErrorBox(error)});
             EXPECT_EQ(MergeBand(), band);
             EXPECT_EQ(MergeNames(), names);
-            EXPECT_EQ(form_->Lists().MergeLines.FileBytes(), lines);
+            EXPECT_EQ(form_->Merger().MergeLines().FileBytes(), lines);
         }
     }
     // The database loaded before can still be merged.
@@ -273,7 +273,7 @@ TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
     EXPECT_EQ(Shown(), Strings{GeneralErrorBox(CreateErrorText(form_->FemaleDatabasePath()))});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2)); // not refreshed
-    EXPECT_TRUE(form_->Lists().female.Names().contains("Eva"));
+    EXPECT_TRUE(form_->Databases().female.Names().contains("Eva"));
 
     platform_.messages.clear();
     ClickMerge(true);

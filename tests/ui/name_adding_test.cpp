@@ -97,7 +97,7 @@ TEST_F(AddTest, AddedNameReachesListFileAndCounts) {
         EXPECT_EQ(ReadBytes(path), c.after);
         EXPECT_EQ(ReadBytes(c.female ? form_->MaleDatabasePath() : form_->FemaleDatabasePath()),
                   c.female ? anton : "Clara\xB3");
-        EXPECT_EQ(NamesOf(c.female ? form_->Lists().female.Names() : form_->Lists().male.Names()), c.names);
+        EXPECT_EQ(NamesOf(c.female ? form_->Databases().female.Names() : form_->Databases().male.Names()), c.names);
         EXPECT_EQ(NamesInFile(path), c.names);
         EXPECT_EQ(CountCaptions(), CountCaptions(c.femaleCount, c.maleCount));
         EXPECT_EQ(ButtonState(), u"disabled "_s + kPresent);
@@ -136,7 +136,8 @@ TEST_F(AddTest, RefusedClickChangesNothing) {
         button->setEnabled(true);
         button->click();
         EXPECT_EQ(platform_.messages, std::vector<Message>{message});
-        EXPECT_EQ(NamesOf(isFemale ? form_->Lists().female.Names() : form_->Lists().male.Names()), NamesInFile(path));
+        EXPECT_EQ(NamesOf(isFemale ? form_->Databases().female.Names() : form_->Databases().male.Names()),
+                  NamesInFile(path));
         EXPECT_EQ(CountCaptions(), CountCaptions(NamesInFile(form_->FemaleDatabasePath()).size(),
                                                  NamesInFile(form_->MaleDatabasePath()).size()));
         EXPECT_EQ(ReadBytes(form_->FemaleDatabasePath()), females);
@@ -159,8 +160,8 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     };
     add(u"Eva"_s, true);
     EXPECT_EQ(ReadBytes(path), kFemaleBytes);
-    EXPECT_EQ(NamesOf(form_->Lists().female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
-    EXPECT_EQ(form_->Lists().female.UnsavedCount(), 1u);
+    EXPECT_EQ(NamesOf(form_->Databases().female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
+    EXPECT_EQ(form_->Databases().female.UnsavedCount(), 1u);
     EXPECT_EQ(RecoveryFiles().size(), 1);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
     EnterName(true, u"Eva"_s);
@@ -174,7 +175,7 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     add(u"Frida"_s, true);
     add(u"Gerda"_s, false);
     EXPECT_EQ(ReadBytes(path), std::string(kFemaleBytes) + "Eva\xB3\r\nFrida\xB3\r\nGerda\xB3\r\n");
-    EXPECT_EQ(form_->Lists().female.UnsavedCount(), 0u);
+    EXPECT_EQ(form_->Databases().female.UnsavedCount(), 0u);
     EXPECT_EQ(CountCaptions(), CountCaptions(6, 2));
     EXPECT_EQ(platform_.messages, (std::vector<Message>{createError, Recovered(1), createError, Recovered(1)}));
     EXPECT_TRUE(RecoveryFiles().isEmpty());

@@ -52,9 +52,9 @@ protected:
     // The gender text of the list that holds the name.
     QString GenderOf(const QString& name) {
         const std::string bytes = EncodeName(name).value();
-        return form_->Lists().female.Names().contains(bytes) ? kFemale
-               : form_->Lists().male.Names().contains(bytes) ? kMale
-                                                             : QString();
+        return form_->Databases().female.Names().contains(bytes) ? kFemale
+               : form_->Databases().male.Names().contains(bytes) ? kMale
+                                                                 : QString();
     }
 };
 

@@ -34,9 +34,9 @@ TEST_F(StartupTest, BothDatabasesReadShowsTheCounts) {
     EXPECT_EQ(form_->ProgramDir(), QDir::toNativeSeparators(programDir_.path()));
     EXPECT_EQ(form_->pos(), QPoint(0, 0));
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
-    EXPECT_EQ(form_->Lists().female.Names().size(), 3u);
-    EXPECT_TRUE(form_->Lists().female.Names().contains("AnnaBer"));
-    EXPECT_EQ(form_->Lists().female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
+    EXPECT_EQ(form_->Databases().female.Names().size(), 3u);
+    EXPECT_TRUE(form_->Databases().female.Names().contains("AnnaBer"));
+    EXPECT_EQ(form_->Databases().female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
 }
 
 TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
@@ -80,10 +80,10 @@ TEST_F(StartupTest, MissingDatabasesAreReportedAndEndTheProgram) {
             expected.push_back({text, QStringLiteral("Fehler"), MessageIcon::Stop});
         EXPECT_EQ(platform_.messages, expected);
         EXPECT_GE(platform_.quitRequests, 1);
-        EXPECT_EQ(form_->Lists().female.Lines().size(), c.femaleThere ? 3u : 0u);
-        EXPECT_EQ(form_->Lists().male.Lines().size(), c.maleThere ? 2u : 0u);
-        EXPECT_TRUE(form_->Lists().female.Names().empty());
-        EXPECT_TRUE(form_->Lists().male.Names().empty());
+        EXPECT_EQ(form_->Databases().female.Lines().size(), c.femaleThere ? 3u : 0u);
+        EXPECT_EQ(form_->Databases().male.Lines().size(), c.maleThere ? 2u : 0u);
+        EXPECT_TRUE(form_->Databases().female.Names().empty());
+        EXPECT_TRUE(form_->Databases().male.Names().empty());
         EXPECT_EQ(CountCaptions(), CountCaptions(0, 0));
         EXPECT_EQ(Control<QLineEdit>("Edit1")->text(), QString());
         EXPECT_EQ(Control<QLabel>("Panel10")->text(), QStringLiteral("Kein Name"));
@@ -126,6 +126,18 @@ TEST_F(StartupTest, FontsOfTheDescription) {
     EXPECT_EQ(memo.pixelSize(), 15);
     // The statistics columns line up only in a fixed-pitch font.
     EXPECT_TRUE(QFontInfo(Control<QListWidget>("ListBox1")->font()).fixedPitch());
+}
+
+// The features go before the controls do. A control that still signals
+// while the window is taken down (here Button3, clicked as the first child
+// goes) must reach no handler: that one would copy the name.
+TEST_F(StartupTest, NoHandlerRunsWhileTheWindowIsTakenDown) {
+    CreateForm();
+    auto* copy = Control<QPushButton>("Button3");
+    ASSERT_NE(form_->children().front(), copy);
+    QObject::connect(form_->children().front(), &QObject::destroyed, copy, [copy] { copy->click(); });
+    form_.reset();
+    EXPECT_TRUE(platform_.clipboard.empty());
 }
 
 } // namespace

@@ -47,10 +47,10 @@ protected:
         return rows;
     }
     QStringList Expected(Table table) {
-        const NameStore& lists = form_->Lists();
+        const NameList& female = form_->Databases().female.Names();
+        const NameList& male = form_->Databases().male.Names();
         QStringList rows;
-        for (const std::string& row : table == Table::Letters ? LetterRows(lists.female.Names(), lists.male.Names())
-                                                              : LengthRows(lists.female.Names(), lists.male.Names()))
+        for (const std::string& row : table == Table::Letters ? LetterRows(female, male) : LengthRows(female, male))
             rows << DecodeName(row);
         return rows;
     }

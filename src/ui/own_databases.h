@@ -4,38 +4,45 @@
 #include "names/name_database.h"
 
 #include <QtGlobal>
-#include <memory>
 
-namespace Ui {
-class TForm1;
-}
+class QLabel;
 
 namespace tavolin {
 
 class Platform;
 
-// The two databases of the program's folder and the foreign one loaded for a
-// merge: the lists that the features share. Read at start-up, counted in the
-// three panels, and at close saved where an earlier write failed.
-class NameDatabases final {
-    Q_DISABLE_COPY_MOVE(NameDatabases)
+// The window's keeper of the program's own two databases in the program's
+// folder (the foreign database that a merge loads is Merging's). Built with
+// their paths and never replaced; read at start-up, counted in the three
+// panels, and at close saved where an earlier write failed. The features
+// that draw, add, merge and count names are handed the databases alone.
+class OwnDatabases final {
+    Q_DISABLE_COPY_MOVE(OwnDatabases)
 
 public:
-    NameDatabases(Ui::TForm1& ui, Platform& platform);
-    ~NameDatabases();
+    // The panels that show the counts.
+    struct Controls {
+        QLabel* Panel2; // female
+        QLabel* Panel5; // male
+        QLabel* Panel6; // both
+    };
+
+    // Reads nothing yet: see Load.
+    OwnDatabases(Controls controls, Platform& platform, const FilePath& programDir, const FilePath& recoveryFolder,
+                 const SaveFaultHook& saveFaults);
+
+    DatabasePair& Pair() { return pair_; }
+    const DatabasePair& Pair() const { return pair_; }
 
     // Reads both files and shows the counts. A file that cannot be read is
     // reported and ends the program; then nothing is parsed and this returns
     // false.
-    bool Load(const FilePath& programDir, const FilePath& recoveryFolder, const SaveFaultHook& saveFaults);
+    bool Load();
     // After the load: writes the names that an earlier run could not write
     // and kept, and tells the user what became of them.
     void RecoverKeptNames();
     // The program ends without its close handler.
     bool QuitRequested() const { return quitRequested_; }
-
-    NameStore& Lists() { return *lists_; }
-    const NameStore& Lists() const { return *lists_; }
 
     void ShowNameCounts();
     // Tells the user that a change wrote names an earlier one could not.
@@ -48,9 +55,9 @@ public:
     void SaveAtSessionEnd() noexcept;
 
 private:
-    Ui::TForm1& ui_;
+    Controls controls_;
     Platform& platform_;
-    std::unique_ptr<NameStore> lists_;
+    DatabasePair pair_;
     bool quitRequested_ = false;
 };
 

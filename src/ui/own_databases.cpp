@@ -1,12 +1,12 @@
-#include "ui/name_databases.h"
+#include "ui/own_databases.h"
 
 #include "names/database.h"
 #include "ui/general_error.h"
 #include "ui/platform.h"
-#include "ui_tform1.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <exception>
 #include <utility>
 
@@ -40,14 +40,12 @@ QString Which(bool female, bool dative) {
 
 } // namespace
 
-NameDatabases::NameDatabases(Ui::TForm1& ui, Platform& platform) : ui_(ui), platform_(platform) {}
+OwnDatabases::OwnDatabases(Controls controls, Platform& platform, const FilePath& programDir,
+                           const FilePath& recoveryFolder, const SaveFaultHook& saveFaults)
+    : controls_(controls), platform_(platform),
+      pair_(programDir, DatabaseOptions{recoveryFolder, BusyWhileWaiting(), saveFaults}) {}
 
-NameDatabases::~NameDatabases() = default;
-
-bool NameDatabases::Load(const FilePath& programDir, const FilePath& recoveryFolder, const SaveFaultHook& saveFaults) {
-    lists_ =
-        std::make_unique<NameStore>(JoinPath(programDir, kFemaleDatabaseFile), JoinPath(programDir, kMaleDatabaseFile),
-                                    DatabaseOptions{recoveryFolder, BusyWhileWaiting(), saveFaults});
+bool OwnDatabases::Load() {
     bool loaded = true;
     const auto read = [&](NameDatabase& database, const QString& failureText) {
         try {
@@ -59,19 +57,19 @@ bool NameDatabases::Load(const FilePath& programDir, const FilePath& recoveryFol
             loaded = false;
         }
     };
-    read(lists_->female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
-    read(lists_->male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
+    read(pair_.female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
+    read(pair_.male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
     if (!loaded)
         return false;
-    lists_->female.Parse();
-    lists_->male.Parse();
+    pair_.female.Parse();
+    pair_.male.Parse();
     ShowNameCounts();
     return true;
 }
 
-void NameDatabases::RecoverKeptNames() {
+void OwnDatabases::RecoverKeptNames() {
     QStringList failed;
-    for (const auto& [database, female] : {std::pair{&lists_->female, true}, std::pair{&lists_->male, false}}) {
+    for (const auto& [database, female] : {std::pair{&pair_.female, true}, std::pair{&pair_.male, false}}) {
         try {
             database->Recover();
             ReportRecovered(*database);
@@ -87,29 +85,27 @@ void NameDatabases::RecoverKeptNames() {
         platform_.ShowMessage(failed.join(u'\n'), u"Fehler"_s, MessageIcon::Stop);
 }
 
-void NameDatabases::ReportRecovered(const NameDatabase& database) {
+void OwnDatabases::ReportRecovered(const NameDatabase& database) {
     if (database.Recovered() == 0)
         return;
     platform_.ShowMessage(u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
                           u"Namen-Datenbank eingetragen."_s.arg(database.Recovered())
-                              .arg(Which(&database == &lists_->female, false)),
+                              .arg(Which(&database == &pair_.female, false)),
                           u"Namen nachgetragen"_s, MessageIcon::Information);
 }
 
-void NameDatabases::ShowNameCounts() {
-    const std::size_t female = lists_->female.Names().size();
-    const std::size_t male = lists_->male.Names().size();
-    ui_.Panel2->setText(QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s);
-    ui_.Panel5->setText(QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s);
-    ui_.Panel6->setText(QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s);
+void OwnDatabases::ShowNameCounts() {
+    const std::size_t female = pair_.female.Names().size();
+    const std::size_t male = pair_.male.Names().size();
+    controls_.Panel2->setText(QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s);
+    controls_.Panel5->setText(QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s);
+    controls_.Panel6->setText(QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s);
 }
 
-bool NameDatabases::SaveUnsavedOnClose() {
-    if (!lists_)
-        return true;
+bool OwnDatabases::SaveUnsavedOnClose() {
     QStringList unsaved;
     bool allKept = true;
-    for (const auto& [database, female] : {std::pair{&lists_->female, true}, std::pair{&lists_->male, false}}) {
+    for (const auto& [database, female] : {std::pair{&pair_.female, true}, std::pair{&pair_.male, false}}) {
         try {
             database->SaveUnsaved();
         } catch (const std::exception& error) {
@@ -134,10 +130,8 @@ bool NameDatabases::SaveUnsavedOnClose() {
                               u"Namen nicht gespeichert"_s);
 }
 
-void NameDatabases::SaveAtSessionEnd() noexcept {
-    if (!lists_)
-        return;
-    for (NameDatabase* database : {&lists_->female, &lists_->male}) {
+void OwnDatabases::SaveAtSessionEnd() noexcept {
+    for (NameDatabase* database : {&pair_.female, &pair_.male}) {
         try {
             database->SaveUnsaved();
         } catch (...) {
