@@ -1,5 +1,4 @@
 #include "app/session_end.h"
-
 #include "ui/tform1.h"
 
 #include <QApplication>
