@@ -179,9 +179,13 @@ AppearanceController::AppearanceController(QWidget& window, Ui::TForm1& ui, Plat
     BuildPopupMenu();
 }
 
-void AppearanceController::ApplyDesignFonts() {
+void AppearanceController::ApplyWindowFont(QWidget& window) {
     SubstituteMissingFonts();
-    window_.setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
+    window.setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
+}
+
+void AppearanceController::ApplyDesignFonts() {
+    ApplyWindowFont(window_);
     for (QWidget* control :
          {static_cast<QWidget*>(ui_.Button1), static_cast<QWidget*>(ui_.Panel2), static_cast<QWidget*>(ui_.Panel5),
           static_cast<QWidget*>(ui_.Panel6), static_cast<QWidget*>(ui_.Button6)})

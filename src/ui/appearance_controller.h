@@ -27,6 +27,10 @@ public:
     // Gives the window its design fonts and colours and builds the popup menu.
     AppearanceController(QWidget& window, Ui::TForm1& ui, Platform& platform, SaveFaultHook saveFaults);
 
+    // The window's design font, given before its controls are made: each
+    // control then lays out its text once, in the face it shows.
+    static void ApplyWindowFont(QWidget& window);
+
     const Appearance& Current() const { return appearance_; }
     QMenu* PopupMenu() const { return popupMenu_; }
 
