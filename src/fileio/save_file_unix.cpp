@@ -6,7 +6,6 @@
 
 #include <QRandomGenerator>
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,15 +89,6 @@ private:
     QByteArray name_; // empty while the file has none
 };
 
-// A write past `ulimit -f` would end the process with SIGXFSZ; ignored, it
-// fails with EFBIG like any other write, and the old file stays. A handler
-// someone installed is left alone.
-void IgnoreFileSizeSignal() {
-    struct sigaction current {};
-    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
-        std::signal(SIGXFSZ, SIG_IGN);
-}
-
 // Whether this user may write the file: its mode, its ACL, an immutable flag
 // or a read-only file system may forbid it. A rename over the file would
 // ignore all of them.
@@ -109,7 +99,6 @@ bool MayWrite(const char* path) {
 } // namespace
 
 FileIdentity SaveFile(const FilePath& path, const NewContent& content, const SaveFaultHook& faults) {
-    IgnoreFileSizeSignal();
     const auto fail = [&] { throw FileError(CreateErrorText(path)); };
     const FilePath target = FilePath::FromNative(FollowLinks(path.Native()));
     const auto [folderPath, name] = SplitPath(target.Native());
