@@ -61,14 +61,8 @@ bool WriteAt(int fd, std::string_view bytes, off_t offset) {
 
 bool WritePieces(int fd, std::string_view bytes, off_t offset, const SaveFaultHook& faults) {
     for (std::size_t done = 0; done < bytes.size(); done += kSaveChunkSize) {
-        const std::string_view piece = bytes.substr(done, kSaveChunkSize);
-        const auto at = offset + static_cast<off_t>(done);
-        if (SaveStepFails(faults, SaveStep::Write)) {
-            // What a full disk does: part of the piece reaches the file.
-            WriteAt(fd, piece.substr(0, piece.size() / 2), at);
-            return false;
-        }
-        if (!WriteAt(fd, piece, at))
+        if (SaveStepFails(faults, SaveStep::Write) ||
+            !WriteAt(fd, bytes.substr(done, kSaveChunkSize), offset + static_cast<off_t>(done)))
             return false;
     }
     return true;

@@ -54,7 +54,9 @@ QByteArray FollowLinks(QByteArray path);
 // Writes every byte at `offset`; false when the system refuses one.
 bool WriteAt(int fd, std::string_view bytes, off_t offset);
 
-// Writes the bytes from `offset` on in pieces, each one a step of the seam.
+// Writes the bytes from `offset` on in pieces, each one a Write step of the
+// seam. A piece that the seam fails is not written at all: the save goes on
+// as after a failed write call.
 bool WritePieces(int fd, std::string_view bytes, off_t offset, const SaveFaultHook& faults);
 
 // Reads from the descriptor's position to the end of the file into `bytes`,

@@ -8,9 +8,10 @@ namespace tavolin {
 // The steps of a guarded rewrite, for tests that make each step fail in turn:
 // taking the lock, reading the file anew when it changed, creating the new
 // file, each piece of bytes (none for an empty file), the sync to disk, and
-// the replacement of the old file. A failed Write step writes half of its
-// piece before it fails, as a short write does. The writers take the hook as
-// a parameter; the program passes none.
+// the replacement of the old file. A step the hook fails goes the way of a
+// failed system call: a failed Write step writes nothing of its piece. (A
+// piece cut short is a real limit's to show: RLIMIT_FSIZE, a full disk.) The
+// writers take the hook as a parameter; the program passes none.
 enum class SaveStep { Lock, Read, Open, Write, Sync, Commit };
 using SaveFaultHook = std::function<bool(SaveStep)>; // true: fail this step
 // Whether the hook makes this step fail; for the steps of the layers above.
