@@ -22,9 +22,7 @@ FilePath DirectoryOf(const FilePath& filePath) {
     const qsizetype cut = native.lastIndexOf('/');
     if (cut < 0)
         return {};
-    if (cut == 0 || (cut == 2 && native.at(1) == ':'))
-        return FilePath::FromNative(native.left(cut + 1)); // a root keeps its separator
-    return FilePath::FromNative(native.left(cut));
+    return FilePath::FromNative(native.left(cut == 0 ? 1 : cut)); // the root keeps its separator
 }
 
 FilePath ExecutableFilePath() {
