@@ -5,6 +5,7 @@
 #include "names/database.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <map>
 
 #if defined(__GLIBC__)
@@ -67,6 +68,12 @@ const MergeCase& MergeCaseOf(std::size_t count) {
     }
     data->result = std::string(lines.FileBytes());
     return *data;
+}
+
+bool BeginsWith(std::string_view name, std::string_view beginning) {
+    const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; };
+    return name.size() >= beginning.size() && std::equal(beginning.begin(), beginning.end(), name.begin(),
+                                                         [&](char wanted, char c) { return fold(wanted) == fold(c); });
 }
 
 void ReleaseFreeMemory() {

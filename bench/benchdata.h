@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tavolin::bench {
 
@@ -38,5 +39,9 @@ const MergeCase& MergeCaseOf(std::size_t count);
 // Hands the memory that is free in the heap back to the system, so that the
 // next allocation must fault its pages in again, as in a fresh process.
 void ReleaseFreeMemory();
+
+// Whether the name begins with the beginning as a filtered draw compares
+// them: bytes a to z as their capitals, every other byte exactly.
+bool BeginsWith(std::string_view name, std::string_view beginning);
 
 } // namespace tavolin::bench

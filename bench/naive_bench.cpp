@@ -9,6 +9,7 @@
 #include "names/merge.h"
 #include "names/random.h"
 #include "stats/statistics.h"
+#include "support/statistics_tables.h"
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -138,25 +139,11 @@ void BM_MergeTenThousand(benchmark::State& state) {
 }
 BENCHMARK(BM_MergeTenThousand)->Unit(benchmark::kMillisecond);
 
-// One pass over each list for every letter of the table, each name's first
-// byte folded as the table folds it.
-StatisticsCount CountInitialByPass(const NameList& names, char letter) {
-    StatisticsCount count = 0;
-    for (const std::string_view name : names) {
-        if (!name.empty()) {
-            const char first = name.front() >= 'a' && name.front() <= 'z'
-                                   ? static_cast<char>(name.front() - ('a' - 'A'))
-                                   : name.front();
-            count += first == letter ? 1 : 0;
-        }
-    }
-    return count;
-}
-
+// One pass over each list for every letter of the table.
 std::vector<std::string> LetterRowsByPasses(const NameList& female, const NameList& male) {
     std::vector<std::string> rows;
     for (const char letter : StatisticsLetters)
-        rows.push_back(FormatLetterRow(letter, CountInitialByPass(female, letter), CountInitialByPass(male, letter)));
+        rows.push_back(FormatLetterRow(letter, test::CountInitial(female, letter), test::CountInitial(male, letter)));
     return rows;
 }
 

@@ -1,5 +1,6 @@
 #include "benchdata.h"
 #include "stats/statistics.h"
+#include "support/statistics_tables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +33,7 @@ BENCHMARK(BM_LetterRows)->Unit(benchmark::kMillisecond);
 void BM_LengthRows(benchmark::State& state) {
     const TwoLists& lists = Lists();
     for (auto _ : state)
-        benchmark::DoNotOptimize(LengthRows(lists.female->names, lists.male->names));
+        benchmark::DoNotOptimize(test::LengthRows(lists.female->names, lists.male->names));
     state.SetItemsProcessed(state.iterations() * NameCount(lists));
 }
 BENCHMARK(BM_LengthRows)->Unit(benchmark::kMillisecond);
@@ -42,7 +43,7 @@ void BM_BothStatisticsTables(benchmark::State& state) {
     const TwoLists& lists = Lists();
     for (auto _ : state) {
         benchmark::DoNotOptimize(LetterRows(lists.female->names, lists.male->names));
-        benchmark::DoNotOptimize(LengthRows(lists.female->names, lists.male->names));
+        benchmark::DoNotOptimize(test::LengthRows(lists.female->names, lists.male->names));
     }
     state.SetItemsProcessed(state.iterations() * NameCount(lists));
 }

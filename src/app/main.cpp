@@ -6,11 +6,18 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <csignal>
 #include <memory>
 
 using namespace tavolin;
 
 int main(int argc, char* argv[]) {
+#ifdef SIGXFSZ
+    // A write past `ulimit -f` would end the program with SIGXFSZ in the
+    // middle of a save; ignored, the write fails with EFBIG, and the save
+    // fails as on a full disk: the old file stays and the error is shown.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     InstallGermanTranslation(app);
     // The title reaches the desktop's task list as the application's name;

@@ -29,9 +29,11 @@ void OnSignal(int) {
 
 // A DestroyNotify (17) of the window from the X server: its first byte is
 // the event type, the window is the 32-bit value at byte 8.
-class WindowLossFilter final : public QAbstractNativeEventFilter {
+// A child of the window: it goes with the window, and its base class takes it
+// off the application's filters then.
+class WindowLossFilter final : public QObject, public QAbstractNativeEventFilter {
 public:
-    explicit WindowLossFilter(TForm1& form) : form_(&form) {}
+    explicit WindowLossFilter(TForm1& form) : QObject(&form), form_(&form) {}
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
         if (eventType != "xcb_generic_event_t" || !form_)
@@ -72,7 +74,7 @@ void HandleSessionEnd(QApplication& app, TForm1& form) {
                      [&form](QSessionManager&) { form.SaveAtSessionEnd(); });
 
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        app.installNativeEventFilter(new WindowLossFilter(form)); // lives as long as the program
+        app.installNativeEventFilter(new WindowLossFilter(form));
 
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket.data()) != 0)
         return;

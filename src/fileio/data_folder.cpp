@@ -1,72 +1,22 @@
 #include "fileio/data_folder.h"
 
-#include <QByteArray>
-#include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <pwd.h>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "fileio/file_error.h"
+#include "fileio/read_file.h"
+#include "fileio/save_file.h"
 
-using namespace Qt::StringLiterals;
+#include <algorithm>
+#include <string>
 
 namespace tavolin {
 namespace {
 
-// A link counts as there, even when its file is not (a sync folder that is
-// not mounted right now): copying a database over it would hide the user's.
-bool Present(const FilePath& path) {
-    struct stat info {};
-    return ::lstat(path.CStr(), &info) == 0;
-}
-
+// Whether anything of these names is in the folder, a link to nothing too.
 bool HoldsAny(const FilePath& folder, const QStringList& files) {
     return !folder.Empty() && std::any_of(files.begin(), files.end(),
-                                          [&](const QString& file) { return Present(JoinPath(folder, file)); });
-}
-
-// The desktop's rule: a variable that is unset, empty or relative is ignored.
-QByteArray AbsolutePathFromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != '/')
-        return {};
-    return {value};
-}
-
-QByteArray HomeFolder() {
-    QByteArray home = AbsolutePathFromEnvironment("HOME");
-    if (home.isEmpty()) {
-        if (const passwd* entry = ::getpwuid(::geteuid()); entry != nullptr && entry->pw_dir != nullptr)
-            home = entry->pw_dir;
-    }
-    return home;
-}
-
-// The program's folder in one of the user's base folders: the variable's
-// value, else the default below the home folder; nothing without either.
-FilePath UserFolder(const char* variable, const char* belowHome) {
-    QByteArray base = AbsolutePathFromEnvironment(variable);
-    if (base.isEmpty()) {
-        if (const QByteArray home = HomeFolder(); !home.isEmpty())
-            base = home + belowHome;
-    }
-    return base.isEmpty() ? FilePath() : JoinPath(FilePath::FromNative(base), u"tavolin"_s);
+                                          [&](const QString& file) { return PathInUse(JoinPath(folder, file)); });
 }
 
 } // namespace
-
-DataFolders DataFolders::ForExecutable(const FilePath& executablePath) {
-    return {JoinPath(DirectoryOf(DirectoryOf(executablePath)), u"share/tavolin"_s),
-            UserFolder("XDG_DATA_HOME", "/.local/share"), UserFolder("XDG_STATE_HOME", "/.local/state")};
-}
-
-bool FolderWritable(const FilePath& folder) {
-    // The kernel answers for the effective user: root may pass any
-    // permission bits, but not a read-only mount or an immutable folder.
-    return ::faccessat(AT_FDCWD, folder.CStr(), W_OK | X_OK, AT_EACCESS) == 0;
-}
 
 FilePath ChooseDataFolder(const FilePath& programDir, const DataFolders& folders, const QStringList& databases) {
     if (folders.user.Empty() || HoldsAny(programDir, databases))
@@ -79,7 +29,10 @@ FilePath ChooseDataFolder(const FilePath& programDir, const DataFolders& folders
 void CopyMissingDatabases(const FilePath& shipped, const FilePath& folder, const QStringList& databases) {
     for (const QString& database : databases) {
         const FilePath target = JoinPath(folder, database);
-        if (Present(target))
+        // A link counts as there, even when its file is not (a sync folder
+        // that is not mounted right now): copying a database over it would
+        // hide the user's.
+        if (PathInUse(target))
             continue;
         std::string bytes;
         try {

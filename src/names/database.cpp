@@ -13,16 +13,45 @@
 
 namespace tavolin {
 
-NameFile ReadNameFile(const FilePath& path) {
-    FileContents contents;
+namespace {
+
+FileContents ReadDatabaseBytes(const FilePath& path) {
     try {
-        contents = ReadFile(path, kMaxDatabaseBytes);
+        return ReadFile(path, kMaxDatabaseBytes);
     } catch (const FileTooLargeError&) {
         throw ListSizeError();
     }
+}
+
+NameFile NameFileOf(FileContents contents) {
     DatabaseText text = DatabaseTextOf(std::move(contents.bytes));
     return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames,
             text.leftOutTrailingText, std::move(text.firstLeftOut)};
+}
+
+} // namespace
+
+NameFile ReadNameFile(const FilePath& path) {
+    return NameFileOf(ReadDatabaseBytes(path));
+}
+
+std::optional<NameFile> ReadGrownNameFile(const FilePath& path, LineList& lines, NameList& names,
+                                          FileIdentity& identity) {
+    FileContents contents = ReadDatabaseBytes(path);
+    const std::string_view bytes = contents.bytes;
+    const std::string_view known = lines.FileBytes();
+    if (!bytes.starts_with(known) || !TrailingText(lines).empty() || !IsPlainWindows1252(bytes))
+        return NameFileOf(std::move(contents));
+    const std::string_view added = bytes.substr(known.size());
+    // Even with every break doubled by the split (LF to CR LF) the lines
+    // must hold it all: nothing may stop them halfway.
+    if (added.size() >= kMaxDatabaseBytes - bytes.size())
+        return NameFileOf(std::move(contents));
+    const std::size_t firstLine = lines.size();
+    lines.AppendFileBytes(added);
+    ParseNameLines(lines, names, firstLine);
+    identity = contents.identity;
+    return std::nullopt;
 }
 
 namespace {
@@ -45,16 +74,18 @@ const char* FindSeparator(std::string_view line, const char* textEnd) {
 
 } // namespace
 
-void ParseNameLines(const LineList& lines, NameList& names) {
+void ParseNameLines(const LineList& lines, NameList& names, std::size_t firstLine) {
     // The lines hold no break bytes, so the accumulator of the split rule
     // only lives on where a line does not end with a separator. Usually each
     // line is one name and its separator, which goes to the list directly.
     const std::string_view text = lines.FileBytes();
     const char* const textEnd = text.data() + text.size();
-    names.reserve(lines.size() + 1024, 0);           // and room for the names added later
-    NameList::Appender appender(names, text.size()); // no more bytes than the text has
-    std::string pending;                             // the beginning of a name that runs across lines
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::size_t from =
+        firstLine < lines.size() ? static_cast<std::size_t>(lines[firstLine].data() - text.data()) : text.size();
+    names.reserve(lines.size() - std::min(firstLine, lines.size()) + 1024, 0); // and room for the names added later
+    NameList::Appender appender(names, text.size() - from);                    // no more bytes than the text has
+    std::string pending; // the beginning of a name that runs across lines
+    for (std::size_t i = firstLine; i < lines.size(); ++i) {
         std::string_view line = lines[i];
         while (!line.empty()) {
             const char* const stop = FindSeparator(line, textEnd);

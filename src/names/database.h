@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace tavolin {
 
@@ -36,10 +37,22 @@ struct NameFile {
 // lists can hold.
 NameFile ReadNameFile(const FilePath& path);
 
+// Reads a database file again into the lines and names read from it before,
+// which hold nothing of their own (no unsaved name, nothing left out). When
+// the file only grew behind their text (another copy or program appended
+// names), that text ends with a separator and all of it is plain
+// Windows-1252, only the new bytes are split and parsed: their lines and
+// names are appended, the names' index kept, and nothing is returned.
+// Otherwise the lists stay as they are and the whole file comes back as
+// ReadNameFile reads it. Throws as ReadNameFile does.
+std::optional<NameFile> ReadGrownNameFile(const FilePath& path, LineList& lines, NameList& names,
+                                          FileIdentity& identity);
+
 // Appends to `names` every name of the raw lines: everything between two
 // separators is a name, line breaks are ignored (a name may run across
-// lines), and text behind the last separator is dropped.
-void ParseNameLines(const LineList& lines, NameList& names);
+// lines), and text behind the last separator is dropped. Lines before
+// `firstLine` are skipped; they must end with a separator.
+void ParseNameLines(const LineList& lines, NameList& names, std::size_t firstLine = 0);
 
 // Text behind the last separator of the raw lines, without its line breaks:
 // no name, but the next start reads it as the beginning of the next name.

@@ -28,6 +28,9 @@ public:
         return {text_.data() + starts_[index], next - 2 - starts_[index]};
     }
 
+    // Appends the lines of more bytes of the file, split as FromFileBytes
+    // splits them; the text so far ends with a break, so they begin a line.
+    void AppendFileBytes(std::string_view bytes) { AppendLinesOf(bytes); }
     // Appends one line; it must not hold CR or LF. Throws ListSizeError when
     // the line would start behind the first 4 GiB of the text.
     void append(std::string_view line);

@@ -41,7 +41,18 @@ void NameDatabase::Refresh() {
         return;
     if (SaveStepFails(options_.faults, SaveStep::Read))
         throw FileError(OpenErrorText(path_));
-    NameFile file = ReadNameFile(path_);
+    // Usually another copy appended a few names: only those are read, and
+    // the names keep their index for the next question.
+    std::optional<NameFile> whole;
+    if (unsaved_->empty() && leftOut_ == 0) {
+        FileIdentity grownIdentity;
+        whole = ReadGrownNameFile(path_, lines_, *names_, grownIdentity);
+        if (!whole) {
+            identity_ = grownIdentity;
+            return;
+        }
+    }
+    NameFile file = whole ? std::move(*whole) : ReadNameFile(path_);
     auto names = std::make_unique<NameList>();
     ParseNameLines(file.lines, *names);
     auto unsaved = std::make_unique<NameList>();

@@ -82,6 +82,8 @@ void NameList::clear() {
     index_.reset();
     offsets_.resize(1);
     bytes_.clear();
+    byFirstByte_ = {};
+    byLength_ = {};
 }
 
 void NameList::reserve(std::size_t names, std::size_t bytes) {

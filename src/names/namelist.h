@@ -2,6 +2,7 @@
 
 #include "names/listsize.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstddef>
@@ -33,6 +34,10 @@ public:
 // from then on kept in step with every append: loading a database of a
 // million names stays as fast as reading it, and a list that is never asked
 // (a foreign database to be merged) never pays for one.
+//
+// The list also counts its entries by first byte and by length as they are
+// appended: two increments per append, where counting on demand would read a
+// million entries again at every look at the statistics.
 class NameList {
 public:
     NameList();
@@ -42,6 +47,16 @@ public:
 
     std::size_t size() const { return offsets_.size() - 1; }
     bool empty() const { return offsets_.size() == 1; }
+
+    // Entry b counts the entries that begin with the byte b; the last one
+    // counts the empty entries.
+    using CountsByFirstByte = std::array<std::uint64_t, 257>;
+    const CountsByFirstByte& EntriesByFirstByte() const { return byFirstByte_; }
+    // Entry n counts the entries of n bytes; the last one, kCountedLengths,
+    // counts every entry of that length or longer.
+    static constexpr std::size_t kCountedLengths = 256;
+    using CountsByLength = std::array<std::uint64_t, kCountedLengths + 1>;
+    const CountsByLength& EntriesByLength() const { return byLength_; }
 
     std::string_view operator[](std::size_t index) const {
         return {bytes_.data() + offsets_[index], offsets_[index + 1] - offsets_[index]};
@@ -103,12 +118,15 @@ public:
 
     private:
         static constexpr std::size_t kSlack = 16;
+        static constexpr std::size_t kNoFirstByte = 256;
 
         char* Next() { return list_.bytes_.data() + used_; }
         std::size_t Room() const { return list_.bytes_.size() - kSlack - used_; }
         void Commit(std::size_t size) {
             ListOffset(list_.size()); // the index keeps 32-bit positions
             list_.offsets_.push_back(static_cast<std::uint32_t>(used_ + size));
+            ++list_.byFirstByte_[size == 0 ? kNoFirstByte : static_cast<unsigned char>(*Next())];
+            ++list_.byLength_[std::min(size, kCountedLengths)];
             used_ += size;
             if (list_.index_)
                 list_.IndexLast();
@@ -182,6 +200,8 @@ private:
     // Entry i is bytes_[offsets_[i], offsets_[i + 1]); the first offset is 0.
     std::vector<std::uint32_t> offsets_;
     mutable std::unique_ptr<Index> index_; // nothing until the first contains()
+    CountsByFirstByte byFirstByte_{};
+    CountsByLength byLength_{};
 };
 
 } // namespace tavolin

@@ -40,10 +40,6 @@ std::string FoldAll(std::string_view text) {
 
 } // namespace
 
-bool BeginsWith(std::string_view name, std::string_view beginning) {
-    return BeginsWithFolded(name, FoldAll(beginning));
-}
-
 std::optional<std::size_t> DrawIndexWithBeginning(const NameList& names, std::string_view beginning,
                                                   RandomSource& random) {
     if (names.empty())

@@ -28,14 +28,11 @@ private:
     std::mt19937_64 engine_;
 };
 
-// Whether the name begins with the beginning, comparing bytes a to z as their
-// upper-case letters and every other byte (umlauts, ß) exactly. A name
-// shorter than the beginning never does.
-bool BeginsWith(std::string_view name, std::string_view beginning);
-
 // The index of an entry of the list that begins with the beginning, each such
 // entry equally likely (a name that is in the list twice counts twice), or
-// nothing when none does. It looks at every entry once, so a rare name is
+// nothing when none does. The bytes a to z compare as their upper-case
+// letters, every other byte (umlauts, ß) exactly; an entry shorter than the
+// beginning never begins with it. It looks at every entry once, so a rare name is
 // never missed, and draws a random number only for the entries that match.
 // An empty list has no entry to draw: ListIndexError, as for any draw.
 std::optional<std::size_t> DrawIndexWithBeginning(const NameList& names, std::string_view beginning,

@@ -19,13 +19,10 @@ inline constexpr std::string_view StatisticsLetters = "ABCDEFGHIJKLMNOPQRSTUVWXY
 // Counts are as wide as a list can be long, so none can overflow.
 using StatisticsCount = std::uint64_t;
 
-// How many entries of the list begin with the letter once "a" to "z" are
-// folded to upper case (nothing else is folded: "ä" is not "Ä"). Empty
+// How many entries of the list begin with each byte once "a" to "z" are
+// folded to upper case (nothing else is folded: "ä" is not "Ä"), from
+// the counts the list keeps: entry b for the byte b, 0 for "a" to "z". Empty
 // entries begin with nothing.
-StatisticsCount CountInitial(const NameList& names, char letter);
-
-// The same count for every first byte at once, from one pass over the list:
-// entry b is what CountInitial gives for the byte b.
 using InitialCounts = std::array<StatisticsCount, 256>;
 InitialCounts CountInitials(const NameList& names);
 
@@ -40,10 +37,10 @@ using LengthCounts = std::vector<std::pair<std::size_t, StatisticsCount>>;
 
 // How many entries of the list have each length, so that every entry is
 // counted: every length from 0 to the longest entry below kEveryLengthBelow
-// is listed, and each longer length that some entry has. One pass over the
-// list's offsets (the names' bytes are not read), and a second one only when
-// some entry is kEveryLengthBelow bytes or longer; the last length listed is
-// that of the longest entry.
+// is listed, and each longer length that some entry has. The counts the list
+// keeps give the shorter ones; the list is read only when some entry is
+// kEveryLengthBelow bytes or longer. The last length listed is that of the
+// longest entry.
 LengthCounts CountLengths(const NameList& names);
 
 // Lists with a count of 0 each length of `other` that `counts` lacks, so that
@@ -57,9 +54,5 @@ std::string FormatLengthRow(std::size_t length, StatisticsCount female, Statisti
 
 // The 29 rows of the initial-letter table, in the order of StatisticsLetters.
 std::vector<std::string> LetterRows(const NameList& female, const NameList& male);
-// The rows of the name-length table: every length from 0 to that of the
-// longest entry of either list below kEveryLengthBelow, then each longer
-// length that an entry of either list has.
-std::vector<std::string> LengthRows(const NameList& female, const NameList& male);
 
 } // namespace tavolin

@@ -180,9 +180,13 @@ AppearanceController::AppearanceController(Controls controls, Platform& platform
     ApplyDesignColors();
 }
 
-void AppearanceController::ApplyDesignFonts() {
+void AppearanceController::ApplyWindowFont(QWidget& window) {
     SubstituteMissingFonts();
-    controls_.window->setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
+    window.setFont(OwnFont(u"MS Sans Serif"_s, 11, false));
+}
+
+void AppearanceController::ApplyDesignFonts() {
+    ApplyWindowFont(*controls_.window);
     for (QWidget* control : {static_cast<QWidget*>(controls_.Button1), static_cast<QWidget*>(controls_.Panel2),
                              static_cast<QWidget*>(controls_.Panel5), static_cast<QWidget*>(controls_.Panel6),
                              static_cast<QWidget*>(controls_.Button6)})

@@ -55,6 +55,10 @@ public:
     // Gives the window its design fonts and colours.
     AppearanceController(Controls controls, Platform& platform, SaveFaultHook saveFaults);
 
+    // The window's design font, given before its controls are made: each
+    // control then lays out its text once, in the face it shows.
+    static void ApplyWindowFont(QWidget& window);
+
     const Appearance& Current() const { return appearance_; }
 
     // Back to the defaults, then the settings file applied silently.

@@ -24,6 +24,7 @@ namespace tavolin {
 namespace {
 
 std::unique_ptr<Ui::TForm1> BuildFromDescription(QWidget* window) {
+    AppearanceController::ApplyWindowFont(*window);
     auto ui = std::make_unique<Ui::TForm1>();
     ui->setupUi(window);
     return ui;

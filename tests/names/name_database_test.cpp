@@ -91,6 +91,11 @@ TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
     const std::vector<OutsideChange> cases = {
         {"an editor appends in place", [](const QString& path) { WriteBytes(path, ReadBytes(path) + "Ida\xB3\r\n"); },
          "Anna\xB3\r\nEva\xB3\r\nIda\xB3\r\nNeu\xB3\r\n"},
+        {"a name appended over two lines", [](const QString& path) { WriteBytes(path, ReadBytes(path) + "Id\na\xB3"); },
+         "Anna\xB3\r\nEva\xB3\r\nId\r\na\xB3\r\nNeu\xB3\r\n"},
+        {"a UTF-8 name appended",
+         [](const QString& path) { WriteBytes(path, ReadBytes(path) + "Zo\xC3\xAB\xC2\xB3\r\n"); },
+         "Anna\xB3\r\nEva\xB3\r\nZo\xEB\xB3\r\nNeu\xB3\r\n"},
         {"a sync tool puts another version in its place", [&](const QString& path) { replace(path, "Otto\xB3"); },
          "Otto\xB3\r\nNeu\xB3\r\n"},
         {"an editor saves it as UTF-8",

@@ -38,7 +38,7 @@ TEST(RandomSourceTest, UniformBelowTheBoundAndFixedByTheSeed) {
 }
 
 // Only the bytes a to z are compared as their capitals.
-TEST(BeginsWithTest, FoldsOnlyTheAsciiLetters) {
+TEST(DrawWithBeginningTest, FoldsOnlyTheAsciiLetters) {
     const std::vector<std::tuple<const char*, const char*, bool>> cases = {
         {"Anna", "an", true},
         {"ANDREA", "an", true},
@@ -56,8 +56,13 @@ TEST(BeginsWithTest, FoldsOnlyTheAsciiLetters) {
         {"An", "Anna", false}, // shorter than the beginning
         {"Anna", "Anna ", false},
     };
-    for (const auto& [name, beginning, matches] : cases)
-        EXPECT_EQ(BeginsWith(name, beginning), matches) << '"' << name << "\" / \"" << beginning << '"';
+    RandomSource random(kSeed);
+    for (const auto& [name, beginning, matches] : cases) {
+        NameList one;
+        one.append(name);
+        EXPECT_EQ(DrawIndexWithBeginning(one, beginning, random).has_value(), matches)
+            << '"' << name << "\" / \"" << beginning << '"';
+    }
 }
 
 // Every matching entry equally likely (a duplicate counts twice), a unique

@@ -1,4 +1,5 @@
 #include "stats/statistics.h"
+#include "support/statistics_tables.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -9,6 +10,9 @@
 
 namespace tavolin {
 namespace {
+
+using test::CountInitial;
+using test::LengthRows;
 
 const std::string kMale = "M\xE4nnlich, "; // "Männlich, " in Windows-1252
 
@@ -43,15 +47,16 @@ TEST(StatisticsRowTest, RowsAreLaidOutByteForByte) {
 }
 
 // Only a to z are folded: umlauts, digits, blanks, É and empty entries count
-// under no letter. One pass for all bytes gives what one pass per letter does,
-// also over a long list of every first byte with long and empty entries.
+// under no letter. The counts the list keeps give what a look at every entry
+// does, also over a long list of every first byte with long and empty
+// entries, and once the list is cleared and filled anew.
 TEST(StatisticsCountTest, InitialsFoldOnlyAsciiLetters) {
     // "\374be" is "übe", "\337a" is "ßa".
     const Names names{"anna",     "Anton", "\xE4nne", "\xC4rger", "\xC4rger", "1a",   " Ali",
                       "\xC9mile", "",      "zora",    "\374be",   "\xDClla",  "\337a"};
     std::vector<StatisticsCount> perLetter;
     for (const char letter : StatisticsLetters)
-        perLetter.push_back(CountInitial(names, letter));
+        perLetter.push_back(CountInitials(names)[static_cast<unsigned char>(letter)]);
     std::vector<StatisticsCount> expected(29, 0);
     expected[0] = 2;  // anna, Anton
     expected[25] = 1; // zora
@@ -67,13 +72,17 @@ TEST(StatisticsCountTest, InitialsFoldOnlyAsciiLetters) {
             name[0] = static_cast<char>(random() % 256);
         many.append(name);
     }
-    const auto onePassAsPerLetter = [](const NameList& list) {
+    const auto keptAsCounted = [](const NameList& list) {
         const InitialCounts all = CountInitials(list);
         for (int byte = 0; byte < 256; ++byte)
             EXPECT_EQ(CountInitial(list, static_cast<char>(byte)), all[byte]) << byte;
     };
-    onePassAsPerLetter(names);
-    onePassAsPerLetter(many);
+    keptAsCounted(names);
+    keptAsCounted(many);
+    many.clear();
+    many.append("bea");
+    keptAsCounted(many);
+    EXPECT_EQ(CountLengths(many), (LengthCounts{{0, 0}, {1, 0}, {2, 0}, {3, 1}}));
 }
 
 TEST(StatisticsTablesTest, EmptyListsGiveAllLettersAndTheZeroLength) {

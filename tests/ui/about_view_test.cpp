@@ -6,6 +6,9 @@
 #include "ui/bevel.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,39 +33,6 @@ namespace {
 const QString kOpenCaption = QStringLiteral("Zurück");
 const QString kClosedCaption = QStringLiteral("Über das Programm...");
 const QString kStartCaption = QStringLiteral("Über das Programm und die Anleitung...");
-
-struct Passage {
-    const char* what;
-    std::vector<const char*> lines; // UTF-8, each exactly as the user reads it
-};
-
-// Lines that the about text must hold word for word, in this order.
-const Passage kQuotedPassages[] = {
-    {"heading", {TAVOLIN_TITLE, ""}},
-    {"database format",
-     {"Eine solche Namen-Datenbank muss so aufgebaut sein: ",
-      "Alles was zwischen zwei Zeichen ³ steht, das ist ein Name. ", "Zeilenumbrüche werden ignoriert. ",
-      "Am Anfang sollte allerdings kein ³ stehen, dafür aber am ", "Ende. Also, z.B.:", "Jul", "ia³Brigitte", "³",
-      "Paula³", "Nancy³Rebekka³P", "at", "r", "ick³", "", "Diese Datenbank enthält dann für das Programm sechs ",
-      "Namen: ", "Julia, Brigitte, Paula, Nancy, Rebekka und Patrick. Die ",
-      "Zeilenumbrüche werden dabei überhaupt nicht beachtet."}},
-    {"farewell", {"Viel Spaß mit dem Programm!!!", "", ""}},
-    {"last update", {"Letzte Aktualisierung des Programms: 14.03.2001"}},
-};
-
-// Every position at which the passage starts in the lines.
-std::vector<qsizetype> Occurrences(const QStringList& lines, const Passage& passage) {
-    const auto length = static_cast<qsizetype>(passage.lines.size());
-    std::vector<qsizetype> found;
-    for (qsizetype start = 0; start + length <= lines.size(); ++start) {
-        bool equal = true;
-        for (qsizetype i = 0; i < length && equal; ++i)
-            equal = lines[start + i] == QString::fromUtf8(passage.lines[i]);
-        if (equal)
-            found.push_back(start);
-    }
-    return found;
-}
 
 // What the user can see of a control and what decides whether it can be used.
 std::map<std::string, QString> StateOfControls(const QWidget& window) {
@@ -117,9 +87,15 @@ protected:
     Bevel* bevel4_ = nullptr;
 };
 
-TEST_F(AboutTest, TextHasItsLinesFromTheStart) {
+// The memo shows the text shipped with the program whole, blanks at the
+// ends of lines included; it starts with the window's title.
+TEST_F(AboutTest, ShowsTheShippedTextByteForByte) {
+    QFile shipped(u":/ui/about.txt"_s);
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const QByteArray bytes = shipped.readAll();
+    EXPECT_EQ((memo_->toPlainText() + u'\n').toUtf8(), bytes);
+    EXPECT_TRUE(bytes.startsWith(TAVOLIN_TITLE "\n\n"));
     EXPECT_EQ(memo_->blockCount(), 115);
-    EXPECT_EQ(AboutLines().size(), 115);
     EXPECT_TRUE(memo_->isHidden());
     EXPECT_EQ(button4_->text(), kStartCaption);
 }
@@ -141,41 +117,47 @@ TEST_F(AboutTest, NoLineWrapsAtTheDesignWidth) {
     }
 }
 
-TEST_F(AboutTest, QuotedLinesAreExactAndInOrder) {
-    const QStringList lines = AboutLines();
-    qsizetype previous = -1;
-    for (const Passage& passage : kQuotedPassages) {
-        SCOPED_TRACE(passage.what);
-        const std::vector<qsizetype> found = Occurrences(lines, passage);
-        ASSERT_EQ(found.size(), 1u);
-        EXPECT_GT(found.front(), previous);
-        previous = found.front();
+// Section by section the text names the commands it explains by the
+// captions they show, then the two files the program reads.
+TEST_F(AboutTest, NamesTheCommandsByTheirCaptionsInTheOrderOfItsSections) {
+    QStringList quoted;
+    static const QRegularExpression kQuote(u"„([^“]*)“"_s);
+    for (auto it = kQuote.globalMatch(memo_->toPlainText()); it.hasNext();)
+        quoted << it.next().captured(1).simplified();
+    QStringList captions;
+    for (const char* name : {"Button1", "Button3", "RadioGroup1Item2", "RadioGroup1Item2", "Panel4", "Panel3",
+                             "Button2", "Button5", "RadioGroup2", "Button6", "Ws", "Button7", "Button9", "Button8"}) {
+        const auto* action = form_->findChild<QAction*>(QString::fromLatin1(name));
+        QString caption = action != nullptr ? action->text() : ShownText(Control<QWidget>(name));
+        caption.remove(u'&');
+        if (caption.endsWith(u':'))
+            caption.chop(1);
+        captions << caption;
     }
-    EXPECT_EQ(Occurrences(lines, kQuotedPassages[0]).front(), 0);
-    // The merging section leads straight into the format, and a blank line
-    // ends the format.
-    const Passage& format = kQuotedPassages[1];
-    const qsizetype start = Occurrences(lines, format).front();
-    const qsizetype end = start + static_cast<qsizetype>(format.lines.size());
-    ASSERT_GT(start, 0);
-    ASSERT_LT(end, lines.size());
-    EXPECT_FALSE(lines[start - 1].isEmpty());
-    EXPECT_TRUE(lines[end].isEmpty());
+    captions << QFileInfo(form_->FemaleDatabasePath()).fileName() << QFileInfo(form_->MaleDatabasePath()).fileName();
+    EXPECT_EQ(quoted, captions);
 }
 
-TEST_F(AboutTest, ExampleDatabaseHoldsTheSixNames) {
+// The example database parses to the names the text says it holds.
+TEST_F(AboutTest, ExampleDatabaseHoldsTheNamesTheTextLists) {
     const QStringList lines = AboutLines();
-    const qsizetype intro = lines.indexOf(QStringLiteral("Ende. Also, z.B.:"));
-    ASSERT_GE(intro, 0);
-    const qsizetype blank = lines.indexOf(QString(), intro);
-    ASSERT_GT(blank, intro + 1);
-    const std::optional<std::string> bytes = EncodeName(lines.mid(intro + 1, blank - intro - 1).join(u'\n'));
+    const auto intro =
+        std::find_if(lines.begin(), lines.end(), [](const QString& line) { return line.endsWith(u"z.B.:"_s); });
+    ASSERT_NE(intro, lines.end());
+    const auto blank = std::find(intro, lines.end(), QString());
+    ASSERT_NE(blank, lines.end());
+    const std::optional<std::string> bytes = EncodeName(QStringList(intro + 1, blank).join(u'\n'));
     ASSERT_TRUE(bytes.has_value());
-
     NameList names;
     ParseNameLines(LineList::FromFileBytes(*bytes), names);
-    const std::vector<std::string> parsed(names.begin(), names.end());
-    EXPECT_EQ(parsed, (std::vector<std::string>{"Julia", "Brigitte", "Paula", "Nancy", "Rebekka", "Patrick"}));
+    QStringList parsed;
+    for (const std::string_view name : names)
+        parsed << DecodeName(name);
+
+    static const QRegularExpression kListed(u"Namen: \\n(.*)\\. "_s);
+    const QString listed = kListed.match(memo_->toPlainText()).captured(1);
+    EXPECT_EQ(parsed, listed.split(QRegularExpression(u", | und "_s)));
+    EXPECT_EQ(parsed.size(), 6);
 }
 
 TEST_F(AboutTest, AddressesAreOnlyReservedExampleDomains) {

@@ -1,6 +1,7 @@
 #include "names/encoding.h"
 #include "stats/statistics.h"
 #include "support/form_fixture.h"
+#include "support/statistics_tables.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>

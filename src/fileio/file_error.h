@@ -1,0 +1,32 @@
+#pragma once
+
+#include "fileio/paths.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace tavolin {
+
+// An error of the file layer. Its text is the program's own German message
+// (UTF-8), shown to the user as it stands.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A file that is larger than its reader accepts; nothing of it was read.
+class FileTooLargeError : public FileError {
+public:
+    using FileError::FileError;
+};
+
+// "Datei %s kann nicht geöffnet werden" / "... erstellt werden" with the path.
+std::string OpenErrorText(const FilePath& path);
+std::string CreateErrorText(const FilePath& path);
+// The file is locked by another running copy of the program.
+std::string LockedErrorText(const FilePath& path);
+// The lock file beside a file cannot serve: it is no file of its own (a
+// folder, a link), or one left behind that this user cannot remove.
+std::string UnusableLockErrorText(const FilePath& lockFile, bool regularFile);
+
+} // namespace tavolin

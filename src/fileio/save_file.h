@@ -1,0 +1,47 @@
+#pragma once
+
+#include "fileio/identity.h"
+#include "fileio/paths.h"
+#include "fileio/save_steps.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tavolin {
+
+// What a save writes: the file's whole new content, and for a file that only
+// ever grows by what is added to it (a name database) how to extend the file
+// as it is instead: the bytes to put behind its present content.
+struct NewContent {
+    std::string_view whole;
+    std::function<std::string(std::string_view present)> appendix; // empty: no file that only grows
+    // The whole content would lose something the present file holds: the
+    // file is only ever extended.
+    bool appendOnly = false;
+};
+
+// Saves the file: the whole content goes to a new file in the same folder,
+// which takes over the old file's owner (where the process may set it),
+// group, mode, ACLs and other extended attributes, is synced and then renamed
+// over the old one; the folder is synced after that. A link is followed: the
+// file it points to is replaced.
+//
+// The file itself is written instead where a new one would not do: where it
+// has other hard links (a rename would cut them off), where the folder takes
+// no new file, or where a new file could not take over the group or an
+// attribute. With an appendix it is then only extended, so that whatever
+// happens during the write every byte it held stays; without one (a file of
+// a few lines) it is rewritten and its old bytes put back on a failure.
+//
+// A file the user may not write (its mode or ACL protect it) is not replaced
+// either. On any failure the file stays as it was and FileError with the
+// create error text is thrown. Returns the identity of the file written.
+FileIdentity SaveFile(const FilePath& path, const NewContent& content, const SaveFaultHook& faults = {});
+
+// Replaces the file with exactly these bytes, as SaveFile does.
+inline FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, const SaveFaultHook& faults = {}) {
+    return SaveFile(path, NewContent{bytes, {}, false}, faults);
+}
+
+} // namespace tavolin
