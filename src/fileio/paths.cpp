@@ -1,12 +1,9 @@
 #include "fileio/paths.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <utility>
 
 namespace tavolin {
-
-FilePath::FilePath(const QString& path) : native_(QFile::encodeName(path)) {}
 
 FilePath FilePath::FromNative(QByteArray bytes) {
     FilePath path;

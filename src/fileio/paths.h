@@ -54,4 +54,8 @@ void MakeFolders(const FilePath& folder);
 // whose file is gone.
 bool PathInUse(const FilePath& path);
 
+// Removes the file or link at the path; nothing there is no error. Throws
+// FileError with the create error text when it stays.
+void RemoveFile(const FilePath& path);
+
 } // namespace tavolin

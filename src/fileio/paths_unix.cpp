@@ -9,9 +9,12 @@
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace tavolin {
+
+FilePath::FilePath(const QString& path) : native_(QFile::encodeName(path)) {}
 
 FilePath JoinPath(const FilePath& dir, const QString& fileName) {
     return FilePath::FromNative(dir.Native() + '/' + QFile::encodeName(fileName));
@@ -62,6 +65,11 @@ void MakeFolders(const FilePath& folder) {
 bool PathInUse(const FilePath& path) {
     struct stat info {};
     return ::lstat(path.CStr(), &info) == 0;
+}
+
+void RemoveFile(const FilePath& path) {
+    if (::unlink(path.CStr()) != 0 && errno != ENOENT)
+        throw FileError(CreateErrorText(path));
 }
 
 } // namespace tavolin

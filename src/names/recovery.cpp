@@ -4,24 +4,23 @@
 #include "names/linelist.h"
 
 #include <QCryptographicHash>
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tavolin {
 
 RecoveryFile::RecoveryFile(const FilePath& folder, const FilePath& database) : folder_(folder) {
     // Copies that reach the database through links or other spellings of its
     // path share one file.
-    const QByteArray canonical = CanonicalPath(database).Native();
-    const QByteArray hash = QCryptographicHash::hash(canonical, QCryptographicHash::Sha256).toHex().left(16);
-    const QByteArray name = canonical.mid(canonical.lastIndexOf('/') + 1);
-    path_ = FilePath::FromNative(folder.Native() + '/' + name + '-' + hash + ".recovery");
+    const FilePath canonical = CanonicalPath(database);
+    const QByteArray hash = QCryptographicHash::hash(canonical.Native(), QCryptographicHash::Sha256).toHex().left(16);
+    // The file's name: what follows its folder and the separator after it.
+    const QByteArray dir = DirectoryOf(canonical).Native();
+    const qsizetype separator = dir.endsWith('/') || dir.endsWith('\\') ? 0 : 1;
+    const QByteArray name = canonical.Native().mid(dir.size() + separator);
+    path_ = FilePath::FromNative(JoinPath(folder, {}).Native() + name + '-' + hash + ".recovery");
 }
 
 bool RecoveryFile::Exists() const {
-    struct stat info {};
-    return Configured() && ::lstat(path_.CStr(), &info) == 0;
+    return Configured() && PathInUse(path_);
 }
 
 void RecoveryFile::ReadInto(NameList& names) const {
@@ -45,8 +44,7 @@ void RecoveryFile::Keep(const NameList& names) const {
 }
 
 void RecoveryFile::Remove() const {
-    if (::unlink(path_.CStr()) != 0 && errno != ENOENT)
-        throw FileError(CreateErrorText(path_));
+    RemoveFile(path_);
 }
 
 } // namespace tavolin
