@@ -320,7 +320,7 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     ImmutableFolder lock(programDir_.path());
     if (!lock.Failure().empty())
         TAVOLIN_SKIP() << "cannot make the temporary folder immutable here (" << lock.Failure()
-                     << "): needs root (CAP_LINUX_IMMUTABLE) and a file system with chattr +i";
+                       << "): needs root (CAP_LINUX_IMMUTABLE) and a file system with chattr +i";
     if (QFile probe(ProgramFile(u"probe"_s)); probe.open(QIODevice::WriteOnly)) {
         probe.remove();
         TAVOLIN_SKIP() << "a file could still be created in the immutable folder";
