@@ -23,11 +23,11 @@ QAccessibleInterface* AccessibleRole(const QString& className, QObject* object) 
 } // namespace
 
 void InstallAccessibleRoles() {
-    static const bool installed = [] {
+    static const bool kInstalled = [] {
         QAccessible::installFactory(AccessibleRole);
         return true;
     }();
-    (void)installed;
+    (void)kInstalled;
 }
 
 } // namespace tavolin

@@ -49,7 +49,6 @@ reachable() { tree && awk -F '\t' '$1 == 2 && $4 ~ /s/ && $4 ~ /f/ { print $3 }'
 # its frame, a radio button's without its circle, a group's title: its
 # contrast, and whether a caption touches its control's edges.
 check_view() {
-    sleep 0.5
     e2e_settled_screenshot "$E2E_ARTIFACTS/$1.png"
     tree
     awk -F '\t' '$1 == 1 { main = $2 == "frame" } main && $1 >= 2 && $4 ~ /s/ && ($3 != "" || $6 != "") && $2 !~ /filler|scroll|separator|item/ &&

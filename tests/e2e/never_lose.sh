@@ -78,7 +78,7 @@ lock_holder)
     strace -o /dev/null -f -e trace=fsync -e inject=fsync:delay_enter=20s:when=1 -p "$pid" 2>/dev/null &
     e2e_wait_for 10 traced || e2e_fail "strace did not attach"
     e2e_add_name "$win" Zyxholder # its save waits 20 s for the disk, holding the lock
-    sleep 1
+    e2e_wait_for 10 test -e "$database.lock" || e2e_fail "the first copy took no lock"
     start
     e2e_add_name "$win" Zyxwaiter
     e2e_answer "$pid" "Tavolin 4.2" # locked

@@ -135,7 +135,7 @@ TEST_F(FileIoTest, FileSizeLimitGivesTheWriteErrorAndKeepsTheOldFile) {
         return "";
     });
     if (report.starts_with("skip: "))
-        GTEST_SKIP() << report;
+        TAVOLIN_SKIP() << report;
     EXPECT_EQ(report, "");
     SaveFileAtomically(Path("fnames.dat"), large);
     EXPECT_EQ(ReadBytes(Path("fnames.dat")), large);
@@ -162,16 +162,16 @@ std::map<std::string, std::string> AttributesOf(const QString& path) {
 // file is a new one all the same: the rewrite stayed atomic.
 TEST_F(FileIoTest, SaveKeepsOwnerGroupModeAndAttributes) {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "only root can give a file to another owner";
+        TAVOLIN_SKIP() << "only root can give a file to another owner";
     const QString path = Path("fnames.dat");
     WriteBytes(path, "Anna\xB3\r\n");
     const QByteArray native = QFile::encodeName(path);
     ASSERT_EQ(::chown(native.constData(), 4321, 8765), 0);
     ASSERT_EQ(::chmod(native.constData(), 0640), 0);
     if (::setxattr(native.constData(), "user.tavolin", "kept", 4, 0) != 0)
-        GTEST_SKIP() << "no user attributes on this file system";
+        TAVOLIN_SKIP() << "no user attributes on this file system";
     if (QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-m"), QStringLiteral("u:1234:rw"), path}) != 0)
-        GTEST_SKIP() << "setfacl is missing or the file system has no ACLs";
+        TAVOLIN_SKIP() << "setfacl is missing or the file system has no ACLs";
     const std::map<std::string, std::string> attributes = AttributesOf(path);
     ASSERT_TRUE(attributes.contains("system.posix_acl_access"));
     struct stat before {};
@@ -195,7 +195,7 @@ TEST_F(FileIoTest, SaveKeepsOwnerGroupModeAndAttributes) {
 // file that group, gets the file rewritten in place, owner and all.
 TEST_F(FileIoTest, AnotherUsersFileKeepsItsGroup) {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "acting as another user needs root";
+        TAVOLIN_SKIP() << "acting as another user needs root";
     const QString path = Path("fnames.dat");
     const QByteArray native = QFile::encodeName(path);
     ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0777), 0);
@@ -379,7 +379,7 @@ TEST_F(FileIoTest, LockFileThatCannotServeIsNamedAndTheFileItselfIsLocked) {
     });
     ::chmod(folder.constData(), 0700);
     if (report.starts_with("skip: "))
-        GTEST_SKIP() << report;
+        TAVOLIN_SKIP() << report;
     EXPECT_EQ(report, "");
 
     WriteBytes(lockFile.Display(), "999999999\ntavolin\n" + QSysInfo::machineHostName().toStdString() + "\n");

@@ -24,4 +24,8 @@ bool Exists(const QString& path) {
     return QFile::exists(path);
 }
 
+bool InCi() {
+    return qEnvironmentVariable("CI") == QLatin1String("true");
+}
+
 } // namespace tavolin::test

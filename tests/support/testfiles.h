@@ -3,6 +3,7 @@
 #include "fileio/fileio.h"
 
 #include <QString>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,18 @@ void WriteBytes(const QString& path, std::string_view bytes);
 std::string ReadBytes(const QString& path);
 bool Exists(const QString& path);
 
+// Whether the tests run in CI (CI=true), where scripts/test has installed
+// everything they need and runs them as root.
+bool InCi();
+
 } // namespace tavolin::test
+
+// Skips a test that cannot run on this machine, with the reason streamed after
+// it; in CI such a test fails instead, so that nothing is left untested there.
+#define TAVOLIN_SKIP()                                                                                                 \
+    return GTEST_MESSAGE_(::tavolin::test::InCi() ? "cannot run here, and in CI every test must" : "",                 \
+                          ::tavolin::test::InCi() ? ::testing::TestPartResult::kFatalFailure                           \
+                                                  : ::testing::TestPartResult::kSkip)
 
 #include <ostream>
 

@@ -319,11 +319,11 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
 
     ImmutableFolder lock(programDir_.path());
     if (!lock.Failure().empty())
-        GTEST_SKIP() << "cannot make the temporary folder immutable here (" << lock.Failure()
-                     << "): needs root (CAP_LINUX_IMMUTABLE) and a file system with chattr +i";
+        TAVOLIN_SKIP() << "cannot make the temporary folder immutable here (" << lock.Failure()
+                       << "): needs root (CAP_LINUX_IMMUTABLE) and a file system with chattr +i";
     if (QFile probe(ProgramFile(u"probe"_s)); probe.open(QIODevice::WriteOnly)) {
         probe.remove();
-        GTEST_SKIP() << "a file could still be created in the immutable folder";
+        TAVOLIN_SKIP() << "a file could still be created in the immutable folder";
     }
 
     Add("Eva");
@@ -376,7 +376,7 @@ TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser
     {
         ImmutableFolder lock(programDir_.path());
         if (!lock.Failure().empty())
-            GTEST_SKIP() << "cannot make the program folder immutable (" << lock.Failure() << "): needs root";
+            TAVOLIN_SKIP() << "cannot make the program folder immutable (" << lock.Failure() << "): needs root";
         CreateForm();
         EXPECT_EQ(form_->ProgramDir(), programDir_.path());
     }
