@@ -61,9 +61,8 @@ public:
     // Names this copy holds and its file lacks: their write failed.
     std::size_t UnsavedCount() const { return unsaved_->size(); }
     bool IsUnsaved(std::string_view name) const;
-    // Whether the unsaved names are all in the recovery file; if not, why.
+    // Whether the unsaved names are all in the recovery file.
     bool UnsavedKept() const { return keepError_.empty(); }
-    const std::string& KeepError() const { return keepError_; }
     const FilePath& RecoveryPath() const { return recovery_.Path(); }
     // How many names the last change wrote that an earlier one could not
     // (this copy's, or kept in the recovery file by any copy).
