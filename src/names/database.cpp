@@ -35,6 +35,16 @@ NameFile ReadNameFile(const FilePath& path) {
     return NameFileOf(ReadDatabaseBytes(path));
 }
 
+NameFile ReadForeignNameFile(const FilePath& path) {
+    FileContents contents = ReadDatabaseBytes(path);
+    // C2 B3 holds the byte B3 as well.
+    if (contents.bytes.find(kSeparator) != std::string::npos)
+        return NameFileOf(std::move(contents));
+    DatabaseText text = PlainListText(contents.bytes);
+    return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames, false,
+            std::move(text.firstLeftOut)};
+}
+
 std::optional<NameFile> ReadGrownNameFile(const FilePath& path, LineList& lines, NameList& names,
                                           FileIdentity& identity) {
     FileContents contents = ReadDatabaseBytes(path);

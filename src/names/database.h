@@ -37,6 +37,11 @@ struct NameFile {
 // lists can hold.
 NameFile ReadNameFile(const FilePath& path);
 
+// Reads a file to be merged: a database as ReadNameFile reads it, and a
+// file without any separator as the plain name list it is (PlainListText).
+// Throws as ReadNameFile does.
+NameFile ReadForeignNameFile(const FilePath& path);
+
 // Reads a database file again into the lines and names read from it before,
 // which hold nothing of their own (no unsaved name, nothing left out). When
 // the file only grew behind their text (another copy or program appended

@@ -179,6 +179,33 @@ DatabaseText DatabaseTextOf(std::string bytes) {
     return result;
 }
 
+DatabaseText PlainListText(std::string_view bytes) {
+    DatabaseText result;
+    std::string_view rest = WithoutMark(bytes);
+    while (!rest.empty()) {
+        const std::size_t lineEnd = std::min(rest.find_first_of("\r\n"), rest.size());
+        std::string_view line = rest.substr(0, lineEnd);
+        rest.remove_prefix(lineEnd);
+        rest.remove_prefix(rest.starts_with("\r\n") ? 2 : std::min<std::size_t>(rest.size(), 1));
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos)
+            continue;
+        line = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
+        const NameSpan span = NextName(line, 0);
+        std::optional<std::string> kept = span.utf8 ? Utf8ToWindows1252(line) : std::string(line);
+        if (!kept) {
+            if (result.firstLeftOut.isEmpty())
+                result.firstLeftOut = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+            ++result.leftOutNames;
+            continue;
+        }
+        result.bytes += *kept;
+        // "Â" right before the separator would read as UTF-8's.
+        result.bytes += kept->ends_with('\xC2') ? "\r\n\xB3\r\n" : "\xB3\r\n";
+    }
+    return result;
+}
+
 FileStyle StyleOf(std::string_view bytes) {
     FileStyle style;
     const std::size_t firstBreak = bytes.find_first_of("\r\n");

@@ -3,6 +3,7 @@
 #include "names/linelist.h"
 #include "names/namelist.h"
 
+#include <QString>
 #include <QtGlobal>
 #include <cstddef>
 
@@ -20,6 +21,10 @@ struct DatabasePair;
 // Merging a foreign database: Button5 loads one (its path in Panel8, its count
 // in Panel9), Button6 adds its names to the database RadioGroup2 chooses. The
 // foreign database stays loaded until the next one replaces it.
+// Shown when a loaded file holds no name to merge.
+extern const QString kNoNamesText;
+extern const QString kNoNamesCaption;
+
 class Merging final {
     Q_DISABLE_COPY_MOVE(Merging)
 

@@ -1,5 +1,6 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
+#include "names/encoding.h"
 #include "names/merge.h"
 #include "names/name_database.h"
 #include "support/list_strings.h"
@@ -85,9 +86,9 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
         {"text behind the last separator is not merged",
          "Nora\xB3", "Ida\xB3Pat", 1,
          "Nora\xB3\r\nIda\xB3\r\n", {"Nora", "Ida"}},
-        {"a foreign file without separator adds nothing",
-         "Nora\xB3", "Ida\r\nPat", 0,
-         "Nora\xB3\r\n", {"Nora"}},
+        {"a foreign file without separator is a list of names",
+         "Nora\xB3", "Ida\r\nNora\r\nPat", 2,
+         "Nora\xB3\r\nIda\xB3\r\nPat\xB3\r\n", {"Nora", "Ida", "Pat"}},
         {"nothing new still rewrites the file",
          "Nora\xB3\nOlga\xB3", "Olga\xB3Nora\xB3", 0,
          "Nora\xB3\r\nOlga\xB3\r\n", {"Nora", "Olga"}},
@@ -127,6 +128,38 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
     }
 }
 
+TEST_F(MergeTest, ReadsAFileWithoutSeparatorAsOneNamePerLine) {
+    struct PlainCase {
+        const char* what;
+        std::string file;
+        Strings names;
+        std::size_t leftOut;
+    };
+    // clang-format off
+    const std::vector<PlainCase> cases = {
+        {"every line end, blanks and tabs, empty lines",
+         " Ida \r\n\t\r\n\r\nPat\t\n\rLena", {"Ida", "Pat", "Lena"}, 0},
+        {"UTF-8 with a byte-order mark",
+         "\xEF\xBB\xBFJ\xC3\xB6rg\nZo\xC3\xAB\n", {"J\xF6rg", "Zo\xEB"}, 0},
+        {"UTF-8 and Windows-1252 lines mixed",
+         "J\xC3\xB6rg\r\nJ\xF6rg\r\n\xC2\r\n", {"J\xF6rg", "J\xF6rg", "\xC2"}, 0},
+        {"a name Windows-1252 cannot hold is left out",
+         "\xE5\xB0\x8F\xE6\x98\x8E\nIda\n", {"Ida"}, 1},
+        {"only blanks", " \r\n\t\n", {}, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::WriteBytes(Path("list.txt"), c.file);
+        EXPECT_EQ(LoadMergeDatabase(Path("list.txt"), mergeLines_, mergeNames_), c.leftOut);
+        EXPECT_EQ(NamesOf(mergeNames_), c.names);
+        // The lines kept are a database that reads back as these names.
+        NameList reread;
+        ParseNameLines(LineList::FromFileBytes(DatabaseTextOf(std::string(mergeLines_.FileBytes())).bytes), reread);
+        EXPECT_EQ(NamesOf(reread), c.names);
+    }
+}
+
 // Small databases from a tiny alphabet, so that duplicates, empty names,
 // names across line ends, case and blanks, and trailing text all occur often.
 std::string RandomDatabase(std::mt19937& random) {
@@ -134,7 +167,8 @@ std::string RandomDatabase(std::mt19937& random) {
     std::string bytes(random() % 16, ' ');
     for (char& c : bytes)
         c = kAlphabet[random() % kAlphabet.size()];
-    return bytes;
+    // Without any separator the file is a plain list, read otherwise.
+    return bytes.find('\xB3') == std::string::npos ? bytes + '\xB3' : bytes;
 }
 
 TEST_F(MergeTest, EqualsTheSearchOfTheWholeListForRandomDatabases) {

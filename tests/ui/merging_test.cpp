@@ -183,9 +183,9 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
     SetProgramFile(QStringLiteral("fnames.dat"), Db("Anna|\nBerta|\rClara|"));
     CreateForm();
     const std::string rewritten = Db("Anna|\r\nBerta|\r\nClara|\r\n");
-    const QString plain = ForeignFile("plain.dat", "Anna\r\nBerta\r\nIda");
+    const QString plain = ForeignFile("plain.txt", " Anna\r\n\r\nBerta\t\n");
     ClickLoad(plain);
-    EXPECT_EQ(MergeBand(), std::make_tuple(plain, LoadedCaption(0), true));
+    EXPECT_EQ(MergeBand(), std::make_tuple(plain, LoadedCaption(2), true));
     ClickMerge(true);
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), rewritten);
 
@@ -199,6 +199,24 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
               Db("changed behind the program's back|\r\nClara|\r\nAnna|\r\n"));
     EXPECT_EQ(Shown(), (Strings{Success(0, kFemale), Success(2, kFemale)}));
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
+}
+
+// A file without any name cannot be merged, and the user hears why; the
+// next file with names can be merged again.
+TEST_F(MergeWindowTest, FileWithoutNamesCannotBeMerged) {
+    CreateForm();
+    const std::string noNames = Box({kNoNamesText, kNoNamesCaption, MessageIcon::Exclamation});
+    for (const char* bytes : {"", " \r\n\t\r\n"}) {
+        platform_.messages.clear();
+        ClickLoad(ForeignFile("good.dat", "Eva\xB3"));
+        const QString path = ForeignFile("blank.txt", bytes);
+        ClickLoad(path);
+        EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(0), false));
+        EXPECT_EQ(Shown(), Strings{noNames});
+    }
+    const QString path = ForeignFile("one.txt", "Ida");
+    ClickLoad(path);
+    EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(1), true));
 }
 
 // After a failed load the band tells what is loaded: the file loaded before,
