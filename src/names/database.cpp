@@ -13,8 +13,6 @@
 
 namespace tavolin {
 
-namespace {
-
 FileContents ReadDatabaseBytes(const FilePath& path) {
     try {
         return ReadFile(path, kMaxDatabaseBytes);
@@ -28,8 +26,6 @@ NameFile NameFileOf(FileContents contents) {
     return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames,
             text.leftOutTrailingText, std::move(text.firstLeftOut)};
 }
-
-} // namespace
 
 NameFile ReadNameFile(const FilePath& path) {
     return NameFileOf(ReadDatabaseBytes(path));

@@ -32,6 +32,11 @@ struct NameFile {
     QString firstLeftOut;
 };
 
+// A database file's bytes as they are. Throws as ReadNameFile does.
+FileContents ReadDatabaseBytes(const FilePath& path);
+// A database file's bytes as ReadNameFile reads them.
+NameFile NameFileOf(FileContents contents);
+
 // Reads a database file. Throws FileError when it cannot be opened or read,
 // and ListSizeError, before reading anything, when it is larger than the
 // lists can hold.

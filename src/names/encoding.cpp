@@ -206,6 +206,32 @@ DatabaseText PlainListText(std::string_view bytes) {
     return result;
 }
 
+std::optional<std::string> WithoutFirstName(std::string_view bytes, std::string_view name) {
+    const bool plain = IsPlainWindows1252(bytes);
+    const std::size_t mark = bytes.size() - WithoutMark(bytes).size();
+    for (std::size_t start = mark;;) {
+        NameSpan span{bytes.find('\xB3', start), 1, false};
+        if (!plain)
+            span = NextName(bytes, start);
+        else if (span.end == std::string_view::npos)
+            span.separator = 0;
+        if (span.separator == 0)
+            return std::nullopt; // text behind the last separator is no name
+        const std::string_view entry = bytes.substr(start, span.end - start);
+        const std::optional<std::string> read = span.utf8 ? Utf8ToWindows1252(entry) : std::string(entry);
+        if (read && WithoutBreaks(*read) == name) {
+            std::size_t end = span.end + span.separator;
+            const bool ownLine = start == mark || bytes[start - 1] == '\n' || bytes[start - 1] == '\r';
+            if (ownLine && bytes.substr(end, 2) == "\r\n")
+                end += 2;
+            else if (ownLine && end < bytes.size() && (bytes[end] == '\n' || bytes[end] == '\r'))
+                ++end;
+            return std::string(bytes.substr(0, start)) + std::string(bytes.substr(end));
+        }
+        start = span.end + span.separator;
+    }
+}
+
 FileStyle StyleOf(std::string_view bytes) {
     FileStyle style;
     const std::size_t firstBreak = bytes.find_first_of("\r\n");

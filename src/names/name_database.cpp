@@ -1,6 +1,7 @@
 #include "names/name_database.h"
 
 #include "names/database.h"
+#include "names/encoding.h"
 #include "names/merge.h"
 
 #include <algorithm>
@@ -113,7 +114,8 @@ void NameDatabase::KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noe
 }
 
 template <class Change>
-auto NameDatabase::Update(const Change& change, const std::function<bool()>& write) -> decltype(change()) {
+auto NameDatabase::Update(const Change& change, const std::function<bool()>& write, bool inMemory)
+    -> decltype(change()) {
     std::optional<FileLock> recoveryLock;
     bool changed = false;
     try {
@@ -137,7 +139,7 @@ auto NameDatabase::Update(const Change& change, const std::function<bool()>& wri
         // The change is made on what this copy knows, and its names are
         // kept until the file takes them.
         recovered_ = 0;
-        if (!changed) {
+        if (!changed && inMemory) {
             try {
                 change();
             } catch (...) {
@@ -176,6 +178,44 @@ std::size_t NameDatabase::Merge(const NameList& foreign) {
             return added;
         },
         [] { return true; });
+}
+
+bool NameDatabase::Remove(std::string_view name) {
+    const std::string removed(name); // the name may be a view into the lists
+    return Update(
+        [&] {
+            if (!names_->contains(removed))
+                return false;
+            if (!unsaved_->empty())
+                Write();
+            FileContents present = ReadDatabaseBytes(path_);
+            std::optional<std::string> without = WithoutFirstName(present.bytes, removed);
+            if (!without)
+                return false;
+            present.identity = SaveFileAtomically(path_, *without, options_.faults);
+            present.bytes = std::move(*without);
+            NameFile file = NameFileOf(std::move(present));
+            auto names = std::make_unique<NameList>();
+            ParseNameLines(file.lines, *names);
+            TakeOver(file);
+            names_ = std::move(names);
+            return true;
+        },
+        [] { return false; }, false);
+}
+
+NameDatabase* LastChange::Undo() {
+    NameDatabase* const database = database_;
+    if (!database)
+        return nullptr;
+    if (added_) {
+        database->Remove(name_);
+    } else {
+        database_ = nullptr; // an add that fails is kept all the same
+        database->Add(name_);
+    }
+    database_ = nullptr;
+    return database;
 }
 
 void NameDatabase::SaveUnsaved() {

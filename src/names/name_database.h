@@ -80,6 +80,12 @@ public:
     // Adds every foreign name that the database lacks and writes the file,
     // also when none was new. Returns how many were added. Fails as Add does.
     std::size_t Merge(const NameList& foreign);
+    // Takes the name out of the file: its first entry goes, every other byte
+    // stays (WithoutFirstName). Names not saved yet are written first, so
+    // that no later save brings the name back. Returns false when the file
+    // does not hold it. Throws FileError when the lock cannot be taken or the
+    // file cannot be read or written; the name then stays where it was.
+    bool Remove(std::string_view name);
     // Writes the unsaved names, if there are any.
     void SaveUnsaved();
     // Writes the names kept in the recovery file, if there is one; returns
@@ -91,8 +97,9 @@ private:
     // (when `write` says so), taking along what the recovery file holds;
     // where the file cannot be reached, the change is made in the lists and
     // its names are kept.
+    // A change that needs the file (`inMemory` false) is not made without it.
     template <class Change>
-    auto Update(const Change& change, const std::function<bool()>& write) -> decltype(change());
+    auto Update(const Change& change, const std::function<bool()>& write, bool inMemory = true) -> decltype(change());
     // Under the lock: reads the file anew when it is not the one this copy
     // last read or wrote.
     void Refresh();
@@ -118,6 +125,30 @@ private:
     std::size_t leftOut_ = 0;
     std::string keepError_;
     std::size_t recovered_ = 0;
+};
+
+// The last add or removal of a run, to be taken back.
+class LastChange final {
+public:
+    void Added(NameDatabase& database, std::string_view name) { Set(database, name, true); }
+    void Removed(NameDatabase& database, std::string_view name) { Set(database, name, false); }
+    bool CanUndo() const { return database_ != nullptr; }
+    // Takes the change back with the care of the change itself: a name added
+    // is removed, a name removed is added again (behind the others). Returns
+    // the database changed. Throws as Add and Remove do; a failed removal
+    // stays to be undone, a failed add is kept as every add is.
+    NameDatabase* Undo();
+
+private:
+    void Set(NameDatabase& database, std::string_view name, bool added) {
+        database_ = &database;
+        name_ = name;
+        added_ = added;
+    }
+
+    NameDatabase* database_ = nullptr;
+    std::string name_;
+    bool added_ = false;
 };
 
 // The program's two databases, one per gender, side by side in one folder.

@@ -185,5 +185,70 @@ TEST_F(NameDatabaseTest, Utf8FileIsExtendedWhileAWriteWouldLoseAName) {
     EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nLucja\xB3\r\nZo\xEB\xB3\r\nEva\xB3\r\n");
 }
 
+// A name taken out leaves every other byte of the file as it was, whatever
+// wrote the file and whatever another program put into it meanwhile.
+TEST_F(NameDatabaseTest, RemovalTakesOutOnlyThatEntry) {
+    struct RemovalCase {
+        const char* what;
+        std::string file;
+        std::string name;
+        std::string after;
+    };
+    // clang-format off
+    const std::vector<RemovalCase> cases = {
+        {"a line of its own", "Anna\xB3\r\nEva\xB3\r\nIda\xB3", "Eva", "Anna\xB3\r\nIda\xB3"},
+        {"LF and the first of two", "Eva\xB3\nIda\xB3\nEva\xB3\n", "Eva", "Ida\xB3\nEva\xB3\n"},
+        {"within a line", "Anna\xB3" "Eva\xB3Ida\xB3\r\n", "Eva", "Anna\xB3Ida\xB3\r\n"},
+        {"across lines", "Anna\xB3\nE\r\nva\xB3\nIda\xB3", "Eva", "Anna\xB3\nIda\xB3"},
+        {"a UTF-8 file", "\xEF\xBB\xBFZo\xC3\xAB\xC2\xB3\n\xC5\x81ucja\xC2\xB3\n", "Zo\xEB",
+         "\xEF\xBB\xBF\xC5\x81ucja\xC2\xB3\n"},
+        {"trailing text is no name", "Anna\xB3" "Eva", "Eva", "Anna\xB3" "Eva"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(Path(), "Anna\xB3\r\n");
+        const auto database = Start();
+        WriteBytes(Path(), c.file);
+        EXPECT_EQ(database->Remove(c.name), c.file != c.after);
+        EXPECT_EQ(ReadBytes(Path()), c.after);
+        EXPECT_EQ(NamesOf(database->Names()), NamesInFile(Path()));
+    }
+}
+
+// A name whose write failed and that is then taken out comes back neither
+// from this copy's next save nor from the recovery file; undo takes back
+// the last add or removal.
+TEST_F(NameDatabaseTest, RemovedNamesStayOutUntilUndone) {
+    WriteBytes(Path(), "Anna\xB3\r\n");
+    const auto a = Start();
+    FailingCommits();
+    EXPECT_THROW(a->Add("Eva"), FileError);
+    EXPECT_THROW(a->Remove("Eva"), FileError);
+    fault_.Clear();
+    EXPECT_TRUE(a->IsUnsaved("Eva"));
+    EXPECT_TRUE(a->Remove("Eva"));
+    EXPECT_FALSE(QFile::exists(a->RecoveryPath().Display()));
+    a->SaveUnsaved();
+    EXPECT_EQ(Start()->Recover(), 0u);
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\n");
+
+    LastChange last;
+    last.Removed(*a, "Anna");
+    ASSERT_EQ(a->Add("Otto"), AddResult::Added);
+    last.Added(*a, "Otto");
+    EXPECT_EQ(last.Undo(), a.get());
+    EXPECT_FALSE(last.CanUndo());
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\n");
+    EXPECT_TRUE(a->Remove("Anna"));
+    last.Removed(*a, "Anna");
+    {
+        const FileLock other(Path());
+        EXPECT_THROW(last.Undo(), FileError);
+    }
+    a->SaveUnsaved();
+    EXPECT_EQ(NamesInFile(Path()), Strings{"Anna"});
+}
+
 } // namespace
 } // namespace tavolin
