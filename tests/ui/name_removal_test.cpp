@@ -1,0 +1,69 @@
+#include "support/form_fixture.h"
+#include "support/testfiles.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace tavolin::test {
+namespace {
+
+class NameRemovalTest : public FormFixture {
+protected:
+    // Opens the field's menu as a right click does, and runs or looks at
+    // its entry of that name.
+    bool MenuEntry(const char* edit, const char* entry, bool run = false) {
+        Q_EMIT Control<QLineEdit>(edit)->customContextMenuRequested(QPoint(2, 2));
+        const std::unique_ptr<QMenu> menu(Control<QLineEdit>(edit)->findChild<QMenu*>());
+        EXPECT_GT(menu->actions().size(), 5); // the field's own entries stay
+        QAction* action = menu->findChild<QAction*>(QString::fromLatin1(entry));
+        const bool enabled = action->isEnabled();
+        if (run)
+            action->trigger();
+        return enabled;
+    }
+    void Choose(const char* edit, const char* entry) {
+        EXPECT_TRUE(MenuEntry(edit, entry, true));
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(NameRemovalTest, MenusRemoveTheNameShownAndCtrlZTakesItBack) {
+    CreateForm();
+    const QString drawn = Control<QLineEdit>("Edit1")->text();
+    const bool female = kFemaleBytes.find(drawn.toStdString()) != std::string_view::npos;
+    const QString file = ProgramFile(female ? u"fnames.dat"_s : u"mnames.dat"_s);
+    const std::string before = ReadBytes(file);
+    platform_.yesNoAnswers = {false, true};
+    Choose("Edit1", "RemoveName");
+    EXPECT_EQ(ReadBytes(file), before);
+    Choose("Edit1", "RemoveName");
+    ASSERT_EQ(platform_.questions.size(), 2u);
+    EXPECT_TRUE(platform_.questions[1].text.contains(drawn));
+    EXPECT_TRUE(platform_.questions[1].text.contains(female ? u"weiblichen"_s : u"männlichen"_s));
+    EXPECT_EQ(ReadBytes(file).find(drawn.toStdString()), std::string::npos);
+    EXPECT_EQ(CountCaptions(), CountCaptions(female ? 2 : 3, female ? 2 : 1));
+    EXPECT_FALSE(MenuEntry("Edit1", "RemoveName"));
+
+    ActivateWindow(); // the menus took it away
+    Control<QLineEdit>("Edit1")->setFocus();
+    QTest::keyClick(Control<QLineEdit>("Edit1"), Qt::Key_Z, Qt::ControlModifier); // no typing to undo there
+    EXPECT_EQ(ReadBytes(file).size(), before.size());
+    EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
+    EXPECT_FALSE(MenuEntry("Edit1", "UndoNameChange"));
+
+    // The typed name, in the chosen database; undo takes an add back too.
+    AddName(false, u"Zeno"_s);
+    EnterName(true, u"Zeno"_s);
+    EXPECT_FALSE(MenuEntry("Edit2", "RemoveName"));
+    Choose("Edit2", "UndoNameChange");
+    EXPECT_EQ(ReadBytes(ProgramFile(u"mnames.dat"_s)), kMaleBytes);
+    EXPECT_TRUE(platform_.messages.empty());
+}
+
+} // namespace
+} // namespace tavolin::test
