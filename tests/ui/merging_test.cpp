@@ -201,24 +201,6 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
 }
 
-// A file without any name cannot be merged, and the user hears why; the
-// next file with names can be merged again.
-TEST_F(MergeWindowTest, FileWithoutNamesCannotBeMerged) {
-    CreateForm();
-    const std::string noNames = Box({kNoNamesText, kNoNamesCaption, MessageIcon::Exclamation});
-    for (const char* bytes : {"", " \r\n\t\r\n"}) {
-        platform_.messages.clear();
-        ClickLoad(ForeignFile("good.dat", "Eva\xB3"));
-        const QString path = ForeignFile("blank.txt", bytes);
-        ClickLoad(path);
-        EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(0), false));
-        EXPECT_EQ(Shown(), Strings{noNames});
-    }
-    const QString path = ForeignFile("one.txt", "Ida");
-    ClickLoad(path);
-    EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(1), true));
-}
-
 // After a failed load the band tells what is loaded: the file loaded before,
 // with its path and count, or nothing. A file that is no database (a program
 // picked by mistake) and one far too large are refused at once.
