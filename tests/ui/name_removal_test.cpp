@@ -19,7 +19,7 @@ protected:
         Q_EMIT Control<QLineEdit>(edit)->customContextMenuRequested(QPoint(2, 2));
         const std::unique_ptr<QMenu> menu(Control<QLineEdit>(edit)->findChild<QMenu*>());
         EXPECT_GT(menu->actions().size(), 5); // the field's own entries stay
-        QAction* action = menu->findChild<QAction*>(QString::fromLatin1(entry));
+        auto* action = menu->findChild<QAction*>(QString::fromLatin1(entry));
         const bool enabled = action->isEnabled();
         if (run)
             action->trigger();
