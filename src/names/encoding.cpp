@@ -206,7 +206,7 @@ DatabaseText PlainListText(std::string_view bytes) {
     return result;
 }
 
-std::optional<std::string> WithoutFirstName(std::string_view bytes, std::string_view name) {
+std::optional<ByteRange> FirstEntryOf(std::string_view bytes, std::string_view name) {
     const bool plain = IsPlainWindows1252(bytes);
     const std::size_t mark = bytes.size() - WithoutMark(bytes).size();
     for (std::size_t start = mark;;) {
@@ -226,7 +226,7 @@ std::optional<std::string> WithoutFirstName(std::string_view bytes, std::string_
                 end += 2;
             else if (ownLine && end < bytes.size() && (bytes[end] == '\n' || bytes[end] == '\r'))
                 ++end;
-            return std::string(bytes.substr(0, start)) + std::string(bytes.substr(end));
+            return ByteRange{start, end};
         }
         start = span.end + span.separator;
     }

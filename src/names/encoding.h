@@ -43,11 +43,15 @@ DatabaseText DatabaseTextOf(std::string bytes);
 // out and counted.
 DatabaseText PlainListText(std::string_view bytes);
 
-// A database file's bytes without the first entry whose name, read as
-// DatabaseTextOf reads it, is `name`: its bytes and its separator go, and the
-// line break behind them where the entry was a line of its own; every other
-// byte stays. Nothing when no entry is that name.
-std::optional<std::string> WithoutFirstName(std::string_view bytes, std::string_view name);
+// Where the first entry whose name, read as DatabaseTextOf reads it, is
+// `name` lies in a database file's bytes: from its first byte to behind its
+// separator and, where the entry is a line of its own, the line break behind
+// that. Nothing when no entry is that name.
+struct ByteRange {
+    std::size_t begin;
+    std::size_t end;
+};
+std::optional<ByteRange> FirstEntryOf(std::string_view bytes, std::string_view name);
 
 // A file without a byte-order mark and without the pair C2 B3, which is
 // taken byte for byte: the files the program writes anew are such.

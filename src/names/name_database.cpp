@@ -180,41 +180,65 @@ std::size_t NameDatabase::Merge(const NameList& foreign) {
         [] { return true; });
 }
 
-bool NameDatabase::Remove(std::string_view name) {
+void NameDatabase::TakeOverWritten(FileContents written) {
+    NameFile file = NameFileOf(std::move(written));
+    auto names = std::make_unique<NameList>();
+    ParseNameLines(file.lines, *names);
+    TakeOver(file);
+    names_ = std::move(names);
+}
+
+std::optional<NameDatabase::RemovedEntry> NameDatabase::Remove(std::string_view name) {
     const std::string removed(name); // the name may be a view into the lists
     return Update(
-        [&] {
+        [&]() -> std::optional<RemovedEntry> {
             if (!names_->contains(removed))
-                return false;
+                return std::nullopt;
             if (!unsaved_->empty())
                 Write();
             FileContents present = ReadDatabaseBytes(path_);
-            std::optional<std::string> without = WithoutFirstName(present.bytes, removed);
-            if (!without)
-                return false;
-            present.identity = SaveFileAtomically(path_, *without, options_.faults);
-            present.bytes = std::move(*without);
-            NameFile file = NameFileOf(std::move(present));
-            auto names = std::make_unique<NameList>();
-            ParseNameLines(file.lines, *names);
-            TakeOver(file);
-            names_ = std::move(names);
-            return true;
+            const std::optional<ByteRange> entry = FirstEntryOf(present.bytes, removed);
+            if (!entry)
+                return std::nullopt;
+            RemovedEntry result{removed, entry->begin, present.bytes.substr(entry->begin, entry->end - entry->begin), {}};
+            present.bytes.erase(entry->begin, entry->end - entry->begin);
+            result.fileAfter = present.identity = SaveFileAtomically(path_, present.bytes, options_.faults);
+            TakeOverWritten(std::move(present));
+            return result;
         },
         [] { return false; }, false);
 }
 
+NameDatabase::AddResult NameDatabase::Restore(const RemovedEntry& removed) {
+    try {
+        const bool inPlace = Update(
+            [&] {
+                if (identity_ != removed.fileAfter || !unsaved_->empty())
+                    return false;
+                FileContents present = ReadDatabaseBytes(path_);
+                if (present.bytes.size() < removed.offset)
+                    return false;
+                present.bytes.insert(removed.offset, removed.bytes);
+                present.identity = SaveFileAtomically(path_, present.bytes, options_.faults);
+                TakeOverWritten(std::move(present));
+                return true;
+            },
+            [] { return false; }, false);
+        if (inPlace)
+            return AddResult::Added;
+    } catch (const FileError&) {
+        // Added below as every name: kept until the file takes it.
+    }
+    return Add(removed.name);
+}
+
 NameDatabase* LastChange::Undo() {
     NameDatabase* const database = database_;
-    if (!database)
-        return nullptr;
-    if (added_) {
-        database->Remove(name_);
-    } else {
-        database_ = nullptr; // an add that fails is kept all the same
-        database->Add(name_);
-    }
+    if (database && !removed_)
+        database->Remove(added_); // a failed removal stays to be undone
     database_ = nullptr;
+    if (database && removed_)
+        database->Restore(*std::exchange(removed_, std::nullopt));
     return database;
 }
 

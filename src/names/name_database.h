@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tavolin {
 
@@ -80,12 +81,23 @@ public:
     // Adds every foreign name that the database lacks and writes the file,
     // also when none was new. Returns how many were added. Fails as Add does.
     std::size_t Merge(const NameList& foreign);
+    // What a removal took out of the file, to put it back where it was.
+    struct RemovedEntry {
+        std::string name;
+        std::size_t offset = 0;
+        std::string bytes;      // the entry, its separator and line break
+        FileIdentity fileAfter; // the file the removal left
+    };
     // Takes the name out of the file: its first entry goes, every other byte
-    // stays (WithoutFirstName). Names not saved yet are written first, so
-    // that no later save brings the name back. Returns false when the file
-    // does not hold it. Throws FileError when the lock cannot be taken or the
-    // file cannot be read or written; the name then stays where it was.
-    bool Remove(std::string_view name);
+    // stays (FirstEntryOf). Names not saved yet are written first, so that no
+    // later save brings the name back. Returns nothing when the file does not
+    // hold it. Throws FileError when the lock cannot be taken or the file
+    // cannot be read or written; the name then stays where it was.
+    std::optional<RemovedEntry> Remove(std::string_view name);
+    // Puts a removed entry back: byte for byte where it was while the file is
+    // still the one the removal left, else behind the others as Add does.
+    // Fails as Add does.
+    AddResult Restore(const RemovedEntry& removed);
     // Writes the unsaved names, if there are any.
     void SaveUnsaved();
     // Writes the names kept in the recovery file, if there is one; returns
@@ -103,6 +115,8 @@ private:
     // Under the lock: reads the file anew when it is not the one this copy
     // last read or wrote.
     void Refresh();
+    // Under the lock: the bytes this copy just wrote become its lists.
+    void TakeOverWritten(FileContents written);
     // Under both locks: the kept names that the file lacks go on top, unsaved.
     void TakeKept();
     // Under the lock: writes the file and remembers the file written.
@@ -130,25 +144,26 @@ private:
 // The last add or removal of a run, to be taken back.
 class LastChange final {
 public:
-    void Added(NameDatabase& database, std::string_view name) { Set(database, name, true); }
-    void Removed(NameDatabase& database, std::string_view name) { Set(database, name, false); }
+    void Added(NameDatabase& database, std::string_view name) {
+        database_ = &database;
+        added_ = name;
+        removed_.reset();
+    }
+    void Removed(NameDatabase& database, NameDatabase::RemovedEntry removed) {
+        database_ = &database;
+        removed_ = std::move(removed);
+    }
     bool CanUndo() const { return database_ != nullptr; }
     // Takes the change back with the care of the change itself: a name added
-    // is removed, a name removed is added again (behind the others). Returns
-    // the database changed. Throws as Add and Remove do; a failed removal
-    // stays to be undone, a failed add is kept as every add is.
+    // is removed, a name removed is put back (Restore). Returns the database
+    // changed. Throws as Remove and Restore do; a failed removal stays to be
+    // undone, a failed put-back is kept as every add is.
     NameDatabase* Undo();
 
 private:
-    void Set(NameDatabase& database, std::string_view name, bool added) {
-        database_ = &database;
-        name_ = name;
-        added_ = added;
-    }
-
     NameDatabase* database_ = nullptr;
-    std::string name_;
-    bool added_ = false;
+    std::string added_;
+    std::optional<NameDatabase::RemovedEntry> removed_;
 };
 
 // The program's two databases, one per gender, side by side in one folder.

@@ -18,13 +18,13 @@ class NameDatabase;
 class Platform;
 struct DatabasePair;
 
-// Merging a foreign database: Button5 loads one (its path in Panel8, its count
-// in Panel9), Button6 adds its names to the database RadioGroup2 chooses. The
-// foreign database stays loaded until the next one replaces it.
 // Shown when a loaded file holds no name to merge.
 extern const QString kNoNamesText;
 extern const QString kNoNamesCaption;
 
+// Merging a foreign database: Button5 loads one (its path in Panel8, its count
+// in Panel9), Button6 adds its names to the database RadioGroup2 chooses. The
+// foreign database stays loaded until the next one replaces it.
 class Merging final {
     Q_DISABLE_COPY_MOVE(Merging)
 

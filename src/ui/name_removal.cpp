@@ -65,13 +65,13 @@ NameDatabase* NameRemoval::Remove(QLineEdit* edit) {
         DecodeName(target->name), DatabaseText(*target->database));
     if (!platform_.AskYesNo(question, u"Name entfernen"_s))
         return nullptr;
-    if (!target->database->Remove(target->name)) {
+    if (std::optional<NameDatabase::RemovedEntry> removed = target->database->Remove(target->name)) {
+        last_.Removed(*target->database, std::move(*removed));
+    } else {
         // Another copy of the program or an editor took it out meanwhile.
         platform_.ShowMessage(
             u"Der Name ist nicht mehr in der %1 Namen-Datenbank enthalten."_s.arg(DatabaseText(*target->database)),
             u"Nicht vorhanden"_s, MessageIcon::Exclamation);
-    } else {
-        last_.Removed(*target->database, target->name);
     }
     return target->database;
 }

@@ -203,23 +203,29 @@ TEST_F(NameDatabaseTest, RemovalTakesOutOnlyThatEntryForGood) {
         WriteBytes(Path(), "Anna\xB3\r\n");
         const auto database = Start();
         WriteBytes(Path(), file);
-        EXPECT_EQ(database->Remove(name), file != after) << file;
+        const auto removed = database->Remove(name);
+        EXPECT_EQ(removed.has_value(), file != after) << file;
         EXPECT_EQ(ReadBytes(Path()), after);
         EXPECT_EQ(NamesOf(database->Names()), NamesInFile(Path()));
+        if (removed) { // put back where it was
+            EXPECT_EQ(database->Restore(*removed), NameDatabase::AddResult::Added);
+            EXPECT_EQ(ReadBytes(Path()), file);
+        }
     }
     WriteBytes(Path(), "Anna\xB3\r\n");
     const auto a = Start();
     FailingCommits();
     EXPECT_THROW(a->Add("Eva"), FileError);
     fault_.Clear();
-    EXPECT_TRUE(a->Remove("Eva"));
+    LastChange last;
+    last.Removed(*a, a->Remove("Eva").value());
     a->SaveUnsaved();
     EXPECT_EQ(Start()->Recover(), 0u);
-    LastChange last;
-    last.Removed(*a, "Eva");
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\n");
+    Start()->Add("Ida"); // changed meanwhile: the name comes back behind the others
     EXPECT_EQ(last.Undo(), a.get());
     EXPECT_FALSE(last.CanUndo());
-    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nEva\xB3\r\n");
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nIda\xB3\r\nEva\xB3\r\n");
 }
 
 } // namespace

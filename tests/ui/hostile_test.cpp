@@ -253,12 +253,9 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     }
 
     // A file without separator is a list of one name a line.
-    std::string asDatabase = bytes;
-    if (bytes.find('\xB3') == std::string::npos) {
-        asDatabase.clear();
-        for (const std::string& line : ReferenceLines(bytes))
-            asDatabase += line.empty() ? "" : line + '\xB3';
-    }
+    std::string asDatabase = bytes.find('\xB3') == std::string::npos ? "" : bytes;
+    for (const std::string& line : asDatabase.empty() ? ReferenceLines(bytes) : Strings{})
+        asDatabase += line.empty() ? "" : line + '\xB3';
     EXPECT_EQ(platform_.messages.size(), mergeNames.empty() ? 1u : 0u);
     EXPECT_EQ(Control<QLabel>("Panel8")->text(), path);
     ExpectNamesOf(asDatabase, mergeNames);

@@ -33,7 +33,7 @@ TEST_F(NameRemovalTest, MenusRemoveTheNameShownAndCtrlZTakesItBack) {
     const QString drawn = Control<QLineEdit>("Edit1")->text();
     const bool female = kFemaleBytes.find(drawn.toStdString()) != std::string_view::npos;
     const QString file = ProgramFile(female ? u"fnames.dat"_s : u"mnames.dat"_s);
-    const std::size_t size = ReadBytes(file).size();
+    const std::string before = ReadBytes(file);
     platform_.yesNoAnswers = {true};
     EXPECT_TRUE(MenuEntry("Edit1", "RemoveName", true));
     EXPECT_TRUE(platform_.questions.at(0).text.contains(
@@ -45,7 +45,7 @@ TEST_F(NameRemovalTest, MenusRemoveTheNameShownAndCtrlZTakesItBack) {
     ActivateWindow(); // the menus took it away
     Control<QLineEdit>("Edit1")->setFocus();
     QTest::keyClick(Control<QLineEdit>("Edit1"), Qt::Key_Z, Qt::ControlModifier); // no typing to undo there
-    EXPECT_EQ(ReadBytes(file).size(), size);
+    EXPECT_EQ(ReadBytes(file), before); // back where it was
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
 
     // The typed name, in the chosen database; undo takes an add back too.
