@@ -200,7 +200,8 @@ std::optional<NameDatabase::RemovedEntry> NameDatabase::Remove(std::string_view 
             const std::optional<ByteRange> entry = FirstEntryOf(present.bytes, removed);
             if (!entry)
                 return std::nullopt;
-            RemovedEntry result{removed, entry->begin, present.bytes.substr(entry->begin, entry->end - entry->begin), {}};
+            RemovedEntry result{
+                removed, entry->begin, present.bytes.substr(entry->begin, entry->end - entry->begin), {}};
             present.bytes.erase(entry->begin, entry->end - entry->begin);
             result.fileAfter = present.identity = SaveFileAtomically(path_, present.bytes, options_.faults);
             TakeOverWritten(std::move(present));

@@ -44,8 +44,8 @@ TEST_F(NameRemovalTest, MenusRemoveTheNameShownAndCtrlZTakesItBack) {
 
     ActivateWindow(); // the menus took it away
     Control<QLineEdit>("Edit1")->setFocus();
-    QTest::keyClick(Control<QLineEdit>("Edit1"), Qt::Key_Z, Qt::ControlModifier); // no typing to undo there
-    EXPECT_EQ(ReadBytes(file), before); // back where it was
+    QTest::keyClick(Control<QLineEdit>("Edit1"), Qt::Key_Z, Qt::ControlModifier); // nothing typed to undo there
+    EXPECT_EQ(ReadBytes(file), before);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
 
     // The typed name, in the chosen database; undo takes an add back too.
