@@ -13,8 +13,6 @@
 
 namespace tavolin {
 
-namespace {
-
 FileContents ReadDatabaseBytes(const FilePath& path) {
     try {
         return ReadFile(path, kMaxDatabaseBytes);
@@ -29,10 +27,18 @@ NameFile NameFileOf(FileContents contents) {
             text.leftOutTrailingText, std::move(text.firstLeftOut)};
 }
 
-} // namespace
-
 NameFile ReadNameFile(const FilePath& path) {
     return NameFileOf(ReadDatabaseBytes(path));
+}
+
+NameFile ReadForeignNameFile(const FilePath& path) {
+    FileContents contents = ReadDatabaseBytes(path);
+    // C2 B3 holds the byte B3 as well.
+    if (contents.bytes.find(kSeparator) != std::string::npos)
+        return NameFileOf(std::move(contents));
+    DatabaseText text = PlainListText(contents.bytes);
+    return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames, false,
+            std::move(text.firstLeftOut)};
 }
 
 std::optional<NameFile> ReadGrownNameFile(const FilePath& path, LineList& lines, NameList& names,

@@ -32,10 +32,20 @@ struct NameFile {
     QString firstLeftOut;
 };
 
+// A database file's bytes as they are. Throws as ReadNameFile does.
+FileContents ReadDatabaseBytes(const FilePath& path);
+// A database file's bytes as ReadNameFile reads them.
+NameFile NameFileOf(FileContents contents);
+
 // Reads a database file. Throws FileError when it cannot be opened or read,
 // and ListSizeError, before reading anything, when it is larger than the
 // lists can hold.
 NameFile ReadNameFile(const FilePath& path);
+
+// Reads a file to be merged: a database as ReadNameFile reads it, and a
+// file without any separator as the plain name list it is (PlainListText).
+// Throws as ReadNameFile does.
+NameFile ReadForeignNameFile(const FilePath& path);
 
 // Reads a database file again into the lines and names read from it before,
 // which hold nothing of their own (no unsaved name, nothing left out). When

@@ -185,6 +185,59 @@ DatabaseText DatabaseTextOf(std::string bytes) {
     return result;
 }
 
+DatabaseText PlainListText(std::string_view bytes) {
+    DatabaseText result;
+    std::string_view rest = WithoutMark(bytes);
+    while (!rest.empty()) {
+        const std::size_t lineEnd = std::min(rest.find_first_of("\r\n"), rest.size());
+        std::string_view line = rest.substr(0, lineEnd);
+        rest.remove_prefix(lineEnd);
+        rest.remove_prefix(rest.starts_with("\r\n") ? 2 : std::min<std::size_t>(rest.size(), 1));
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos)
+            continue;
+        line = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
+        const NameSpan span = NextName(line, 0);
+        std::optional<std::string> kept = span.utf8 ? Utf8ToWindows1252(line) : std::string(line);
+        if (!kept) {
+            if (result.firstLeftOut.isEmpty())
+                result.firstLeftOut = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+            ++result.leftOutNames;
+            continue;
+        }
+        result.bytes += *kept;
+        // "Â" right before the separator would read as UTF-8's.
+        result.bytes += kept->ends_with('\xC2') ? "\r\n\xB3\r\n" : "\xB3\r\n";
+    }
+    return result;
+}
+
+std::optional<ByteRange> FirstEntryOf(std::string_view bytes, std::string_view name) {
+    const bool plain = IsPlainWindows1252(bytes);
+    const std::size_t mark = bytes.size() - WithoutMark(bytes).size();
+    for (std::size_t start = mark;;) {
+        NameSpan span{bytes.find('\xB3', start), 1, false};
+        if (!plain)
+            span = NextName(bytes, start);
+        else if (span.end == std::string_view::npos)
+            span.separator = 0;
+        if (span.separator == 0)
+            return std::nullopt; // text behind the last separator is no name
+        const std::string_view entry = bytes.substr(start, span.end - start);
+        const std::optional<std::string> read = span.utf8 ? Utf8ToWindows1252(entry) : std::string(entry);
+        if (read && WithoutBreaks(*read) == name) {
+            std::size_t end = span.end + span.separator;
+            const bool ownLine = start == mark || bytes[start - 1] == '\n' || bytes[start - 1] == '\r';
+            if (ownLine && bytes.substr(end, 2) == "\r\n")
+                end += 2;
+            else if (ownLine && end < bytes.size() && (bytes[end] == '\n' || bytes[end] == '\r'))
+                ++end;
+            return ByteRange{start, end};
+        }
+        start = span.end + span.separator;
+    }
+}
+
 FileStyle StyleOf(std::string_view bytes) {
     FileStyle style;
     const std::size_t firstBreak = bytes.find_first_of("\r\n");

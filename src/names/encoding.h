@@ -34,6 +34,25 @@ struct DatabaseText {
 };
 DatabaseText DatabaseTextOf(std::string bytes);
 
+// A plain name list (a file without any separator, B3 or C2 B3) as the
+// text of a database: one name per line, each followed by the separator and
+// CR LF. Lists are shared as text typed in an editor or copied from web
+// pages, so blanks and tabs around a name are dropped and empty lines
+// skipped. Each line is UTF-8 or Windows-1252 on its own, decided as for a
+// name of a database; a UTF-8 name without a place in Windows-1252 is left
+// out and counted.
+DatabaseText PlainListText(std::string_view bytes);
+
+// Where the first entry whose name, read as DatabaseTextOf reads it, is
+// `name` lies in a database file's bytes: from its first byte to behind its
+// separator and, where the entry is a line of its own, the line break behind
+// that. Nothing when no entry is that name.
+struct ByteRange {
+    std::size_t begin;
+    std::size_t end;
+};
+std::optional<ByteRange> FirstEntryOf(std::string_view bytes, std::string_view name);
+
 // A file without a byte-order mark and without the pair C2 B3, which is
 // taken byte for byte: the files the program writes anew are such.
 bool IsPlainWindows1252(std::string_view bytes);

@@ -17,7 +17,7 @@ std::string NoDatabaseErrorText(const FilePath& path) {
 
 std::size_t LoadMergeDatabase(const FilePath& path, LineList& mergeLines, NameList& mergeNames) {
     // Read first: a file that cannot be read must not cost the database loaded before.
-    NameFile file = ReadNameFile(path);
+    NameFile file = ReadForeignNameFile(path);
     const std::string_view text = file.lines.FileBytes();
     if (std::memchr(text.data(), '\0', text.size()) != nullptr)
         throw FileError(NoDatabaseErrorText(path));

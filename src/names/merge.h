@@ -14,7 +14,8 @@ std::string NoDatabaseErrorText(const FilePath& path);
 
 // Loads a foreign database: its raw lines replace `mergeLines`, and
 // `mergeNames` is refilled with its names (duplicates and empty names as
-// they occur); a UTF-8 file is read as such (DatabaseTextOf). Returns how many
+// they occur); a UTF-8 file is read as such (DatabaseTextOf), a plain list
+// of names as one name per line (ReadForeignNameFile). Returns how many
 // of its names were left out because they cannot be stored. Throws FileError
 // with the open error text when the file cannot be read, FileError with
 // NoDatabaseErrorText when it holds NUL bytes (a program or a picture, no

@@ -1,6 +1,7 @@
 #include "names/name_database.h"
 
 #include "names/database.h"
+#include "names/encoding.h"
 #include "names/merge.h"
 
 #include <algorithm>
@@ -113,7 +114,8 @@ void NameDatabase::KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noe
 }
 
 template <class Change>
-auto NameDatabase::Update(const Change& change, const std::function<bool()>& write) -> decltype(change()) {
+auto NameDatabase::Update(const Change& change, const std::function<bool()>& write, bool inMemory)
+    -> decltype(change()) {
     std::optional<FileLock> recoveryLock;
     bool changed = false;
     try {
@@ -137,7 +139,7 @@ auto NameDatabase::Update(const Change& change, const std::function<bool()>& wri
         // The change is made on what this copy knows, and its names are
         // kept until the file takes them.
         recovered_ = 0;
-        if (!changed) {
+        if (!changed && inMemory) {
             try {
                 change();
             } catch (...) {
@@ -176,6 +178,69 @@ std::size_t NameDatabase::Merge(const NameList& foreign) {
             return added;
         },
         [] { return true; });
+}
+
+void NameDatabase::TakeOverWritten(FileContents written) {
+    NameFile file = NameFileOf(std::move(written));
+    auto names = std::make_unique<NameList>();
+    ParseNameLines(file.lines, *names);
+    TakeOver(file);
+    names_ = std::move(names);
+}
+
+std::optional<NameDatabase::RemovedEntry> NameDatabase::Remove(std::string_view name) {
+    const std::string removed(name); // the name may be a view into the lists
+    return Update(
+        [&]() -> std::optional<RemovedEntry> {
+            if (!names_->contains(removed))
+                return std::nullopt;
+            if (!unsaved_->empty())
+                Write();
+            FileContents present = ReadDatabaseBytes(path_);
+            const std::optional<ByteRange> entry = FirstEntryOf(present.bytes, removed);
+            if (!entry)
+                return std::nullopt;
+            RemovedEntry result{
+                removed, entry->begin, present.bytes.substr(entry->begin, entry->end - entry->begin), {}};
+            present.bytes.erase(entry->begin, entry->end - entry->begin);
+            result.fileAfter = present.identity = SaveFileAtomically(path_, present.bytes, options_.faults);
+            TakeOverWritten(std::move(present));
+            return result;
+        },
+        [] { return false; }, false);
+}
+
+NameDatabase::AddResult NameDatabase::Restore(const RemovedEntry& removed) {
+    try {
+        const bool inPlace = Update(
+            [&] {
+                if (identity_ != removed.fileAfter || !unsaved_->empty())
+                    return false;
+                FileContents present = ReadDatabaseBytes(path_);
+                if (present.bytes.size() < removed.offset)
+                    return false;
+                present.bytes.insert(removed.offset, removed.bytes);
+                present.identity = SaveFileAtomically(path_, present.bytes, options_.faults);
+                TakeOverWritten(std::move(present));
+                return true;
+            },
+            [] { return false; }, false);
+        if (inPlace)
+            return AddResult::Added;
+    } catch (const FileError&) {
+        // Added below as every name: kept until the file takes it.
+    }
+    return Add(removed.name);
+}
+
+NameDatabase* LastChange::Undo() {
+    NameDatabase* const database = database_;
+    if (database && !removed_)
+        database->Remove(added_); // a failed removal stays to be undone
+    database_ = nullptr;
+    if (database && removed_)
+        database->Restore(*std::exchange(removed_, std::nullopt));
+    return database;
 }
 
 void NameDatabase::SaveUnsaved() {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tavolin {
 
@@ -79,6 +80,23 @@ public:
     // Adds every foreign name that the database lacks and writes the file,
     // also when none was new. Returns how many were added. Fails as Add does.
     std::size_t Merge(const NameList& foreign);
+    // What a removal took out of the file, to put it back where it was.
+    struct RemovedEntry {
+        std::string name;
+        std::size_t offset = 0;
+        std::string bytes;      // the entry, its separator and line break
+        FileIdentity fileAfter; // the file the removal left
+    };
+    // Takes the name out of the file: its first entry goes, every other byte
+    // stays (FirstEntryOf). Names not saved yet are written first, so that no
+    // later save brings the name back. Returns nothing when the file does not
+    // hold it. Throws FileError when the lock cannot be taken or the file
+    // cannot be read or written; the name then stays where it was.
+    std::optional<RemovedEntry> Remove(std::string_view name);
+    // Puts a removed entry back: byte for byte where it was while the file is
+    // still the one the removal left, else behind the others as Add does.
+    // Fails as Add does.
+    AddResult Restore(const RemovedEntry& removed);
     // Writes the unsaved names, if there are any.
     void SaveUnsaved();
     // Writes the names kept in the recovery file, if there is one; returns
@@ -90,11 +108,14 @@ private:
     // (when `write` says so), taking along what the recovery file holds;
     // where the file cannot be reached, the change is made in the lists and
     // its names are kept.
+    // A change that needs the file (`inMemory` false) is not made without it.
     template <class Change>
-    auto Update(const Change& change, const std::function<bool()>& write) -> decltype(change());
+    auto Update(const Change& change, const std::function<bool()>& write, bool inMemory = true) -> decltype(change());
     // Under the lock: reads the file anew when it is not the one this copy
     // last read or wrote.
     void Refresh();
+    // Under the lock: the bytes this copy just wrote become its lists.
+    void TakeOverWritten(FileContents written);
     // Under both locks: the kept names that the file lacks go on top, unsaved.
     void TakeKept();
     // Under the lock: writes the file and remembers the file written.
@@ -117,6 +138,31 @@ private:
     std::size_t leftOut_ = 0;
     std::string keepError_;
     std::size_t recovered_ = 0;
+};
+
+// The last add or removal of a run, to be taken back.
+class LastChange final {
+public:
+    void Added(NameDatabase& database, std::string_view name) {
+        database_ = &database;
+        added_ = name;
+        removed_.reset();
+    }
+    void Removed(NameDatabase& database, NameDatabase::RemovedEntry removed) {
+        database_ = &database;
+        removed_ = std::move(removed);
+    }
+    bool CanUndo() const { return database_ != nullptr; }
+    // Takes the change back with the care of the change itself: a name added
+    // is removed, a name removed is put back (Restore). Returns the database
+    // changed. Throws as Remove and Restore do; a failed removal stays to be
+    // undone, a failed put-back is kept as every add is.
+    NameDatabase* Undo();
+
+private:
+    NameDatabase* database_ = nullptr;
+    std::string added_;
+    std::optional<NameDatabase::RemovedEntry> removed_;
 };
 
 // The program's two databases, one per gender, side by side in one folder.

@@ -43,6 +43,14 @@ bool ReturnClickFilter::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+bool UndoKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        if (const auto* edit = qobject_cast<const QLineEdit*>(watched); edit && !edit->isUndoAvailable())
+            return true; // not taken: the window's shortcut gets it
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 TabStopKeeper::TabStopKeeper(QWidget* window) : QObject(window) {
     for (QRadioButton* button : window->findChildren<QRadioButton*>()) {
         buttons_.emplace_back(button);
@@ -63,8 +71,11 @@ void InstallKeyboardFilters(QWidget* window, std::initializer_list<QLineEdit*> e
                             std::initializer_list<QGroupBox*> groups) {
     new TabStopKeeper(window);
     auto* letters = new AltLetterFilter(window);
-    for (QLineEdit* edit : edits)
+    auto* undo = new UndoKeyFilter(window);
+    for (QLineEdit* edit : edits) {
         edit->installEventFilter(letters);
+        edit->installEventFilter(undo);
+    }
     auto* accelerators = new GroupAcceleratorFilter(window);
     for (QGroupBox* group : groups)
         group->installEventFilter(accelerators);

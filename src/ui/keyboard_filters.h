@@ -43,6 +43,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
+// Ctrl+Z in an edit field that has no typing to undo goes to the window,
+// which takes back its last change of a database. Qt would keep the key
+// for the field's own undo, which has nothing to do then.
+class UndoKeyFilter final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(UndoKeyFilter)
+
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 // Return and Enter press the focused push button, as Space does. Qt leaves
 // them to a dialog's default button, and the window is no dialog.
 class ReturnClickFilter final : public QObject {

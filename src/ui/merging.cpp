@@ -13,6 +13,11 @@ using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
+const QString kNoNamesText =
+    u"Die geladene Datei enthält keinen Namen, der verschmolzen werden kann. Eine Namen-Datenbank schließt jeden "
+    u"Namen mit \"³\" ab, eine Namensliste hat einen Namen je Zeile."_s;
+const QString kNoNamesCaption = u"Keine Namen"_s;
+
 Merging::Merging(Controls controls, Platform& platform, DatabasePair& databases)
     : controls_(controls), platform_(platform), databases_(databases) {}
 
@@ -34,7 +39,10 @@ void Merging::LoadForeignDatabase() {
         throw;
     }
     controls_.Panel9->setText(QString::number(mergeNames_.size()) + u" Namen in der geladenen Datenbank enthalten"_s);
-    controls_.Button6->setEnabled(true);
+    // A merge of nothing would report a success that added nothing.
+    controls_.Button6->setEnabled(!mergeNames_.empty());
+    if (mergeNames_.empty())
+        platform_.ShowMessage(kNoNamesText, kNoNamesCaption, MessageIcon::Exclamation);
 }
 
 const NameDatabase* Merging::Merge() {

@@ -3,6 +3,7 @@
 #include "names/linelist.h"
 #include "names/namelist.h"
 
+#include <QString>
 #include <QtGlobal>
 #include <cstddef>
 
@@ -16,6 +17,10 @@ namespace tavolin {
 class NameDatabase;
 class Platform;
 struct DatabasePair;
+
+// Shown when a loaded file holds no name to merge.
+extern const QString kNoNamesText;
+extern const QString kNoNamesCaption;
 
 // Merging a foreign database: Button5 loads one (its path in Panel8, its count
 // in Panel9), Button6 adds its names to the database RadioGroup2 chooses. The

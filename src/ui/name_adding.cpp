@@ -63,7 +63,7 @@ std::optional<NameAdding::Added> NameAdding::Add() {
     // state was worked out. A failed rewrite throws: the name stays in the
     // lists, unsaved, and the counts and the button keep telling what the
     // file holds.
-    return Added{database, database.Add(*name)};
+    return Added{database, database.Add(*name), *name};
 }
 
 void NameAdding::ShowAdded(const Added& added) {

@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 #include <optional>
+#include <string>
 
 class QLineEdit;
 class QPushButton;
@@ -30,6 +31,7 @@ public:
     struct Added {
         const NameDatabase& database;
         NameDatabase::AddResult result;
+        std::string name;
     };
 
     NameAdding(Controls controls, Platform& platform, DatabasePair& databases);

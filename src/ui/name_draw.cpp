@@ -27,6 +27,7 @@ NameDraw::NameDraw(Controls controls, Platform& platform, const DatabasePair& da
 void NameDraw::ShowName(std::string_view name, const QString& genderText) {
     controls_.Edit1->setText(DecodeName(name));
     controls_.Panel10->setText(genderText);
+    shownFrom_ = genderText == kMaleGender ? &databases_.male : &databases_.female;
 }
 
 void NameDraw::ShowStartName() {

@@ -13,6 +13,7 @@ class QRadioButton;
 
 namespace tavolin {
 
+class NameDatabase;
 class NameList;
 class Platform;
 struct DatabasePair;
@@ -38,6 +39,8 @@ public:
     // A name of the gender and with the beginning that the controls ask for.
     void Draw();
     void CopyToClipboard();
+    // The database of the name last shown, if any.
+    const NameDatabase* ShownFrom() const { return shownFrom_; }
 
 private:
     // Shows a name of the list that begins with the beginning; returns false,
@@ -49,6 +52,7 @@ private:
     Platform& platform_;
     const DatabasePair& databases_;
     RandomSource random_;
+    const NameDatabase* shownFrom_ = nullptr;
 };
 
 } // namespace tavolin

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDateTime>
+#include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
 #include <optional>
@@ -88,6 +89,10 @@ NameAdding::Controls AddingControls(const Ui::TForm1& ui) {
     return {.Edit2 = ui.Edit2, .RadioButton1 = ui.RadioButton1, .RadioButton2 = ui.RadioButton2, .Button2 = ui.Button2};
 }
 
+NameRemoval::Controls RemovalControls(const Ui::TForm1& ui) {
+    return {.Edit1 = ui.Edit1, .Edit2 = ui.Edit2, .RadioButton1 = ui.RadioButton1, .RadioButton2 = ui.RadioButton2};
+}
+
 Merging::Controls MergingControls(QWidget* window, const Ui::TForm1& ui) {
     return {.window = window,
             .Panel8 = ui.Panel8,
@@ -121,6 +126,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
                  environment_.saveFaults),
       draw_(DrawControls(*ui_), platform, databases_.Pair()),
       adding_(AddingControls(*ui_), platform, databases_.Pair()),
+      removal_(RemovalControls(*ui_), platform, databases_.Pair()),
       merging_(MergingControls(this, *ui_), platform, databases_.Pair()),
       statistics_(StatisticsControls(this, *ui_), platform, databases_.Pair(), environment_.statisticsCheckpoints,
                   [this](bool taken) { StatisticsTakesBottomRow(taken); }) {
@@ -180,6 +186,12 @@ void TForm1::ConnectHandlers() {
     on(ui_->Oberflcheladen1, &QAction::triggered, &TForm1::Oberflcheladen1Click);
     on(ui_->Button4, &QPushButton::clicked, &TForm1::Button4Click);
     on(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, &TForm1::CloseTopView);
+    on(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, &TForm1::UndoNameChange);
+    for (QLineEdit* edit : {ui_->Edit1, ui_->Edit2}) {
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        handlerConnections_.push_back(connect(edit, &QWidget::customContextMenuRequested, this,
+                                              [this, edit](QPoint pos) { Guarded([&] { ShowEditMenu(edit, pos); }); }));
+    }
 }
 
 void TForm1::StatisticsTakesBottomRow(bool taken) {
@@ -278,9 +290,36 @@ void TForm1::Button2Click() {
     const std::optional<NameAdding::Added> added = adding_.Add();
     if (!added)
         return;
+    if (added->result != NameDatabase::AddResult::Present)
+        removal_.Added(added->database, added->name);
     databases_.ReportRecovered(added->database);
     databases_.ShowNameCounts(); // the file may have brought other names along
     adding_.ShowAdded(*added);
+}
+
+void TForm1::ShowEditMenu(QLineEdit* edit, const QPoint& pos) {
+    removal_.Shown(draw_.ShownFrom());
+    QMenu* menu = removal_.MenuFor(
+        edit, this, [this, edit] { Guarded([&] { RemoveName(edit); }); },
+        [this] { Guarded([this] { UndoNameChange(); }); });
+    menu->popup(edit->mapToGlobal(pos));
+}
+
+void TForm1::RemoveName(QLineEdit* edit) {
+    removal_.Shown(draw_.ShownFrom());
+    if (const NameDatabase* database = removal_.Remove(edit))
+        NameChanged(*database);
+}
+
+void TForm1::UndoNameChange() {
+    if (const NameDatabase* database = removal_.Undo())
+        NameChanged(*database);
+}
+
+void TForm1::NameChanged(const NameDatabase& database) {
+    databases_.ReportRecovered(database);
+    databases_.ShowNameCounts();
+    adding_.UpdateButton();
 }
 
 void TForm1::Button3Click() {

@@ -7,6 +7,7 @@
 #include "ui/merging.h"
 #include "ui/name_adding.h"
 #include "ui/name_draw.h"
+#include "ui/name_removal.h"
 #include "ui/own_databases.h"
 #include "ui/statistics_view.h"
 
@@ -14,7 +15,9 @@
 #include <memory>
 #include <vector>
 
+class QLineEdit;
 class QMenu;
+class QPoint;
 
 namespace Ui {
 class TForm1;
@@ -72,6 +75,12 @@ private:
     void Edit2Change();
     void RadioButton1Click();
     void RadioButton2Click();
+    // The menus of Edit1 and Edit2: their own entries, the removal of the
+    // name shown and the undo of the last add or removal (also Ctrl+Z).
+    void ShowEditMenu(QLineEdit* edit, const QPoint& pos);
+    void RemoveName(QLineEdit* edit);
+    void UndoNameChange();
+    void NameChanged(const NameDatabase& database);
     void Gesamtschriftauswhlen1Click();
     void Hintergrundfarbeauswhlen1Click();
     void AnzeigetafelJintergrundfarbendern1Click();
@@ -104,6 +113,7 @@ private:
     OwnDatabases databases_;
     NameDraw draw_;
     NameAdding adding_;
+    NameRemoval removal_;
     Merging merging_;
     StatisticsView statistics_;
     // The window owns these.

@@ -270,6 +270,17 @@ e2e_load_database() {
     fi
 }
 
+# Opens the menu of an edit field with a right click at client coordinates
+# and chooses the entry that many places above its end (1: the last one).
+e2e_edit_menu() {
+    local pid=$1 i
+    e2e_click "$2" "$3" "$4" 3
+    _e2e_popup() { e2e_windows "$pid" | cut -f 2 | grep -qx popup; }
+    e2e_wait_for 10 _e2e_popup || e2e_fail "no menu at $3,$4"
+    for ((i = 0; i < $5; i++)); do e2e_key Up; done
+    e2e_key Return
+}
+
 # Clicks Button6 ("Verschmelze!").
 e2e_merge() {
     e2e_click "$1" 268 476

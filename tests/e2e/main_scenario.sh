@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Uses the real program as a person would, under a virtual X server at 96 dots
-# per inch with openbox and real mouse and keyboard events: adds a new female name, draws
-# it back by its beginning, copies it, opens the statistics and closes the
-# window. Then checks byte for byte what the program wrote. Screenshots of the
-# main view and of the statistics view are left in ARTIFACT_DIR.
+# per inch with openbox and real mouse and keyboard events: adds a new female
+# name, takes a mistaken one out again through the menu of the new-name field
+# and undoes that, draws the new name back by its beginning, copies it, opens
+# the statistics and closes the window. Then checks byte for byte what the
+# program wrote. Screenshots of the main view and of the statistics view are
+# left in ARTIFACT_DIR.
 # Usage: main_scenario.sh TAVOLIN_EXECUTABLE DATA_DIR ARTIFACT_DIR
 set -euo pipefail
 exe=$1
@@ -82,6 +84,19 @@ e2e_type "$name"
 click 226 348
 e2e_wait_for 30 file_equals "$program/fnames.dat" "$dir/fnames.expected" ||
     e2e_fail "fnames.dat does not end with the new name: $(tail -c 40 "$program/fnames.dat" | od -c)"
+
+# A name added by mistake goes again through the menu of Edit2 (the question
+# answered "Ja"), every other byte kept; the menu's undo puts it back last.
+has_mistake() { grep -q "$(printf 'Zyxfehler\xb3')" "$program/fnames.dat"; }
+e2e_add_name "$win" Zyxfehler
+e2e_wait_for 30 has_mistake || e2e_fail "Zyxfehler did not reach fnames.dat"
+e2e_edit_menu "$pid" "$win" 226 298 2 # "Aus der Namen-Datenbank entfernen"
+e2e_answer "$pid" "Name entfernen" alt+j
+e2e_wait_for 30 file_equals "$program/fnames.dat" "$dir/fnames.expected" || e2e_fail "the removal changed more"
+e2e_edit_menu "$pid" "$win" 226 298 1 # "Letzte Namensänderung rückgängig"
+printf 'Zyxfehler\xb3\r\n' >>"$dir/fnames.expected"
+e2e_wait_for 30 file_equals "$program/fnames.dat" "$dir/fnames.expected" || e2e_fail "the undo did not bring it back"
+e2e_wait_for 5 e2e_only_windows "$pid" "$title" || e2e_fail "a menu or box stays on screen"
 
 # Its beginning into Edit3 (177, 224, 97 x 21); "Weibliche Wuzels" is the
 # first item of RadioGroup1 (261, 8), its circle at the item's left end.

@@ -1,5 +1,6 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
+#include "names/encoding.h"
 #include "names/merge.h"
 #include "names/name_database.h"
 #include "support/list_strings.h"
@@ -85,9 +86,10 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
         {"text behind the last separator is not merged",
          "Nora\xB3", "Ida\xB3Pat", 1,
          "Nora\xB3\r\nIda\xB3\r\n", {"Nora", "Ida"}},
-        {"a foreign file without separator adds nothing",
-         "Nora\xB3", "Ida\r\nPat", 0,
-         "Nora\xB3\r\n", {"Nora"}},
+        {"a file without separator is a list: a name a line, blanks trimmed, UTF-8 or not",
+         "Nora\xB3", "\xEF\xBB\xBF Ida \r\n\t\r\n\rJ\xC3\xB6rg\t\nJ\xF6rg\n\xC2\rNora\r\nLe na", 4,
+         "Nora\xB3\r\nIda\xB3\r\nJ\xF6rg\xB3\r\n\xC2\r\n\xB3\r\nLe na\xB3\r\n",
+         {"Nora", "Ida", "J\xF6rg", "\xC2", "Le na"}},
         {"nothing new still rewrites the file",
          "Nora\xB3\nOlga\xB3", "Olga\xB3Nora\xB3", 0,
          "Nora\xB3\r\nOlga\xB3\r\n", {"Nora", "Olga"}},
@@ -127,6 +129,13 @@ TEST_F(MergeTest, AddsTheMissingNamesAndRewritesTheFile) {
     }
 }
 
+// A line that cannot be stored is counted; the list's text reads back as read.
+TEST_F(MergeTest, PlainListCountsWhatCannotBeStored) {
+    test::WriteBytes(Path("list.txt"), "Ida\n\xE5\xB0\x8F\n\xC2\r\n");
+    EXPECT_EQ(LoadMergeDatabase(Path("list.txt"), mergeLines_, mergeNames_), 1u);
+    EXPECT_EQ(DatabaseTextOf(std::string(mergeLines_.FileBytes())).bytes, mergeLines_.FileBytes());
+}
+
 // Small databases from a tiny alphabet, so that duplicates, empty names,
 // names across line ends, case and blanks, and trailing text all occur often.
 std::string RandomDatabase(std::mt19937& random) {
@@ -134,7 +143,8 @@ std::string RandomDatabase(std::mt19937& random) {
     std::string bytes(random() % 16, ' ');
     for (char& c : bytes)
         c = kAlphabet[random() % kAlphabet.size()];
-    return bytes;
+    // Without any separator the file is a plain list, read otherwise.
+    return bytes.find('\xB3') == std::string::npos ? bytes + '\xB3' : bytes;
 }
 
 TEST_F(MergeTest, EqualsTheSearchOfTheWholeListForRandomDatabases) {

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -185,6 +186,48 @@ TEST_F(NameDatabaseTest, Utf8FileIsExtendedWhileAWriteWouldLoseAName) {
     WriteBytes(Path(), "Anna\xC2\xB3\r\nLucja\xC2\xB3\r\nZo\xC3\xAB\xC2\xB3\r\n");
     EXPECT_EQ(database->Add("Eva"), AddResult::Added);
     EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nLucja\xB3\r\nZo\xEB\xB3\r\nEva\xB3\r\n");
+}
+
+// A name taken out leaves every other byte of the file as it was, whatever
+// wrote the file meanwhile; a name whose write failed comes back neither from
+// a later save nor from the recovery file; undo takes a change back.
+TEST_F(NameDatabaseTest, RemovalTakesOutOnlyThatEntryForGood) {
+    // clang-format off
+    const std::vector<std::array<std::string, 3>> cases = {  // file, name, file after
+        {"Anna\xB3\r\nEva\xB3\r\nIda\xB3", "Eva", "Anna\xB3\r\nIda\xB3"},
+        {"Eva\xB3\nAnna\xB3" "Eva\xB3Ida\xB3\n", "Eva", "Anna\xB3" "Eva\xB3Ida\xB3\n"},
+        {"Anna\xB3\nE\r\nva\xB3\nIda\xB3", "Eva", "Anna\xB3\nIda\xB3"},
+        {"\xEF\xBB\xBFZo\xC3\xAB\xC2\xB3\n\xC5\x81ucja\xC2\xB3\n", "Zo\xEB", "\xEF\xBB\xBF\xC5\x81ucja\xC2\xB3\n"},
+        {"Anna\xB3" "Eva", "Eva", "Anna\xB3" "Eva"},
+    };
+    // clang-format on
+    for (const auto& [file, name, after] : cases) {
+        WriteBytes(Path(), "Anna\xB3\r\n");
+        const auto database = Start();
+        WriteBytes(Path(), file);
+        const auto removed = database->Remove(name);
+        EXPECT_EQ(removed.has_value(), file != after) << file;
+        EXPECT_EQ(ReadBytes(Path()), after);
+        EXPECT_EQ(NamesOf(database->Names()), NamesInFile(Path()));
+        if (removed) { // put back where it was
+            EXPECT_EQ(database->Restore(*removed), NameDatabase::AddResult::Added);
+            EXPECT_EQ(ReadBytes(Path()), file);
+        }
+    }
+    WriteBytes(Path(), "Anna\xB3\r\n");
+    const auto a = Start();
+    FailingCommits();
+    EXPECT_THROW(a->Add("Eva"), FileError);
+    fault_.Clear();
+    LastChange last;
+    last.Removed(*a, a->Remove("Eva").value());
+    a->SaveUnsaved();
+    EXPECT_EQ(Start()->Recover(), 0u);
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\n");
+    Start()->Add("Ida"); // changed meanwhile: the name comes back behind the others
+    EXPECT_EQ(last.Undo(), a.get());
+    EXPECT_FALSE(last.CanUndo());
+    EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nIda\xB3\r\nEva\xB3\r\n");
 }
 
 } // namespace

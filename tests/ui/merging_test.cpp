@@ -183,9 +183,9 @@ TEST_F(MergeWindowTest, EveryMergeRewritesTheTargetEvenWithoutNewNames) {
     SetProgramFile(QStringLiteral("fnames.dat"), Db("Anna|\nBerta|\rClara|"));
     CreateForm();
     const std::string rewritten = Db("Anna|\r\nBerta|\r\nClara|\r\n");
-    const QString plain = ForeignFile("plain.dat", "Anna\r\nBerta\r\nIda");
+    const QString plain = ForeignFile("plain.txt", " Anna\r\n\r\nBerta\t\n");
     ClickLoad(plain);
-    EXPECT_EQ(MergeBand(), std::make_tuple(plain, LoadedCaption(0), true));
+    EXPECT_EQ(MergeBand(), std::make_tuple(plain, LoadedCaption(2), true));
     ClickMerge(true);
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), rewritten);
 
