@@ -183,7 +183,7 @@ std::string AppendixFor(std::string_view present, const NameList& names) {
         appendix += style.lineBreak;
     bool closed = !tail.text.empty();
     for (const std::string_view name : names) {
-        if (closed && name == tail.text) {
+        if (closed && tail.storable && name == tail.text) {
             closed = false;
             continue;
         }

@@ -291,7 +291,7 @@ FileTail TrailingTextOf(std::string_view bytes) {
         }
     }
     const std::optional<std::string> converted = utf8 ? Utf8ToWindows1252(tail) : std::string(tail);
-    return {WithoutBreaks(converted.value_or(std::string(tail))), utf8};
+    return {WithoutBreaks(converted.value_or(std::string(tail))), utf8, converted.has_value()};
 }
 
 } // namespace tavolin

@@ -73,10 +73,12 @@ std::string EncodeForFile(std::string_view name, const FileStyle& style);
 // Text behind the last separator of a database file: no name, but the
 // beginning of the next one written behind it. As Windows-1252 bytes without
 // its line breaks, and whether it is UTF-8 (it then reads as such once the
-// separator C2 B3 closes it).
+// separator C2 B3 closes it). UTF-8 without a place in Windows-1252 is no
+// name even once closed: it is left out as such a name is.
 struct FileTail {
     std::string text;
     bool utf8 = false;
+    bool storable = true;
 };
 FileTail TrailingTextOf(std::string_view bytes);
 
