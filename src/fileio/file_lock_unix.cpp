@@ -1,6 +1,7 @@
 #include "fileio/common_unix.h"
 #include "fileio/file_error.h"
 #include "fileio/file_lock.h"
+#include "fileio/lock_wait.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +13,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -45,35 +45,6 @@ bool LockHolderRuns(const QLockFile& lock) {
     return !executable || application.isEmpty() ||
            SplitPath(*executable).second == QFile::encodeName(QFileInfo(application).fileName());
 }
-
-// The rounds of a wait for a lock, up to a deadline.
-class LockWait final {
-public:
-    LockWait(std::chrono::milliseconds timeout, const LockWaitHook& hook)
-        : deadline_(std::chrono::steady_clock::now() + timeout), hook_(hook) {}
-    ~LockWait() {
-        if (waited_ && hook_)
-            hook_(false);
-    }
-    LockWait(const LockWait&) = delete;
-    LockWait& operator=(const LockWait&) = delete;
-
-    // Waits a moment; false once the deadline has passed.
-    bool Round() {
-        if (std::chrono::steady_clock::now() >= deadline_)
-            return false;
-        waited_ = true;
-        if (hook_)
-            hook_(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        return true;
-    }
-
-private:
-    std::chrono::steady_clock::time_point deadline_;
-    const LockWaitHook& hook_;
-    bool waited_ = false;
-};
 
 } // namespace
 

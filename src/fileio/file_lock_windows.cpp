@@ -1,11 +1,11 @@
 #include "fileio/common_windows.h"
 #include "fileio/file_error.h"
 #include "fileio/file_lock.h"
+#include "fileio/lock_wait.h"
 
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSysInfo>
-#include <thread>
 
 namespace tavolin {
 namespace {
@@ -34,35 +34,6 @@ bool LockHolderRuns(const QLockFile& lock) {
     const QString running = QFileInfo(QString::fromWCharArray(image.data(), size)).fileName();
     return running.compare(QFileInfo(application).fileName(), Qt::CaseInsensitive) == 0;
 }
-
-// The rounds of a wait for a lock, up to a deadline.
-class LockWait final {
-public:
-    LockWait(std::chrono::milliseconds timeout, const LockWaitHook& hook)
-        : deadline_(std::chrono::steady_clock::now() + timeout), hook_(hook) {}
-    ~LockWait() {
-        if (waited_ && hook_)
-            hook_(false);
-    }
-    LockWait(const LockWait&) = delete;
-    LockWait& operator=(const LockWait&) = delete;
-
-    // Waits a moment; false once the deadline has passed.
-    bool Round() {
-        if (std::chrono::steady_clock::now() >= deadline_)
-            return false;
-        waited_ = true;
-        if (hook_)
-            hook_(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        return true;
-    }
-
-private:
-    std::chrono::steady_clock::time_point deadline_;
-    const LockWaitHook& hook_;
-    bool waited_ = false;
-};
 
 // Windows' locks on a file's bytes are mandatory: a locked byte can be
 // neither read nor written through any other handle, the holder's own
