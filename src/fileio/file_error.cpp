@@ -32,4 +32,10 @@ std::string LockedErrorText(const FilePath& path) {
         .toStdString();
 }
 
+std::string NotPrivateErrorText(const FilePath& path) {
+    return u"%1 gehört nicht dir allein oder ist keine gewöhnliche Datei bzw. kein gewöhnlicher Ordner (sondern "
+           u"etwa eine Verknüpfung), deshalb liest und schreibt Tavolin dort nichts"_s.arg(path.Display())
+               .toStdString();
+}
+
 } // namespace tavolin

@@ -7,7 +7,15 @@
 #include "fileio/save_file.h"
 #include "fileio/save_steps.h"
 
+#include <string_view>
+
 namespace tavolin {
+
+// The save of `target`, the file that `shown` (the path as the user named it)
+// stands for; each system has its own. SaveFile removes the leftovers of
+// earlier saves after it.
+FileIdentity SaveTo(const FilePath& target, const NewContent& content, const FilePath& shown,
+                    const SaveFaultHook& faults);
 
 // Writes the file itself, where a new one would not do. With an appendix the
 // file only grows: no byte it held is touched, so a failure, a crash or a
@@ -15,8 +23,16 @@ namespace tavolin {
 // what was added. Without one (a file of a few lines) it is rewritten, and a
 // failure puts the old bytes back. Throws FileError with the create error
 // text of `shown` (the path as the user named it); returns the identity of
-// the file written.
+// the file written. Without an appendix, a patch is written instead of the
+// whole content: only its bytes, and only where the file holds its `before`.
 FileIdentity WriteInPlace(const FilePath& file, const NewContent& content, const FilePath& shown,
                           const SaveFaultHook& faults);
+
+// Whether the patch fits the file's present bytes: another version of the
+// file (changed by someone else meanwhile) would be damaged by it.
+inline bool PatchFits(std::string_view present, const NewContent::Patch& patch) {
+    return patch.after.size() == patch.before.size() && patch.offset <= present.size() &&
+           present.substr(patch.offset, patch.before.size()) == patch.before;
+}
 
 } // namespace tavolin

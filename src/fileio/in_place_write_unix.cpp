@@ -34,6 +34,21 @@ FileIdentity WriteInPlace(const FilePath& file, const NewContent& content, const
             cutOff();
         return IdentityFrom(info);
     }
+    if (content.patch) {
+        // No byte beside the patch's is written, so a crash in the middle can
+        // only leave these bytes half changed.
+        const NewContent::Patch& patch = *content.patch;
+        const auto at = static_cast<off_t>(patch.offset);
+        if (!PatchFits(old, patch))
+            fail();
+        if (!WritePieces(fd, patch.after, at, faults) || SaveStepFails(faults, SaveStep::Sync) || ::fsync(fd) != 0 ||
+            ::fstat(fd, &info) != 0) {
+            if (WriteAt(fd, patch.before, at))
+                ::fsync(fd);
+            fail();
+        }
+        return IdentityFrom(info);
+    }
     const std::string_view bytes = content.whole;
     const bool extends = bytes.starts_with(old);
     const auto restore = [&] {

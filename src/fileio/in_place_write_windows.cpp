@@ -37,6 +37,19 @@ FileIdentity WriteInPlace(const FilePath& file, const NewContent& content, const
             undo(false);
         return facts->identity;
     }
+    if (content.patch) {
+        // No byte beside the patch's is written, so a crash in the middle can
+        // only leave these bytes half changed.
+        const NewContent::Patch& patch = *content.patch;
+        if (!PatchFits(old, patch))
+            fail();
+        if (!WritePieces(handle, patch.after, patch.offset, faults) || !synced()) {
+            if (WriteAt(handle, patch.before, patch.offset))
+                ::FlushFileBuffers(handle);
+            fail();
+        }
+        return facts->identity;
+    }
     const std::string_view bytes = content.whole;
     const bool extends = bytes.starts_with(old);
     if (extends ? !WritePieces(handle, bytes.substr(old.size()), end, faults)

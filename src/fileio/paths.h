@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 
 namespace tavolin {
 
@@ -49,6 +50,24 @@ FilePath CanonicalPath(const FilePath& path);
 // Makes the folder and every folder above it that is missing, each only for
 // the user. Throws FileError with the create error text of the folder.
 void MakeFolders(const FilePath& folder);
+
+// Makes the folder as MakeFolders does and makes sure that it is the user's
+// alone: a real folder (no link), owned by the user, that nobody else may
+// write to (a folder of the user's with a wider mode is set to 0700). Throws
+// NotPrivateError when it is not and cannot be made so. (Windows: the user's
+// local application data is private by its access list; only MakeFolders.)
+void MakePrivateFolder(const FilePath& folder);
+
+// Renames what is at the path (a file, a folder, a link itself) to a free
+// name beside it, the path followed by ".beiseite", ".beiseite-2", ...
+// Returns the new path, or an empty one when it could not be renamed.
+FilePath RenameAside(const FilePath& path);
+
+// Removes what saves of this file left behind when they were killed between
+// creating their new file and renaming it over the file: files in its folder
+// named as the save names its new files, whose last change is at least
+// `minAge` ago. Never throws; what cannot be removed stays.
+void RemoveLeftoverTemporaries(const FilePath& file, std::chrono::seconds minAge);
 
 // Whether anything is at the path: a file, a folder, or a link, even one
 // whose file is gone.

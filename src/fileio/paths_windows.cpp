@@ -1,3 +1,4 @@
+#include "fileio/common.h"
 #include "fileio/common_windows.h"
 #include "fileio/file_error.h"
 #include "fileio/paths.h"
@@ -6,6 +7,8 @@
 #include <QDir>
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tavolin {
 
@@ -81,6 +84,45 @@ void MakeFolders(const FilePath& folder) {
     const DWORD attributes = ::GetFileAttributesW(Wide(native).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         throw FileError(CreateErrorText(folder));
+}
+
+// The user's local application data is his alone by its access list, which
+// the folders made in it inherit: there is no owner or mode to look at.
+void MakePrivateFolder(const FilePath& folder) {
+    MakeFolders(folder);
+}
+
+RenameResult RenameWithoutReplacing(const FilePath& from, const FilePath& to) {
+    // Without MOVEFILE_REPLACE_EXISTING nothing at `to` is replaced; a link is
+    // moved itself.
+    if (::MoveFileExW(Wide(from.Native()).c_str(), Wide(to.Native()).c_str(), 0) != 0)
+        return RenameResult::Renamed;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? RenameResult::Taken : RenameResult::Failed;
+}
+
+void RemoveLeftoverTemporaries(const FilePath& file, std::chrono::seconds minAge) {
+    const auto [folder, name] = SplitPath(FollowLinks(file.Native()));
+    const QByteArray prefix = folder + (folder.endsWith('\\') ? "" : "\\");
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(Wide(prefix + '*').c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    std::vector<QByteArray> leftovers;
+    do {
+        // A FILETIME counts 100-nanosecond steps since 1601.
+        const std::uint64_t ticks =
+            (std::uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32) | found.ftLastWriteTime.dwLowDateTime;
+        const auto modified = static_cast<std::int64_t>(ticks / 10'000'000) - 11'644'473'600;
+        const QByteArray entry = Narrow(found.cFileName);
+        const std::optional<std::chrono::seconds> age = LeftoverAge(entry, name, minAge);
+        if (age && (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
+            OldEnough(modified, *age))
+            leftovers.push_back(prefix + entry);
+    } while (::FindNextFileW(search, &found) != 0);
+    ::FindClose(search);
+    for (const QByteArray& leftover : leftovers)
+        ::DeleteFileW(Wide(leftover).c_str());
 }
 
 bool PathInUse(const FilePath& path) {

@@ -22,6 +22,11 @@ inline constexpr std::uint64_t kNoSizeLimit = std::numeric_limits<std::uint64_t>
 // text.
 FileContents ReadFile(const FilePath& path, std::uint64_t maxSize = kNoSizeLimit);
 
+// Reads a file of the user's private folder as ReadFile does, without
+// following a link at the path. Throws NotPrivateError when the path is no
+// regular file of the user's own, or one the user may not read.
+FileContents ReadPrivateFile(const FilePath& path, std::uint64_t maxSize = kNoSizeLimit);
+
 inline std::string ReadFileBytes(const FilePath& path) {
     return ReadFile(path).bytes;
 }

@@ -1,9 +1,12 @@
+#include "fileio/common.h"
 #include "fileio/common_unix.h"
 #include "fileio/file_error.h"
 #include "fileio/read_file.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavolin {
 
@@ -14,22 +17,24 @@ FileContents ReadFile(const FilePath& path, std::uint64_t maxSize) {
     struct stat info {};
     if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         throw FileError(OpenErrorText(path));
-    if (static_cast<std::uint64_t>(info.st_size) > maxSize)
-        throw FileTooLargeError(OpenErrorText(path));
+    return ReadWhole(path, IdentityFrom(info), maxSize,
+                     [&](std::string& bytes) { return ReadAll(fd.Get(), bytes, maxSize); });
+}
 
-    // One byte more than the file holds: the read that meets its end then
-    // needs no larger buffer, which would copy the whole file once more.
-    // Room behind it (untouched, so it takes no memory) lets a few lines be
-    // added to the text without copying it either.
-    FileContents contents{std::string(), IdentityFrom(info)};
-    constexpr std::size_t kRoomToGrow = std::size_t{64} * 1024;
-    contents.bytes.reserve(static_cast<std::size_t>(info.st_size) + kRoomToGrow);
-    contents.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-    if (!ReadAll(fd.Get(), contents.bytes, maxSize))
+FileContents ReadPrivateFile(const FilePath& path, std::uint64_t maxSize) {
+    // A link at the path is not followed (ELOOP), whoever put it there; what
+    // the user may not read is no file of his own either.
+    const Descriptor fd(::open(path.CStr(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+    const int error = errno;
+    if (!fd.Valid() && (error == ELOOP || error == EACCES || error == EPERM))
+        throw NotPrivateError(NotPrivateErrorText(path));
+    struct stat info {};
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0)
         throw FileError(OpenErrorText(path));
-    if (contents.bytes.size() > maxSize)
-        throw FileTooLargeError(OpenErrorText(path));
-    return contents;
+    if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+        throw NotPrivateError(NotPrivateErrorText(path));
+    return ReadWhole(path, IdentityFrom(info), maxSize,
+                     [&](std::string& bytes) { return ReadAll(fd.Get(), bytes, maxSize); });
 }
 
 } // namespace tavolin

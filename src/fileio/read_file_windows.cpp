@@ -1,3 +1,4 @@
+#include "fileio/common.h"
 #include "fileio/common_windows.h"
 #include "fileio/file_error.h"
 #include "fileio/read_file.h"
@@ -9,20 +10,26 @@ FileContents ReadFile(const FilePath& path, std::uint64_t maxSize) {
     const std::optional<FileFacts> facts = file.Valid() ? FactsOf(file.Get()) : std::nullopt;
     if (!facts || facts->Folder())
         throw FileError(OpenErrorText(path));
-    const auto size = static_cast<std::uint64_t>(facts->identity.size);
-    if (size > maxSize)
-        throw FileTooLargeError(OpenErrorText(path));
-    // One byte more than the file holds: the read that meets its end then
-    // needs no larger buffer; room behind it lets lines be added in place.
-    FileContents contents{std::string(), facts->identity};
-    constexpr std::size_t kRoomToGrow = std::size_t{64} * 1024;
-    contents.bytes.reserve(static_cast<std::size_t>(size) + kRoomToGrow);
-    contents.bytes.resize(static_cast<std::size_t>(size) + 1);
-    if (!ReadAll(file.Get(), contents.bytes, maxSize))
+    return ReadWhole(path, facts->identity, maxSize,
+                     [&](std::string& bytes) { return ReadAll(file.Get(), bytes, maxSize); });
+}
+
+FileContents ReadPrivateFile(const FilePath& path, std::uint64_t maxSize) {
+    // A link or junction at the path is opened itself, not what it points to,
+    // and a folder is opened too, to be told apart. The owner is not asked:
+    // the user's local application data is his alone by its access list.
+    const Handle file(
+        OpenShared(path.Native(), GENERIC_READ, OPEN_EXISTING,
+                   FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
+    if (!file.Valid() && ::GetLastError() == ERROR_ACCESS_DENIED)
+        throw NotPrivateError(NotPrivateErrorText(path));
+    const std::optional<FileFacts> facts = file.Valid() ? FactsOf(file.Get()) : std::nullopt;
+    if (!facts)
         throw FileError(OpenErrorText(path));
-    if (contents.bytes.size() > maxSize)
-        throw FileTooLargeError(OpenErrorText(path));
-    return contents;
+    if (facts->Folder() || (facts->attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        throw NotPrivateError(NotPrivateErrorText(path));
+    return ReadWhole(path, facts->identity, maxSize,
+                     [&](std::string& bytes) { return ReadAll(file.Get(), bytes, maxSize); });
 }
 
 } // namespace tavolin

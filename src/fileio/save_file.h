@@ -4,7 +4,9 @@
 #include "fileio/paths.h"
 #include "fileio/save_steps.h"
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,21 @@ struct NewContent {
     // The whole content would lose something the present file holds: the
     // file is only ever extended.
     bool appendOnly = false;
+    // A change that keeps the file's size (an entry blanked out, or put back
+    // into its blank): where the file has to be written in place, only these
+    // bytes are written, at `offset`, and only while the file holds `before`
+    // there, so that a crash in the middle cannot touch any other byte. A
+    // failure puts `before` back.
+    struct Patch {
+        std::size_t offset = 0;
+        std::string before;
+        std::string after; // as long as `before`
+    };
+    std::optional<Patch> patch = std::nullopt;
+    // A file of the user's private folder (a recovery file): a link at the
+    // path is not followed, and only a regular file of the user's own is
+    // replaced; anything else fails with NotPrivateError.
+    bool privateFile = false;
 };
 
 // Saves the file: the whole content goes to a new file in the same folder,
@@ -35,13 +52,18 @@ struct NewContent {
 // a few lines) it is rewritten and its old bytes put back on a failure.
 //
 // A file the user may not write (its mode or ACL protect it) is not replaced
-// either. On any failure the file stays as it was and FileError with the
+// either. After the save, what earlier saves of the file left behind when
+// they were killed between creating the new file and renaming it goes
+// (RemoveLeftoverTemporaries, for files older than FileLock::kStaleLockTime).
+// On any failure the file stays as it was and FileError with the
 // create error text is thrown. Returns the identity of the file written.
 FileIdentity SaveFile(const FilePath& path, const NewContent& content, const SaveFaultHook& faults = {});
 
 // Replaces the file with exactly these bytes, as SaveFile does.
 inline FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, const SaveFaultHook& faults = {}) {
-    return SaveFile(path, NewContent{bytes, {}, false}, faults);
+    NewContent content;
+    content.whole = bytes;
+    return SaveFile(path, content, faults);
 }
 
 } // namespace tavolin

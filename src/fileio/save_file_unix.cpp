@@ -1,10 +1,10 @@
 #include "fileio/attributes.h"
+#include "fileio/common.h"
 #include "fileio/common_unix.h"
 #include "fileio/file_error.h"
 #include "fileio/in_place_write.h"
 #include "fileio/save_file.h"
 
-#include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,13 +14,9 @@
 namespace tavolin {
 namespace {
 
-// A name for the new file in the folder of `name` that is hidden and unique.
-QByteArray TemporaryName(const QByteArray& name) {
-    return '.' + name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-}
-
 // The new file of a rewrite: without a name (O_TMPFILE) where the file system
-// allows, so that a crash leaves nothing behind, else under a hidden name.
+// allows, so that a crash leaves nothing behind, else under a hidden name
+// (TemporaryName) that tells which file it was for.
 class NewFile final {
 public:
     NewFile(int folder, const QByteArray& name, mode_t mode) : folder_(folder) {
@@ -57,7 +53,7 @@ public:
     // Gives the file a name and renames it over `target`; fills `written`
     // with the file as it is then (the rename sets its change time).
     bool Commit(const QByteArray& target, struct stat& written) {
-        if (name_.isEmpty() && !Link())
+        if (name_.isEmpty() && !Link(target))
             return false;
         if (::renameat(folder_, name_.constData(), folder_, target.constData()) != 0)
             return false;
@@ -68,10 +64,10 @@ public:
     }
 
 private:
-    bool Link() {
+    bool Link(const QByteArray& target) {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_.Get());
         for (int attempt = 0; attempt < 100; ++attempt) {
-            QByteArray name = TemporaryName(QByteArrayLiteral("tavolin"));
+            QByteArray name = TemporaryName(target);
             if (::linkat(AT_FDCWD, self.constData(), folder_, name.constData(), AT_SYMLINK_FOLLOW) == 0 ||
                 ::linkat(fd_.Get(), "", folder_, name.constData(), AT_EMPTY_PATH) == 0) {
                 name_ = std::move(name);
@@ -98,23 +94,29 @@ bool MayWrite(const char* path) {
 
 } // namespace
 
-FileIdentity SaveFile(const FilePath& path, const NewContent& content, const SaveFaultHook& faults) {
-    const auto fail = [&] { throw FileError(CreateErrorText(path)); };
-    const FilePath target = FilePath::FromNative(FollowLinks(path.Native()));
+FileIdentity SaveTo(const FilePath& target, const NewContent& content, const FilePath& shown,
+                    const SaveFaultHook& faults) {
+    const auto fail = [&] { throw FileError(CreateErrorText(shown)); };
     const auto [folderPath, name] = SplitPath(target.Native());
     struct stat old {};
-    const bool exists = ::stat(target.CStr(), &old) == 0;
+    const bool exists = (content.privateFile ? ::lstat(target.CStr(), &old) : ::stat(target.CStr(), &old)) == 0;
+    if (content.privateFile && exists && (!S_ISREG(old.st_mode) || old.st_uid != ::geteuid()))
+        throw NotPrivateError(NotPrivateErrorText(shown));
     const bool regular = exists && S_ISREG(old.st_mode); // only a file can be written in place
     if (regular && !MayWrite(target.CStr()))
         fail(); // protected by its owner: neither replaced nor written
-    const auto inPlace = [&] { return WriteInPlace(target, content, path, faults); };
+    const auto inPlace = [&] {
+        if (content.privateFile)
+            fail(); // only ever a new file of the user's own
+        return WriteInPlace(target, content, shown, faults);
+    };
     if (regular && (content.appendOnly || old.st_nlink > 1))
         return inPlace(); // a new file would lose what it holds, or cut off its other links
     const Descriptor folder(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.Valid() || SaveStepFails(faults, SaveStep::Open))
         fail();
 
-    NewFile file(folder.Get(), name, exists ? 0600 : 0666);
+    NewFile file(folder.Get(), name, exists || content.privateFile ? 0600 : 0666);
     if (!file.Valid()) {
         // A folder the user may not write to can still hold a file he may.
         const bool folderLocked = file.Error() == EACCES || file.Error() == EPERM;
@@ -122,7 +124,8 @@ FileIdentity SaveFile(const FilePath& path, const NewContent& content, const Sav
             fail();
         return inPlace();
     }
-    if (exists && !TakeOverAttributes(target, file.Fd()) && regular) {
+    // A private file takes nothing over from the old one: it stays 0600.
+    if (exists && !content.privateFile && !TakeOverAttributes(target, file.Fd()) && regular) {
         // A new file would lose the group or an attribute (another user's
         // file in a shared folder): writing the file itself keeps them all.
         file.Discard();

@@ -1,31 +1,25 @@
 #include "fileio/attributes.h"
+#include "fileio/common.h"
 #include "fileio/common_windows.h"
 #include "fileio/file_error.h"
 #include "fileio/in_place_write.h"
 #include "fileio/save_file.h"
 
-#include <QRandomGenerator>
-
 namespace tavolin {
-namespace {
-
-// A name for the new file beside the old one that no other file has.
-QByteArray TemporaryName(const QByteArray& folder, const QByteArray& name) {
-    return folder + (folder.endsWith('\\') ? "" : "\\") + name + ".tavolin-" +
-           QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
-}
-
-} // namespace
-
-FileIdentity SaveFile(const FilePath& path, const NewContent& content, const SaveFaultHook& faults) {
-    const auto fail = [&] { throw FileError(CreateErrorText(path)); };
-    const FilePath target = FilePath::FromNative(FollowLinks(path.Native()));
+FileIdentity SaveTo(const FilePath& target, const NewContent& content, const FilePath& shown,
+                    const SaveFaultHook& faults) {
+    const auto fail = [&] { throw FileError(CreateErrorText(shown)); };
     const auto [folder, name] = SplitPath(target.Native());
+    // A private file's link or junction is looked at itself, and refused.
+    const DWORD ownLink = content.privateFile ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
     std::optional<FileFacts> old;
-    if (const Handle file(OpenShared(target.Native(), 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS)); file.Valid())
+    if (const Handle file(OpenShared(target.Native(), 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | ownLink));
+        file.Valid())
         old = FactsOf(file.Get());
     else if (!NothingThere(::GetLastError()))
         fail();
+    if (content.privateFile && old && (old->Folder() || (old->attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0))
+        throw NotPrivateError(NotPrivateErrorText(shown));
     const bool regular = old && !old->Folder(); // only a file can be written in place
     if (regular) {
         // Protected by the user (read-only) or by its access list: neither
@@ -34,7 +28,11 @@ FileIdentity SaveFile(const FilePath& path, const NewContent& content, const Sav
         if ((old->attributes & FILE_ATTRIBUTE_READONLY) != 0 || !writable.Valid())
             fail();
     }
-    const auto inPlace = [&] { return WriteInPlace(target, content, path, faults); };
+    const auto inPlace = [&] {
+        if (content.privateFile)
+            fail(); // only ever a new file
+        return WriteInPlace(target, content, shown, faults);
+    };
     if (regular && (content.appendOnly || old->links > 1))
         return inPlace(); // a new file would lose what it holds, or cut off its other links
     if (SaveStepFails(faults, SaveStep::Open))
@@ -43,7 +41,7 @@ FileIdentity SaveFile(const FilePath& path, const NewContent& content, const Sav
     QByteArray temporary;
     Handle file;
     for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
-        temporary = TemporaryName(folder, name);
+        temporary = folder + (folder.endsWith('\\') ? "" : "\\") + TemporaryName(name);
         file.Reset(OpenShared(temporary, GENERIC_WRITE | DELETE | WRITE_DAC | READ_CONTROL, CREATE_NEW));
         if (!file.Valid() && ::GetLastError() != ERROR_FILE_EXISTS)
             break;
@@ -58,7 +56,8 @@ FileIdentity SaveFile(const FilePath& path, const NewContent& content, const Sav
         file.Close();
         ::DeleteFileW(Wide(temporary).c_str());
     };
-    if (old && !TakeOverAttributes(target, file.Get()) && regular) {
+    // A private file takes nothing over from the old one.
+    if (old && !content.privateFile && !TakeOverAttributes(target, file.Get()) && regular) {
         // A new file would lose an attribute or the access list: writing the
         // file itself keeps them all.
         discard();

@@ -1,5 +1,6 @@
 #include "fileio/fileio.h"
 #include "support/child_process.h"
+#include "support/save_faults.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -36,6 +37,16 @@ protected:
     QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
     QStringList Entries() const {
         return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    QByteArray Native(const char* name) const { return QFile::encodeName(Path(name)); }
+    mode_t Mode(const char* name) const {
+        struct stat info {};
+        return ::lstat(Native(name).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+    }
+    // Sets the last change of the file or link itself `seconds` back.
+    void MakeOld(const char* name, int seconds) const {
+        const std::array<timespec, 2> times = {timespec{0, UTIME_OMIT}, timespec{::time(nullptr) - seconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, Native(name).constData(), times.data(), AT_SYMLINK_NOFOLLOW), 0) << name;
     }
 
     QTemporaryDir dir_;
@@ -312,6 +323,109 @@ TEST_F(FileIoTest, LinkedFileIsExtendedInPlace) {
                           [&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; }),
                  FileError);
     EXPECT_EQ(ReadBytes(path), twice);
+}
+
+// Where a database is written in place (a second hard link), a patch writes
+// its bytes only: a failure at any step puts them back, and a patch that no
+// longer fits the file writes nothing.
+TEST_F(FileIoTest, PatchInPlaceWritesOnlyItsBytes) {
+    const std::string old = "Anna\xB3\r\nBerta\xB3\r\nCleo\xB3\r\n";
+    const auto blank = [](std::string before) {
+        return NewContent{"whole", {}, false, NewContent::Patch{7, std::move(before), "\r\n\r\n\r\n\r\n"}};
+    };
+    WriteBytes(Path("fnames.dat"), old);
+    ASSERT_EQ(::link(Native("fnames.dat").constData(), Native("link.dat").constData()), 0);
+    test::SaveFault fault;
+    const auto save = [&](int) {
+        try {
+            SaveFile(Path("fnames.dat"), blank("Berta\xB3\r\n"), fault.Hook());
+        } catch (const FileError&) {
+            return;
+        }
+        EXPECT_FALSE(fault.Fired()) << "a failed step gave no error";
+    };
+    const auto kept = [&](int, SaveStep) { EXPECT_EQ(ReadBytes(Path("link.dat")), old); };
+    EXPECT_EQ(test::SweepSaveSteps(fault, save, kept), (std::vector<SaveStep>{SaveStep::Write, SaveStep::Sync}));
+    const std::string blanked = "Anna\xB3\r\n\r\n\r\n\r\n\r\nCleo\xB3\r\n";
+    EXPECT_EQ(ReadBytes(Path("link.dat")), blanked);
+    for (const char* before : {"Berta\xB3\r\n", "\r\n"}) // no longer there; not as long as the blank
+        EXPECT_THROW(SaveFile(Path("fnames.dat"), blank(before)), FileError);
+    EXPECT_EQ(ReadBytes(Path("link.dat")), blanked);
+}
+
+// A private file is a regular file of the user's own, made 0600, or it is
+// refused: a link at its path (whose file stays as it is), a folder, another
+// user's file. A private folder is the user's own and made 0700, or refused.
+TEST_F(FileIoTest, PrivateFilesAndFoldersAreTheUsersAlone) {
+    if (::geteuid() != 0)
+        TAVOLIN_SKIP() << "only root can give a file to another owner";
+    const NewContent content{"neu", {}, false, std::nullopt, true};
+    for (const char* name : {"target.dat", "other.dat"})
+        WriteBytes(Path(name), "alt");
+    for (const char* name : {"folder.dat", "own"})
+        ASSERT_TRUE(QDir().mkdir(Path(name)));
+    for (const auto& [name, mode] :
+         {std::pair{"target.dat", 0644}, std::pair{"folder.dat", 0777}, std::pair{"own", 0755}})
+        ASSERT_EQ(::chmod(Native(name).constData(), mode), 0) << name;
+    for (const char* name : {"other.dat", "folder.dat"})
+        ASSERT_EQ(::chown(Native(name).constData(), 12345, 12345), 0);
+    ASSERT_EQ(::symlink("target.dat", Native("link.dat").constData()), 0);
+    ASSERT_EQ(::symlink("own", Native("own.link").constData()), 0);
+    for (const char* name : {"link.dat", "own", "other.dat"}) {
+        EXPECT_THROW(SaveFile(Path(name), content), NotPrivateError) << name;
+        EXPECT_THROW(ReadPrivateFile(Path(name)), NotPrivateError) << name;
+    }
+    for (const char* name : {"own.link", "target.dat", "folder.dat"})
+        EXPECT_THROW(MakePrivateFolder(Path(name)), NotPrivateError) << name;
+    EXPECT_EQ(ReadBytes(Path("target.dat")) + ReadBytes(Path("other.dat")), "altalt");
+    for (const char* name : {"own", "made/new"}) {
+        MakePrivateFolder(Path(name));
+        EXPECT_EQ(Mode(name), 0700u) << name;
+    }
+    EXPECT_EQ(Mode("folder.dat"), 0777u);
+    for (const char* name : {"target.dat", "new.dat"}) {
+        SaveFile(Path(name), content);
+        EXPECT_EQ(ReadPrivateFile(Path(name)).bytes, "neu");
+        EXPECT_THROW(ReadPrivateFile(Path(name), 2), FileTooLargeError);
+        EXPECT_EQ(Mode(name), 0600u);
+    }
+    ASSERT_EQ(::link(Native("new.dat").constData(), Native("second.dat").constData()), 0);
+    EXPECT_THROW(SaveFile(Path("new.dat"), content), FileError); // never written in place
+    EXPECT_TRUE(QString::fromStdString(NotPrivateErrorText(Path("own"))).startsWith(Path("own")));
+}
+
+// What is in the way is renamed to a free name beside it: a link as itself.
+TEST_F(FileIoTest, RenameAsideTakesAFreeName) {
+    WriteBytes(Path("x.beiseite"), "alt");
+    ASSERT_EQ(::symlink("x.beiseite", Native("x").constData()), 0);
+    EXPECT_EQ(RenameAside(Path("x")), FilePath(Path("x.beiseite-2")));
+    EXPECT_EQ(QFile::symLinkTarget(Path("x.beiseite-2")), Path("x.beiseite"));
+    EXPECT_EQ(ReadBytes(Path("x.beiseite")), "alt");
+    EXPECT_TRUE(RenameAside(Path("x")).Empty());
+}
+
+// What killed saves of the file left behind goes with its next save, once
+// old enough; no link, no other name (a backup of the user's). The names of older versions go only
+// once no save of theirs can still be writing them.
+TEST_F(FileIoTest, LeftoversOfKilledSavesGo) {
+    for (const char* name : {".fnames.dat.tavolin-abc12.tmp", ".fnames.dat.tavolin-abc12345.tmp", ".fnames.dat.bak",
+                             ".tavolin.old1", ".fnames.dat.tavolin-new1.tmp", ".tavolin.new1"})
+        WriteBytes(Path(name), "x");
+    ASSERT_EQ(::symlink(".fnames.dat.bak", Native(".fnames.dat.tavolin-lnk1.tmp").constData()), 0);
+    for (const char* name : {".fnames.dat.tavolin-abc12.tmp", ".fnames.dat.tavolin-abc12345.tmp", ".fnames.dat.bak",
+                             ".tavolin.old1", ".fnames.dat.tavolin-lnk1.tmp"})
+        MakeOld(name, 1000);
+    SaveFileAtomically(Path("fnames.dat"), "Anna\xB3\r\n");
+    QStringList entries = {QStringLiteral(".fnames.dat.bak"),
+                           QStringLiteral(".fnames.dat.tavolin-abc12345.tmp"),
+                           QStringLiteral(".fnames.dat.tavolin-lnk1.tmp"),
+                           QStringLiteral(".fnames.dat.tavolin-new1.tmp"),
+                           QStringLiteral(".tavolin.new1"),
+                           QStringLiteral("fnames.dat")};
+    EXPECT_EQ(Entries(), entries);
+    RemoveLeftoverTemporaries(Path("fnames.dat"), std::chrono::seconds(0));
+    entries.removeAt(3);
+    EXPECT_EQ(Entries(), entries);
 }
 
 // One copy holds the lock, another waits and gives up with its message; a
