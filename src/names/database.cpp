@@ -33,8 +33,7 @@ NameFile ReadNameFile(const FilePath& path) {
 
 NameFile ReadForeignNameFile(const FilePath& path) {
     FileContents contents = ReadDatabaseBytes(path);
-    // C2 B3 holds the byte B3 as well.
-    if (contents.bytes.find(kSeparator) != std::string::npos)
+    if (!IsPlainList(contents.bytes))
         return NameFileOf(std::move(contents));
     DatabaseText text = PlainListText(contents.bytes);
     return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames, false,

@@ -1,5 +1,6 @@
 #include "names/encoding.h"
 
+#include <QByteArrayView>
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -210,6 +211,14 @@ DatabaseText PlainListText(std::string_view bytes) {
         result.bytes += kept->ends_with('\xC2') ? "\r\n\xB3\r\n" : "\xB3\r\n";
     }
     return result;
+}
+
+bool IsPlainList(std::string_view bytes) {
+    const std::string_view text = WithoutMark(bytes);
+    if (text.find('\xB3') == std::string_view::npos)
+        return true;
+    return QByteArrayView(text.data(), static_cast<qsizetype>(text.size())).isValidUtf8() &&
+           text.find("\xC2\xB3") == std::string_view::npos;
 }
 
 std::optional<ByteRange> FirstEntryOf(std::string_view bytes, std::string_view name) {

@@ -43,6 +43,12 @@ DatabaseText DatabaseTextOf(std::string bytes);
 // out and counted.
 DatabaseText PlainListText(std::string_view bytes);
 
+// Whether a file is a plain name list (PlainListText) rather than a
+// database: it has no separator of its own. In UTF-8 text (valid UTF-8 after
+// a byte-order mark) only the character "³" (C2 B3) is one, since the byte B3
+// ends many other characters ("ó" is C3 B3); elsewhere every byte B3 is one.
+bool IsPlainList(std::string_view bytes);
+
 // Where the first entry whose name, read as DatabaseTextOf reads it, is
 // `name` lies in a database file's bytes: from its first byte to behind its
 // separator and, where the entry is a line of its own, the line break behind

@@ -5,14 +5,18 @@
 #include "names/merge.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <utility>
+#include <vector>
 
 namespace tavolin {
 
 NameDatabase::NameDatabase(FilePath path, DatabaseOptions options)
     : path_(std::move(path)), options_(std::move(options)),
-      recovery_(options_.recoveryFolder.Empty() ? RecoveryFile() : RecoveryFile(options_.recoveryFolder, path_)),
+      recovery_(options_.recoveryFolder.Empty()
+                    ? RecoveryFile()
+                    : RecoveryFile(options_.recoveryFolder, path_, options_.recoveryFaults)),
       names_(std::make_unique<NameList>()), unsaved_(std::make_unique<NameList>()) {}
 
 NameDatabase::~NameDatabase() = default;
@@ -38,6 +42,7 @@ bool NameDatabase::IsUnsaved(std::string_view name) const {
 
 void NameDatabase::Refresh() {
     const std::optional<FileIdentity> now = IdentityOf(path_);
+    gone_ = !now;
     if (!now || now == identity_)
         return;
     if (SaveStepFails(options_.faults, SaveStep::Read))
@@ -58,25 +63,34 @@ void NameDatabase::Refresh() {
     ParseNameLines(file.lines, *names);
     auto unsaved = std::make_unique<NameList>();
     for (const std::string_view name : *unsaved_) {
-        if (names->contains(name))
-            continue; // another copy saved it meanwhile
+        // Another copy saved it meanwhile; or it is in the recovery file,
+        // which brings it back unless another copy took it from there.
+        if (names->contains(name) || (!kept_.empty() && kept_.contains(name)))
+            continue;
         AppendName(file.lines, *names, name);
         unsaved->append(name);
     }
     TakeOver(file);
     names_ = std::move(names);
     unsaved_ = std::move(unsaved);
+    kept_.clear();
 }
 
-void NameDatabase::TakeKept() {
+void NameDatabase::TakeKept(std::optional<FileLock>& recoveryLock) {
+    if (!recovery_.Exists() || !recovery_.CheckFolder())
+        return;
+    recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, recovery_.Faults(), options_.whileWaiting);
     NameList kept;
     recovery_.ReadInto(kept);
+    if (!recovery_.Exists())
+        recoveryLock.reset(); // set aside: nothing to remove
     for (const std::string_view name : kept) {
         if (names_->contains(name))
             continue;
         const std::size_t first = names_->size();
         AppendName(lines_, *names_, name);
         KeepUnsaved(first);
+        kept_.append(name);
     }
 }
 
@@ -86,7 +100,9 @@ void NameDatabase::Write() {
     const NewContent content{
         lines_.FileBytes(), [this](std::string_view present) { return AppendixFor(present, *unsaved_); }, leftOut_ > 0};
     identity_ = SaveFile(path_, content, options_.faults);
+    gone_ = false;
     unsaved_->clear();
+    kept_.clear();
 }
 
 void NameDatabase::KeepUnsaved(std::size_t first) {
@@ -94,17 +110,41 @@ void NameDatabase::KeepUnsaved(std::size_t first) {
         unsaved_->append((*names_)[i]);
 }
 
-void NameDatabase::KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noexcept {
-    if (unsaved_->empty())
+void NameDatabase::Unkeep(std::string_view name) {
+    if (kept_.empty() || !kept_.contains(name))
         return;
-    if (!recovery_.Configured()) {
-        keepError_ = "no recovery file";
-        return;
+    std::vector<std::string> others;
+    for (const std::string_view other : kept_) {
+        if (other != name)
+            others.emplace_back(other);
     }
+    kept_.clear();
+    for (const std::string& other : others)
+        kept_.append(other);
+}
+
+void NameDatabase::KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noexcept {
     try {
+        // Names kept before are in the recovery file still, or another copy
+        // took them from there: they are not this copy's to keep again.
+        NameList own;
+        for (const std::string_view name : *unsaved_) {
+            if (kept_.empty() || !kept_.contains(name))
+                own.append(name);
+        }
+        if (own.empty()) {
+            keepError_.clear();
+            return;
+        }
+        if (!recovery_.Configured()) {
+            keepError_ = "no recovery file";
+            return;
+        }
         if (!recoveryLock)
-            recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, SaveFaultHook(), options_.whileWaiting);
-        recovery_.Keep(*unsaved_);
+            recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, recovery_.Faults(), options_.whileWaiting);
+        recovery_.Keep(own);
+        for (const std::string_view name : own)
+            kept_.append(name);
         keepError_.clear();
     } catch (const std::exception& error) {
         keepError_ = error.what();
@@ -121,18 +161,22 @@ auto NameDatabase::Update(const Change& change, const std::function<bool()>& wri
     try {
         const FileLock lock(path_, FileLock::kTimeout, options_.faults, options_.whileWaiting);
         Refresh();
-        if (recovery_.Exists()) {
-            recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, SaveFaultHook(), options_.whileWaiting);
-            TakeKept();
-        }
-        const std::size_t pending = unsaved_->size();
+        TakeKept(recoveryLock);
+        const std::vector<std::string> pending(unsaved_->begin(), unsaved_->end());
         changed = true;
         auto result = change();
-        if (write())
+        // Whatever the change did, names waiting to be written are written
+        // before the recovery file that keeps them goes, and a file that is
+        // gone is written anew.
+        if (write() || !unsaved_->empty() || gone_)
             Write();
+        // Nobody else saves this file while the lock is held: what a save of
+        // it left behind when it was killed is no longer anybody's.
+        RemoveLeftoverTemporaries(path_, std::chrono::seconds(0));
         if (recoveryLock)
             recovery_.Remove();
-        recovered_ = pending;
+        recovered_ = static_cast<std::size_t>(std::count_if(
+            pending.begin(), pending.end(), [this](std::string_view name) { return names_->contains(name); }));
         keepError_.clear();
         return result;
     } catch (...) {
@@ -159,8 +203,12 @@ NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
             // every entry costs less than building it, which the next
             // keystroke does.
             const NameList& names = *names_;
-            if (names.Indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end())
-                return IsUnsaved(name) ? AddResult::Saved : AddResult::Present;
+            if (names.Indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end()) {
+                if (!IsUnsaved(name))
+                    return AddResult::Present;
+                Unkeep(name); // the player's again, whatever became of it in the recovery file
+                return AddResult::Saved;
+            }
             const std::size_t first = names_->size();
             AppendName(lines_, *names_, name);
             KeepUnsaved(first);
@@ -180,8 +228,8 @@ std::size_t NameDatabase::Merge(const NameList& foreign) {
         [] { return true; });
 }
 
-void NameDatabase::TakeOverWritten(FileContents written) {
-    NameFile file = NameFileOf(std::move(written));
+void NameDatabase::TakeOverWritten() {
+    NameFile file = ReadNameFile(path_);
     auto names = std::make_unique<NameList>();
     ParseNameLines(file.lines, *names);
     TakeOver(file);
@@ -194,17 +242,22 @@ std::optional<NameDatabase::RemovedEntry> NameDatabase::Remove(std::string_view 
         [&]() -> std::optional<RemovedEntry> {
             if (!names_->contains(removed))
                 return std::nullopt;
-            if (!unsaved_->empty())
-                Write();
-            FileContents present = ReadDatabaseBytes(path_);
-            const std::optional<ByteRange> entry = FirstEntryOf(present.bytes, removed);
+            if (!unsaved_->empty() || gone_)
+                Write(); // and a file that is gone is written anew first
+            const std::string present = ReadDatabaseBytes(path_).bytes;
+            const std::optional<ByteRange> entry = FirstEntryOf(present, removed);
             if (!entry)
                 return std::nullopt;
-            RemovedEntry result{
-                removed, entry->begin, present.bytes.substr(entry->begin, entry->end - entry->begin), {}};
-            present.bytes.erase(entry->begin, entry->end - entry->begin);
-            result.fileAfter = present.identity = SaveFileAtomically(path_, present.bytes, options_.faults);
-            TakeOverWritten(std::move(present));
+            RemovedEntry result{removed, entry->begin, present.substr(entry->begin, entry->end - entry->begin), {}};
+            std::string erased = present;
+            erased.erase(entry->begin, result.bytes.size());
+            NewContent content;
+            content.whole = erased;
+            content.patch = NewContent::Patch{entry->begin, result.bytes, std::string(result.bytes.size(), '\n')};
+            SaveFile(path_, content, options_.faults);
+            TakeOverWritten();
+            result.fileAfter = *identity_;
+            result.blanked = static_cast<std::size_t>(result.fileAfter.size) == present.size();
             return result;
         },
         [] { return false; }, false);
@@ -214,14 +267,30 @@ NameDatabase::AddResult NameDatabase::Restore(const RemovedEntry& removed) {
     try {
         const bool inPlace = Update(
             [&] {
-                if (identity_ != removed.fileAfter || !unsaved_->empty())
+                if (identity_ != removed.fileAfter || !unsaved_->empty() || gone_)
                     return false;
-                FileContents present = ReadDatabaseBytes(path_);
-                if (present.bytes.size() < removed.offset)
+                const std::string present = ReadDatabaseBytes(path_).bytes;
+                if (present.size() < removed.offset)
                     return false;
-                present.bytes.insert(removed.offset, removed.bytes);
-                present.identity = SaveFileAtomically(path_, present.bytes, options_.faults);
-                TakeOverWritten(std::move(present));
+                std::string whole = present;
+                NewContent content;
+                NameList name;
+                if (removed.blanked) {
+                    std::string blank(removed.bytes.size(), '\n');
+                    if (present.compare(removed.offset, blank.size(), blank) != 0)
+                        return false;
+                    whole.replace(removed.offset, blank.size(), removed.bytes);
+                    content.patch = NewContent::Patch{removed.offset, std::move(blank), removed.bytes};
+                } else {
+                    // Inserted into a new file; a file written in place only
+                    // grows at its end.
+                    whole.insert(removed.offset, removed.bytes);
+                    name.append(removed.name);
+                    content.appendix = [&name](std::string_view bytes) { return AppendixFor(bytes, name); };
+                }
+                content.whole = whole;
+                SaveFile(path_, content, options_.faults);
+                TakeOverWritten();
                 return true;
             },
             [] { return false; }, false);
@@ -231,6 +300,35 @@ NameDatabase::AddResult NameDatabase::Restore(const RemovedEntry& removed) {
         // Added below as every name: kept until the file takes it.
     }
     return Add(removed.name);
+}
+
+NameDatabase::AddResult LastChange::Add(NameDatabase& database, std::string_view name) {
+    const std::string added(name); // the name may be a view into the lists
+    const auto remember = [&] {
+        database_ = &database;
+        added_ = added;
+        removed_.reset();
+    };
+    NameDatabase::AddResult result{};
+    try {
+        result = database.Add(added);
+    } catch (...) {
+        if (database.IsUnsaved(added))
+            remember(); // taken, and kept until the file takes it
+        throw;
+    }
+    if (result != NameDatabase::AddResult::Present)
+        remember();
+    return result;
+}
+
+bool LastChange::Remove(NameDatabase& database, std::string_view name) {
+    std::optional<NameDatabase::RemovedEntry> removed = database.Remove(name);
+    if (!removed)
+        return false;
+    database_ = &database;
+    removed_ = std::move(removed);
+    return true;
 }
 
 NameDatabase* LastChange::Undo() {

@@ -20,11 +20,13 @@ namespace tavolin {
 
 // What a database takes from its surroundings: the folder of the recovery
 // files (none: names that cannot be written are kept only in memory), what
-// runs while a lock is waited for, and, in tests, faults for the saves.
+// runs while a lock is waited for, and, in tests, faults for the saves of the
+// database and of its recovery file.
 struct DatabaseOptions {
     FilePath recoveryFolder;
     LockWaitHook whileWaiting;
     SaveFaultHook faults;
+    SaveFaultHook recoveryFaults;
 };
 
 // One of the program's two databases and the one owner of its file. The file
@@ -42,7 +44,10 @@ struct DatabaseOptions {
 // unsaved, and its names are kept in the recovery file before the error is
 // thrown; the next change of the database by any copy (or SaveUnsaved, or
 // Recover at the next start) writes them with everything else and removes
-// the recovery file.
+// the recovery file. Once its names are in the recovery file, that file
+// speaks for them: a copy that finds the file changed takes back only what
+// the recovery file still holds, so that a name another copy saved and the
+// player then removed does not come back.
 class NameDatabase final {
 public:
     explicit NameDatabase(FilePath path, DatabaseOptions options = {});
@@ -66,8 +71,11 @@ public:
     bool UnsavedKept() const { return keepError_.empty(); }
     const FilePath& RecoveryPath() const { return recovery_.Path(); }
     // How many names the last change wrote that an earlier one could not
-    // (this copy's, or kept in the recovery file by any copy).
+    // (this copy's, or kept in the recovery file by any copy) and that the
+    // file holds after it.
     std::size_t Recovered() const { return recovered_; }
+    // What the user should hear of the recovery file once (see RecoveryFile).
+    std::optional<std::string> TakeRecoveryNotice() { return recovery_.TakeNotice(); }
 
     enum class AddResult {
         Added,   // the name is in the file now
@@ -86,16 +94,21 @@ public:
         std::size_t offset = 0;
         std::string bytes;      // the entry, its separator and line break
         FileIdentity fileAfter; // the file the removal left
+        bool blanked = false;   // its bytes were overwritten with line breaks
     };
     // Takes the name out of the file: its first entry goes, every other byte
-    // stays (FirstEntryOf). Names not saved yet are written first, so that no
-    // later save brings the name back. Returns nothing when the file does not
-    // hold it. Throws FileError when the lock cannot be taken or the file
-    // cannot be read or written; the name then stays where it was.
+    // stays (FirstEntryOf). Where the file has to be written in place, the
+    // entry's bytes are overwritten with as many line breaks instead, so that
+    // no byte of another name is ever written. Names not saved yet are
+    // written first, so that no later save brings the name back. Returns
+    // nothing when the file does not hold it. Throws FileError when the lock
+    // cannot be taken or the file cannot be read or written; the name then
+    // stays where it was.
     std::optional<RemovedEntry> Remove(std::string_view name);
     // Puts a removed entry back: byte for byte where it was while the file is
-    // still the one the removal left, else behind the others as Add does.
-    // Fails as Add does.
+    // still the one the removal left (into its blank, or inserted; where an
+    // insertion would have to rewrite the file in place, behind the others),
+    // else behind the others as Add does. Fails as Add does.
     AddResult Restore(const RemovedEntry& removed);
     // Writes the unsaved names, if there are any.
     void SaveUnsaved();
@@ -114,14 +127,17 @@ private:
     // Under the lock: reads the file anew when it is not the one this copy
     // last read or wrote.
     void Refresh();
-    // Under the lock: the bytes this copy just wrote become its lists.
-    void TakeOverWritten(FileContents written);
-    // Under both locks: the kept names that the file lacks go on top, unsaved.
-    void TakeKept();
+    // Under the lock: the file this copy just wrote becomes its lists.
+    void TakeOverWritten();
+    // Under the lock: takes the recovery file's lock and puts the kept names
+    // that the file lacks on top, unsaved.
+    void TakeKept(std::optional<FileLock>& recoveryLock);
     // Under the lock: writes the file and remembers the file written.
     void Write();
     // The names from `first` on were just added.
     void KeepUnsaved(std::size_t first);
+    // The name is no longer taken to be in the recovery file.
+    void Unkeep(std::string_view name);
     // Puts the unsaved names into the recovery file; never throws.
     void KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noexcept;
     void TakeOver(NameFile& file);
@@ -132,7 +148,9 @@ private:
     LineList lines_;
     std::unique_ptr<NameList> names_;
     std::unique_ptr<NameList> unsaved_; // in the order they were added
+    NameList kept_;                     // those of them in the recovery file
     std::optional<FileIdentity> identity_;
+    bool gone_ = false; // the file was missing at the last look
     // Text of a UTF-8 file that Windows-1252 cannot hold: such a file is only
     // ever extended, in its own encoding, or that text would be lost.
     std::size_t leftOut_ = 0;
@@ -140,18 +158,17 @@ private:
     std::size_t recovered_ = 0;
 };
 
-// The last add or removal of a run, to be taken back.
+// The player's adds and removals, the last of which can be taken back. An add
+// counts whenever the name was taken, saved or kept for later; what changed
+// nothing (a name present already, one gone already, a failed removal) leaves
+// the last change as it was.
 class LastChange final {
 public:
-    void Added(NameDatabase& database, std::string_view name) {
-        database_ = &database;
-        added_ = name;
-        removed_.reset();
-    }
-    void Removed(NameDatabase& database, NameDatabase::RemovedEntry removed) {
-        database_ = &database;
-        removed_ = std::move(removed);
-    }
+    // NameDatabase::Add, remembered; throws as it does.
+    NameDatabase::AddResult Add(NameDatabase& database, std::string_view name);
+    // NameDatabase::Remove, remembered; returns whether the name was taken
+    // out, throws as it does.
+    bool Remove(NameDatabase& database, std::string_view name);
     bool CanUndo() const { return database_ != nullptr; }
     // Takes the change back with the care of the change itself: a name added
     // is removed, a name removed is put back (Restore). Returns the database

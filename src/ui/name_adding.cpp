@@ -23,8 +23,8 @@ const QString kUnstorableCaption = u"Hinzufügen ( ungültiges Zeichen im Namen 
 
 } // namespace
 
-NameAdding::NameAdding(Controls controls, Platform& platform, DatabasePair& databases)
-    : controls_(controls), platform_(platform), databases_(databases) {}
+NameAdding::NameAdding(Controls controls, Platform& platform, DatabasePair& databases, LastChange& last)
+    : controls_(controls), platform_(platform), databases_(databases), last_(last) {}
 
 void NameAdding::UpdateButton() {
     const bool female = controls_.RadioButton1->isChecked();
@@ -63,7 +63,7 @@ std::optional<NameAdding::Added> NameAdding::Add() {
     // state was worked out. A failed rewrite throws: the name stays in the
     // lists, unsaved, and the counts and the button keep telling what the
     // file holds.
-    return Added{database, database.Add(*name), *name};
+    return Added{database, last_.Add(database, *name), *name};
 }
 
 void NameAdding::ShowAdded(const Added& added) {

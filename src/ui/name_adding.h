@@ -34,13 +34,14 @@ public:
         std::string name;
     };
 
-    NameAdding(Controls controls, Platform& platform, DatabasePair& databases);
+    NameAdding(Controls controls, Platform& platform, DatabasePair& databases, LastChange& last);
 
     // Enables Button2, or disables it with the reason in its caption.
     void UpdateButton();
     // Adds the typed name to the chosen database; nothing when no database
     // is chosen or the name cannot be stored (the user is told). Throws
     // FileError when the file cannot be written: the name is then unsaved.
+    // Either way the add is the last change, to be taken back.
     std::optional<Added> Add();
     // After the window has shown the database's new counts: a name that was
     // there already is reported, else Button2 tells that it is there now.
@@ -50,6 +51,7 @@ private:
     Controls controls_;
     Platform& platform_;
     DatabasePair& databases_;
+    LastChange& last_;
 };
 
 } // namespace tavolin

@@ -12,8 +12,8 @@ using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
-NameRemoval::NameRemoval(Controls controls, Platform& platform, DatabasePair& databases)
-    : controls_(controls), platform_(platform), databases_(databases) {}
+NameRemoval::NameRemoval(Controls controls, Platform& platform, DatabasePair& databases, LastChange& last)
+    : controls_(controls), platform_(platform), databases_(databases), last_(last) {}
 
 NameDatabase& NameRemoval::Own(const NameDatabase& database) const {
     return &database == &databases_.female ? databases_.female : databases_.male;
@@ -21,10 +21,6 @@ NameDatabase& NameRemoval::Own(const NameDatabase& database) const {
 
 QString NameRemoval::DatabaseText(const NameDatabase& database) const {
     return &database == &databases_.female ? u"weiblichen"_s : u"männlichen"_s;
-}
-
-void NameRemoval::Added(const NameDatabase& database, std::string_view name) {
-    last_.Added(Own(database), name);
 }
 
 std::optional<NameRemoval::Target> NameRemoval::TargetOf(const QLineEdit* edit) const {
@@ -65,9 +61,7 @@ NameDatabase* NameRemoval::Remove(QLineEdit* edit) {
         DecodeName(target->name), DatabaseText(*target->database));
     if (!platform_.AskYesNo(question, u"Name entfernen"_s))
         return nullptr;
-    if (std::optional<NameDatabase::RemovedEntry> removed = target->database->Remove(target->name)) {
-        last_.Removed(*target->database, std::move(*removed));
-    } else {
+    if (!last_.Remove(*target->database, target->name)) {
         // Another copy of the program or an editor took it out meanwhile.
         platform_.ShowMessage(
             u"Der Name ist nicht mehr in der %1 Namen-Datenbank enthalten."_s.arg(DatabaseText(*target->database)),

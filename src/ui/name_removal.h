@@ -32,12 +32,10 @@ public:
         QRadioButton* RadioButton2; // male
     };
 
-    NameRemoval(Controls controls, Platform& platform, DatabasePair& databases);
+    NameRemoval(Controls controls, Platform& platform, DatabasePair& databases, LastChange& last);
 
     // Edit1 shows a name of this database now (nothing: of none).
     void Shown(const NameDatabase* database) { shownFrom_ = database; }
-    // The window added a name: it can be taken back.
-    void Added(const NameDatabase& database, std::string_view name);
 
     // The field's standard menu with the removal and the undo behind it; the
     // menu deletes itself once closed. `remove` and `undo` run the entries.
@@ -63,7 +61,7 @@ private:
     Platform& platform_;
     DatabasePair& databases_;
     const NameDatabase* shownFrom_ = nullptr;
-    LastChange last_;
+    LastChange& last_;
 };
 
 } // namespace tavolin

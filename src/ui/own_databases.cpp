@@ -43,7 +43,7 @@ QString Which(bool female, bool dative) {
 OwnDatabases::OwnDatabases(Controls controls, Platform& platform, const FilePath& programDir,
                            const FilePath& recoveryFolder, const SaveFaultHook& saveFaults)
     : controls_(controls), platform_(platform),
-      pair_(programDir, DatabaseOptions{recoveryFolder, BusyWhileWaiting(), saveFaults}) {}
+      pair_(programDir, DatabaseOptions{recoveryFolder, BusyWhileWaiting(), saveFaults, {}}) {}
 
 bool OwnDatabases::Load() {
     bool loaded = true;
@@ -83,6 +83,7 @@ void OwnDatabases::RecoverKeptNames() {
     ShowNameCounts();
     if (!failed.isEmpty())
         platform_.ShowMessage(failed.join(u'\n'), u"Fehler"_s, MessageIcon::Stop);
+    ReportRecoveryNotices();
 }
 
 void OwnDatabases::ReportRecovered(const NameDatabase& database) {
@@ -92,6 +93,14 @@ void OwnDatabases::ReportRecovered(const NameDatabase& database) {
                           u"Namen-Datenbank eingetragen."_s.arg(database.Recovered())
                               .arg(Which(&database == &pair_.female, false)),
                           u"Namen nachgetragen"_s, MessageIcon::Information);
+}
+
+void OwnDatabases::ReportRecoveryNotices() {
+    for (NameDatabase* database : {&pair_.female, &pair_.male}) {
+        if (const std::optional<std::string> notice = database->TakeRecoveryNotice())
+            platform_.ShowMessage(QString::fromStdString(*notice), u"Wiederherstellungsdatei"_s,
+                                  MessageIcon::Exclamation);
+    }
 }
 
 void OwnDatabases::ShowNameCounts() {

@@ -47,6 +47,9 @@ public:
     void ShowNameCounts();
     // Tells the user that a change wrote names an earlier one could not.
     void ReportRecovered(const NameDatabase& database);
+    // Tells the user, once, of a recovery file set aside or a recovery folder
+    // that cannot be used.
+    void ReportRecoveryNotices();
     // Writes the names that are not saved yet; when some still cannot be
     // written, asks whether to close all the same. False: the window stays.
     bool SaveUnsavedOnClose();

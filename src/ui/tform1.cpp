@@ -125,8 +125,8 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
       databases_(CountControls(*ui_), platform, programDir_, environment_.dataFolders.recovery,
                  environment_.saveFaults),
       draw_(DrawControls(*ui_), platform, databases_.Pair()),
-      adding_(AddingControls(*ui_), platform, databases_.Pair()),
-      removal_(RemovalControls(*ui_), platform, databases_.Pair()),
+      adding_(AddingControls(*ui_), platform, databases_.Pair(), lastChange_),
+      removal_(RemovalControls(*ui_), platform, databases_.Pair(), lastChange_),
       merging_(MergingControls(this, *ui_), platform, databases_.Pair()),
       statistics_(StatisticsControls(this, *ui_), platform, databases_.Pair(), environment_.statisticsCheckpoints,
                   [this](bool taken) { StatisticsTakesBottomRow(taken); }) {
@@ -216,6 +216,8 @@ QString TForm1::MaleDatabasePath() const {
 bool TForm1::Guarded(const std::function<void()>& handler) noexcept {
     ++running_;
     const bool ran = RunGuarded(platform_, handler);
+    if (running_ == 1) // what a handler found out about the recovery files
+        RunGuarded(platform_, [this] { databases_.ReportRecoveryNotices(); });
     if (--running_ == 0 && std::exchange(closeWaiting_, false))
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     return ran;
@@ -290,8 +292,6 @@ void TForm1::Button2Click() {
     const std::optional<NameAdding::Added> added = adding_.Add();
     if (!added)
         return;
-    if (added->result != NameDatabase::AddResult::Present)
-        removal_.Added(added->database, added->name);
     databases_.ReportRecovered(added->database);
     databases_.ShowNameCounts(); // the file may have brought other names along
     adding_.ShowAdded(*added);

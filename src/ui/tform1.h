@@ -112,6 +112,7 @@ private:
     AppearanceController appearance_;
     OwnDatabases databases_;
     NameDraw draw_;
+    LastChange lastChange_; // the last add or removal, which adding and removal share
     NameAdding adding_;
     NameRemoval removal_;
     Merging merging_;

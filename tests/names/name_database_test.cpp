@@ -33,7 +33,7 @@ protected:
     // for copies of different users, it keeps unsaved names to itself.
     std::unique_ptr<NameDatabase> Start(bool recovery = true) const {
         const FilePath folder = recovery ? FilePath(dir_.filePath(QStringLiteral("state"))) : FilePath();
-        auto database = std::make_unique<NameDatabase>(Path(), DatabaseOptions{folder, {}, fault_.Hook()});
+        auto database = std::make_unique<NameDatabase>(Path(), DatabaseOptions{folder, {}, fault_.Hook(), {}});
         database->Read();
         database->Parse();
         return database;
@@ -220,7 +220,7 @@ TEST_F(NameDatabaseTest, RemovalTakesOutOnlyThatEntryForGood) {
     EXPECT_THROW(a->Add("Eva"), FileError);
     fault_.Clear();
     LastChange last;
-    last.Removed(*a, a->Remove("Eva").value());
+    EXPECT_TRUE(last.Remove(*a, "Eva"));
     a->SaveUnsaved();
     EXPECT_EQ(Start()->Recover(), 0u);
     EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\n");

@@ -55,6 +55,14 @@ TEST_F(NameRemovalTest, MenusRemoveTheNameShownAndCtrlZTakesItBack) {
     EXPECT_TRUE(MenuEntry("Edit2", "UndoNameChange", true));
     EXPECT_EQ(ReadBytes(ProgramFile(u"mnames.dat"_s)), kMaleBytes);
     EXPECT_TRUE(platform_.messages.empty());
+
+    // An add whose save failed is the last change all the same.
+    AddName(false, u"Zora"_s);
+    saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Commit; });
+    AddName(false, u"Zuzu"_s);
+    saveFault_.Clear();
+    EXPECT_TRUE(MenuEntry("Edit2", "UndoNameChange", true));
+    EXPECT_EQ(ReadBytes(ProgramFile(u"mnames.dat"_s)), std::string(kMaleBytes) + "Zora\xB3\r\n");
 }
 
 } // namespace
