@@ -551,3 +551,15 @@ else:
     sys.exit(f"unknown command {command}")
 x11.XSync(display, 0)
 PY
+
+# Types a name into Edit2 in place of what it holds and takes it out of its
+# database with the field's menu ("Aus der Namen-Datenbank entfernen", 2 above
+# its end; 1 while the undo below is disabled: the keys skip it), answering
+# the question "Ja".
+e2e_remove_name() {
+    e2e_click "$2" 226 298
+    e2e_key ctrl+a
+    e2e_type "$3"
+    e2e_edit_menu "$1" "$2" 226 298 "${4:-2}"
+    e2e_answer "$1" "Name entfernen" alt+j
+}

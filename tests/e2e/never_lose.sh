@@ -5,7 +5,10 @@
 # lock_holder (another copy holds the lock on a slow disk), kill_sweep (an
 # in-place merge killed at each of its writes), links (a second hard link, a
 # same-size edit with its time put back, write protection), mixed (a foreign
-# file of UTF-8 and Windows-1252 names).
+# file of UTF-8 and Windows-1252 names), third (a kept name removed in another
+# copy, an undo after a failed add, a removal of a name already gone, a killed
+# save's leftover, what stands at the recovery file's path or holds its
+# folder, plain UTF-8 lists, a removal in place killed at each of its writes).
 # Usage: never_lose.sh SCENARIO TAVOLIN_EXECUTABLE DATA_DIR ARTIFACT_DIR
 set -euo pipefail
 scenario=$1
@@ -35,6 +38,7 @@ has() { names "$database" | grep -xF "$1" >/dev/null; }
 kept() { cat "$XDG_STATE_HOME"/tavolin/*.recovery 2>/dev/null | tr '\263' '\n' | tr -d '\r' | grep -xF "$1" >/dev/null; }
 # In the file, and the save is over once its lock is gone.
 saved() { has "$1" && [ ! -e "$database.lock" ]; }
+add() { e2e_add_name "$win" "$1" && e2e_wait_for 10 saved "$1" || e2e_fail "$1 did not reach the database"; }
 closes() {
     e2e_close "$win"
     [ -z "${1:-}" ] || e2e_answer "$pid" "Namen nicht gespeichert" "$1"
@@ -122,7 +126,6 @@ assert sys.stdin.buffer.read().decode() == "".join(f"Neu{i}³\n" for i in range(
     ;;
 links)
     start setpriv --inh-caps=-all --bounding-set=-dac_override,-dac_read_search,-fowner # the mode bits hold
-    add() { e2e_add_name "$win" "$1" && e2e_wait_for 10 saved "$1" || e2e_fail "$1 did not reach the database"; }
     add Zyxfirst
     cp -p "$database" "$E2E_TMP/times"
     first=$(names "$database" | sed -n 1p)
@@ -151,6 +154,109 @@ mixed)
     closes
     for name in $'Zo\353' $'J\374rgen' $'Ren\351e'; do has "$name" || e2e_fail "$name was not merged whole"; done
     ! grep -q $'\302' "$database" || e2e_fail "a name took an 'Â'"
+    ;;
+third)
+    unwritable() { chattr +i "$database" && e2e_add_name "$win" "$1" && e2e_answer "$pid" "Tavolin 4.2" && chattr -i "$database"; }
+    gone() { ! has "$1" || e2e_fail "$1 is in the database"; }
+    # A kept name that a second copy wrote and the player removed there stays
+    # out when the first copy saves again.
+    start
+    first=$pid first_win=$win
+    unwritable Zyxa
+    kept Zyxa || e2e_fail "Zyxa is not kept"
+    launch
+    e2e_answer "$pid" "Namen nachgetragen"
+    shown
+    has Zyxa || e2e_fail "the second copy did not write Zyxa"
+    e2e_remove_name "$pid" "$win" Zyxa 1
+    e2e_wait_for 10 eval '! has Zyxa' || e2e_fail "Zyxa was not removed"
+    closes
+    pid=$first win=$first_win
+    add Zyxb
+    gone Zyxa
+    # The undo after a failed add takes back that add, not the saved one before.
+    unwritable Zyxfail
+    e2e_edit_menu "$pid" "$win" 226 298 1 # "Letzte Namensänderung rückgängig"
+    e2e_wait_for 10 eval '! kept Zyxfail' || e2e_fail "the undone Zyxfail is still kept"
+    closes
+    has Zyxb || e2e_fail "the undo took Zyxb"
+    gone Zyxa && gone Zyxfail
+    # A removal of a name another program took out keeps what was kept.
+    start
+    unwritable Zyxkeep
+    rec=$(echo "$XDG_STATE_HOME"/tavolin/*.recovery)
+    taken=$(names "$database" | sed -n 1p)
+    tail -c +$((${#taken} + 4)) "$database" >fnames.neu && mv fnames.neu "$database"
+    e2e_remove_name "$pid" "$win" "$taken"
+    e2e_answer "$pid" "Nicht vorhanden"
+    has Zyxkeep || kept Zyxkeep || e2e_fail "Zyxkeep is neither saved nor kept"
+    ! has Zyxkeep || e2e_answer "$pid" "Namen nachgetragen"
+    # The next save takes away a killed save's new file.
+    cp "$database" .fnames.dat.tavolin-abc12.tmp && touch -d '1 hour ago' .fnames.dat.tavolin-abc12.tmp
+    add Zyxtemp
+    [ ! -e .fnames.dat.tavolin-abc12.tmp ] || e2e_fail "a killed save's file is left"
+    [ ! -e "$rec" ] || e2e_fail "the recovery file stays after its names were saved"
+    # What stands at the recovery file's path is set aside, and told once.
+    for block in mkdir 'truncate -s 5G'; do
+        rm -rf "$rec.beiseite" && $block "$rec"
+        e2e_add_name "$win" "Zyx${block%% *}"
+        e2e_answer "$pid" Wiederherstellungsdatei
+        e2e_wait_for 10 saved "Zyx${block%% *}" || e2e_fail "$block: the name did not reach the database"
+        ! e2e_wait_window "$pid" Wiederherstellungsdatei 2 >/dev/null || e2e_fail "$block: the box shows again"
+        [[ -e $rec.beiseite && ! -e $rec ]] || e2e_fail "$block: not set aside"
+    done
+    # Plain UTF-8 lists, one with a byte-order mark, become Windows-1252.
+    printf 'Ram\303\263n\nZ\303\263fia\n' >plain.dat
+    printf '\357\273\277J\303\263zsa\nZo\303\253la\n' >bom.dat
+    for list in plain bom; do
+        e2e_load_database "$pid" "$win" $list.dat
+        e2e_merge "$win"
+        e2e_answer "$pid" Erfolgreich
+    done
+    for name in $'Ram\363n' $'Z\363fia' $'J\363zsa' $'Zo\353la'; do has "$name" || e2e_fail "$name was not merged whole"; done
+    ! grep -q -e $'\303' -e $'\357\273\277' "$database" || e2e_fail "a name took UTF-8 bytes"
+    # A link at its path is never followed; a new file keeps the name.
+    echo Zyxziel >"$E2E_TMP/target" && cp "$E2E_TMP/target" "$E2E_TMP/target.orig"
+    rm -f "$rec.beiseite" && ln -s "$E2E_TMP/target" "$rec"
+    unwritable Zyxlink
+    e2e_answer "$pid" Wiederherstellungsdatei
+    cmp "$E2E_TMP/target" "$E2E_TMP/target.orig" || e2e_fail "the link's target was written"
+    kept Zyxlink || e2e_fail "Zyxlink is not kept"
+    closes
+    has Zyxlink || e2e_fail "Zyxlink is not in the database"
+    # A state folder of another user is not used, nor a link in it.
+    shared=$E2E_TMP/shared
+    mkdir -m 1777 "$shared" && mkdir -m 0777 "$shared/tavolin" && chown 12345 "$shared/tavolin"
+    ln -s "$E2E_TMP/target" "$shared/tavolin/${rec##*/}"
+    launch env XDG_STATE_HOME="$shared"
+    e2e_answer "$pid" Wiederherstellungsdatei
+    shown
+    unwritable Zyxfremd
+    cmp "$E2E_TMP/target" "$E2E_TMP/target.orig" || e2e_fail "the link's target in the shared folder was written"
+    [ "$(ls -A "$shared/tavolin")" = "${rec##*/}" ] || e2e_fail "the other user's folder was written to"
+    closes
+    # A removal in place killed at each of its writes leaves every other name
+    # whole; the file is more than one write long.
+    python3 -c 'open("fnames.dat", "ab").write(b"".join(b"Zyxn%d\xb3\r\n" % i for i in range(9000)))'
+    ln "$database" "$E2E_TMP/backup.dat" && cp "$database" "$E2E_TMP/original"
+    victim=$(names "$database" | grep -av '^$' | sed -n 500p)
+    others() { names "$database" | grep -av '^$' | grep -avxF "$victim"; }
+    others >"$E2E_TMP/others"
+    for n in 1 2 3 4; do
+        cat "$E2E_TMP/original" >"$database"
+        start
+        strace -o /dev/null -f -e trace=pwrite64 -e inject=pwrite64:signal=SIGKILL:when="$n" -p "$pid" 2>/dev/null &
+        tracer=$!
+        e2e_wait_for 10 traced || e2e_fail "strace did not attach"
+        e2e_remove_name "$pid" "$win" "$victim" 1
+        e2e_wait_for 30 eval '! kill -0 "$pid" 2>/dev/null || ! has "$victim"' || e2e_fail "write $n: neither killed nor done"
+        others | cmp -s "$E2E_TMP/others" - || e2e_fail "write $n: other names changed: $(others | diff "$E2E_TMP/others" - | head -5)"
+        kill -0 "$pid" 2>/dev/null && break
+        e2e_wait_exit "$pid"
+    done
+    kill -0 "$pid" 2>/dev/null || e2e_fail "the removal was killed at each of $n writes"
+    kill "$tracer"
+    closes
     ;;
 *) e2e_fail "unknown scenario $scenario" ;;
 esac
