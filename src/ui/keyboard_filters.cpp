@@ -45,7 +45,8 @@ bool ReturnClickFilter::eventFilter(QObject* watched, QEvent* event) {
 
 bool UndoKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
-        if (const auto* edit = qobject_cast<const QLineEdit*>(watched); edit && !edit->isUndoAvailable())
+        const auto* edit = qobject_cast<const QLineEdit*>(watched);
+        if (edit && (!edit->isUndoAvailable() || (!edit->isModified() && windowCanUndo_())))
             return true; // not taken: the window's shortcut gets it
     }
     return QObject::eventFilter(watched, event);
@@ -68,10 +69,10 @@ void TabStopKeeper::Update() {
 }
 
 void InstallKeyboardFilters(QWidget* window, std::initializer_list<QLineEdit*> edits,
-                            std::initializer_list<QGroupBox*> groups) {
+                            std::initializer_list<QGroupBox*> groups, std::function<bool()> windowCanUndo) {
     new TabStopKeeper(window);
     auto* letters = new AltLetterFilter(window);
-    auto* undo = new UndoKeyFilter(window);
+    auto* undo = new UndoKeyFilter(window, std::move(windowCanUndo));
     for (QLineEdit* edit : edits) {
         edit->installEventFilter(letters);
         edit->installEventFilter(undo);

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -43,18 +44,23 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// Ctrl+Z in an edit field that has no typing to undo goes to the window,
-// which takes back its last change of a database. Qt would keep the key
-// for the field's own undo, which has nothing to do then.
+// Ctrl+Z in an edit field goes to the window, which takes back its last
+// change of a database, when the field has no typing to undo, or none since
+// that change (the window marks the fields unmodified then). Qt would keep
+// the key for the field's own undo.
 class UndoKeyFilter final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(UndoKeyFilter)
 
 public:
-    using QObject::QObject;
+    UndoKeyFilter(QObject* parent, std::function<bool()> windowCanUndo)
+        : QObject(parent), windowCanUndo_(std::move(windowCanUndo)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<bool()> windowCanUndo_;
 };
 
 // Return and Enter press the focused push button, as Space does. Qt leaves
@@ -92,6 +98,6 @@ private:
 // accelerator filter on the radio groups, the Return filter on the window's
 // push buttons. The window owns them.
 void InstallKeyboardFilters(QWidget* window, std::initializer_list<QLineEdit*> edits,
-                            std::initializer_list<QGroupBox*> groups);
+                            std::initializer_list<QGroupBox*> groups, std::function<bool()> windowCanUndo);
 
 } // namespace tavolin

@@ -33,7 +33,11 @@ void NameAdding::UpdateButton() {
     // A hash look-up: a keystroke costs the same however large the database.
     // A name whose write failed is no name present: a click saves it.
     const NameDatabase* database = female ? &databases_.female : male ? &databases_.male : nullptr;
-    if (!typed || !IsStorableName(*typed)) {
+    if (typed && typed->empty()) {
+        // An empty name would be a line holding only the separator.
+        controls_.Button2->setEnabled(false);
+        controls_.Button2->setText(kAddCaption);
+    } else if (!typed || !IsStorableName(*typed)) {
         controls_.Button2->setEnabled(false);
         controls_.Button2->setText(kUnstorableCaption);
     } else if (database && database->Names().contains(*typed) && !database->IsUnsaved(*typed)) {

@@ -37,6 +37,8 @@ void NameDraw::ShowStartName() {
         male = !male;
     const NameList& names = (male ? databases_.male : databases_.female).Names();
     ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
+    // Ready to be copied at once, as after a Tab into the field.
+    controls_.Edit1->selectAll();
 }
 
 void NameDraw::Draw() {

@@ -48,6 +48,8 @@ QMenu* NameRemoval::MenuFor(QLineEdit* edit, QObject* context, const std::functi
     QObject::connect(removeItem, &QAction::triggered, context, remove, Qt::QueuedConnection);
     QAction* undoItem = menu->addAction(u"Letzte Namensänderung rückgängig"_s);
     undoItem->setObjectName(u"UndoNameChange"_s);
+    undoItem->setShortcut(QKeySequence::Undo); // shown; the window's own shortcut runs it
+    undoItem->setShortcutContext(Qt::WidgetShortcut);
     undoItem->setEnabled(CanUndo());
     QObject::connect(undoItem, &QAction::triggered, context, undo, Qt::QueuedConnection);
     return menu;

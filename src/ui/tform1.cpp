@@ -132,7 +132,8 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
                   [this](bool taken) { StatisticsTakesBottomRow(taken); }) {
     BuildPopupMenu();
     ConnectHandlers();
-    InstallKeyboardFilters(this, {ui_->Edit1, ui_->Edit2, ui_->Edit3}, {ui_->RadioGroup1, ui_->RadioGroup2});
+    InstallKeyboardFilters(this, {ui_->Edit1, ui_->Edit2, ui_->Edit3}, {ui_->RadioGroup1, ui_->RadioGroup2},
+                           [this] { return removal_.CanUndo(); });
     new CoveredControls(*this, {ui_->Memo1, ui_->ListBox1});
     layout_ = new LayoutScale(*this, {ui_->Panel8, ui_->Memo1, ui_->ListBox1});
     Guarded([this] { FormCreate(); });
@@ -187,6 +188,15 @@ void TForm1::ConnectHandlers() {
     on(ui_->Button4, &QPushButton::clicked, &TForm1::Button4Click);
     on(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, &TForm1::CloseTopView);
     on(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, &TForm1::UndoNameChange);
+    // Shift+F10 opens the menu of what has the focus, as the Menu key does
+    // (most laptops have none); the free area's menu where that has none.
+    handlerConnections_.push_back(
+        connect(new QShortcut(Qt::SHIFT | Qt::Key_F10, this), &QShortcut::activated, this, [this] {
+            QWidget* focused = focusWidget() != nullptr ? focusWidget() : this;
+            const QPoint at = focused->rect().center();
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, at, focused->mapToGlobal(at));
+            QCoreApplication::sendEvent(focused, &event);
+        }));
     for (QLineEdit* edit : {ui_->Edit1, ui_->Edit2}) {
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         handlerConnections_.push_back(connect(edit, &QWidget::customContextMenuRequested, this,
@@ -289,12 +299,20 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button2Click() {
-    const std::optional<NameAdding::Added> added = adding_.Add();
+    const std::optional<NameAdding::Added> added = [this] {
+        try {
+            return adding_.Add();
+        } catch (...) {
+            MarkNameFieldsUnmodified(); // kept for later, and the last change all the same
+            throw;
+        }
+    }();
     if (!added)
         return;
     databases_.ReportRecovered(added->database);
     databases_.ShowNameCounts(); // the file may have brought other names along
     adding_.ShowAdded(*added);
+    MarkNameFieldsUnmodified();
 }
 
 void TForm1::ShowEditMenu(QLineEdit* edit, const QPoint& pos) {
@@ -317,9 +335,16 @@ void TForm1::UndoNameChange() {
 }
 
 void TForm1::NameChanged(const NameDatabase& database) {
+    MarkNameFieldsUnmodified();
     databases_.ReportRecovered(database);
     databases_.ShowNameCounts();
     adding_.UpdateButton();
+}
+
+void TForm1::MarkNameFieldsUnmodified() {
+    // From now on Ctrl+Z in them takes back this change (UndoKeyFilter).
+    ui_->Edit1->setModified(false);
+    ui_->Edit2->setModified(false);
 }
 
 void TForm1::Button3Click() {

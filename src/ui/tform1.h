@@ -80,6 +80,7 @@ private:
     void ShowEditMenu(QLineEdit* edit, const QPoint& pos);
     void RemoveName(QLineEdit* edit);
     void UndoNameChange();
+    void MarkNameFieldsUnmodified();
     void NameChanged(const NameDatabase& database);
     void Gesamtschriftauswhlen1Click();
     void Hintergrundfarbeauswhlen1Click();
