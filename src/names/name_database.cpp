@@ -110,14 +110,16 @@ void NameDatabase::KeepUnsaved(std::size_t first) {
         unsaved_->append((*names_)[i]);
 }
 
-void NameDatabase::Unkeep(std::string_view name) {
-    if (kept_.empty() || !kept_.contains(name))
+void NameDatabase::Unkeep(const std::function<bool(std::string_view)>& again) {
+    if (kept_.empty())
         return;
     std::vector<std::string> others;
     for (const std::string_view other : kept_) {
-        if (other != name)
+        if (!again(other))
             others.emplace_back(other);
     }
+    if (others.size() == kept_.size())
+        return;
     kept_.clear();
     for (const std::string& other : others)
         kept_.append(other);
@@ -206,7 +208,8 @@ NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
             if (names.Indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end()) {
                 if (!IsUnsaved(name))
                     return AddResult::Present;
-                Unkeep(name); // the player's again, whatever became of it in the recovery file
+                // The player's again, whatever became of it in the recovery file.
+                Unkeep([&](std::string_view kept) { return kept == name; });
                 return AddResult::Saved;
             }
             const std::size_t first = names_->size();
@@ -220,6 +223,7 @@ NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
 std::size_t NameDatabase::Merge(const NameList& foreign) {
     return Update(
         [&] {
+            Unkeep([&](std::string_view kept) { return foreign.contains(kept); });
             const std::size_t first = names_->size();
             const std::size_t added = AddMissingNames(foreign, *names_, lines_);
             KeepUnsaved(first);

@@ -136,8 +136,9 @@ private:
     void Write();
     // The names from `first` on were just added.
     void KeepUnsaved(std::size_t first);
-    // The name is no longer taken to be in the recovery file.
-    void Unkeep(std::string_view name);
+    // Names the player added again are no longer taken to be in the
+    // recovery file: they are this copy's own again.
+    void Unkeep(const std::function<bool(std::string_view)>& again);
     // Puts the unsaved names into the recovery file; never throws.
     void KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noexcept;
     void TakeOver(NameFile& file);

@@ -70,6 +70,13 @@ TEST(NameHistory, FoundBefore) {
           {K::Remove, 0, 1, 0, 5},
           {K::Add, 1, 1, 1, 3},
           {K::Add, 1, 0, 0, 1}}},
+        // The same with a merge that fails, after another copy saved and removed the name.
+        {true,
+         {{K::Remove, 0, 0},
+          {K::Add, 0, 0, 3, 6},
+          {K::Add, 0, 3, 4},
+          {K::Remove, 1, 0},
+          {K::MergeDatabase, 0, 0, 2, 4}}},
         // A plain UTF-8 list with "ó".
         {false, {{K::MergeList, 0, 3}}},
     };
