@@ -67,7 +67,21 @@ std::optional<NameAdding::Added> NameAdding::Add() {
     // state was worked out. A failed rewrite throws: the name stays in the
     // lists, unsaved, and the counts and the button keep telling what the
     // file holds.
-    return Added{database, last_.Add(database, *name), *name};
+    try {
+        return Added{database, last_.Add(database, *name), *name};
+    } catch (const FileError& error) {
+        if (!database.IsUnsaved(*name))
+            throw;
+        // The box says what became of the name (the display ends it with a
+        // full stop).
+        const QString kept =
+            database.UnsavedKept()
+                ? u". Der Name bleibt im Programm und ist in %1 gesichert; Tavolin trägt ihn beim nächsten Speichern "
+                  u"oder Start ein"_s.arg(database.RecoveryPath().Display())
+                : u". Der Name bleibt im Programm, konnte aber nirgends gesichert werden; er wird beim nächsten "
+                  u"Speichern eingetragen"_s;
+        throw FileError(error.what() + kept.toStdString());
+    }
 }
 
 void NameAdding::ShowAdded(const Added& added) {

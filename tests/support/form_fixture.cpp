@@ -152,6 +152,11 @@ ScriptedPlatform::Message GeneralError(const std::string& text) {
     return {QString::fromUtf8(text) + u'.', u"Tavolin 4.2"_s, MessageIcon::Stop};
 }
 
+ScriptedPlatform::Message KeptError(const std::string& text, const FilePath& recovery) {
+    return GeneralError(text + ". Der Name bleibt im Programm und ist in " + recovery.Display().toStdString() +
+                        " gesichert; Tavolin trägt ihn beim nächsten Speichern oder Start ein");
+}
+
 ScriptedPlatform::Message MergeSuccess(std::size_t added, bool female) {
     return {u"Die Verschmelzung der Datenbanken war erfolgreich. Es wurde(n) "_s + QString::number(added) +
                 u" neue(r) Name(n) in die "_s + (female ? u"weibliche"_s : u"männliche"_s) +

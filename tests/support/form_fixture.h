@@ -21,6 +21,8 @@ QString ShownText(const QWidget* control);
 
 // The general error display's box for an error text.
 ScriptedPlatform::Message GeneralError(const std::string& text);
+// The box after a failed add whose name is kept in the recovery file.
+ScriptedPlatform::Message KeptError(const std::string& text, const FilePath& recovery);
 // The box after a merge that added `added` names to the female or male database.
 ScriptedPlatform::Message MergeSuccess(std::size_t added, bool female = true);
 // The box after a change that wrote `count` names an earlier one could not.

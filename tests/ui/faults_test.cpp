@@ -66,11 +66,14 @@ protected:
 // What a failed step of an add or a merge reports through the general
 // error display: the lock held by another copy, the changed file that cannot
 // be read, or the file that cannot be written.
+std::string ErrorTextOf(SaveStep step, const FilePath& path) {
+    return step == SaveStep::Lock   ? LockedErrorText(path)
+           : step == SaveStep::Read ? OpenErrorText(path)
+                                    : CreateErrorText(path);
+}
+
 Message ErrorOf(SaveStep step, const FilePath& path) {
-    const std::string text = step == SaveStep::Lock   ? LockedErrorText(path)
-                             : step == SaveStep::Read ? OpenErrorText(path)
-                                                      : CreateErrorText(path);
-    return GeneralError(text);
+    return GeneralError(ErrorTextOf(step, path));
 }
 
 // Another program appends a name to the file before every add, so an add
@@ -104,7 +107,8 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             failed.push_back(step);
             EXPECT_EQ(ReadBytes(path), before);
             EXPECT_EQ(StateOf(programDir_.path()), folder);
-            EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
+            EXPECT_EQ(platform_.messages, std::vector<Message>{KeptError(ErrorTextOf(step, path),
+                                                                         form_->Databases().female.RecoveryPath())});
             EXPECT_TRUE(form_->Databases().female.Names().contains("Fault" + tag));
             EXPECT_EQ(form_->Databases().female.UnsavedCount(), 1u);
             EXPECT_EQ(RecoveryFiles().size(), 1);

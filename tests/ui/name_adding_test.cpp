@@ -150,8 +150,7 @@ TEST_F(AddTest, RefusedClickChangesNothing) {
 TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     CreateForm();
     const QString path = ProgramFile(u"fnames.dat"_s);
-    const Message createError{u"Datei "_s + path + u" kann nicht erstellt werden."_s, u"Tavolin 4.2"_s,
-                              MessageIcon::Stop};
+    const Message createError = KeptError(CreateErrorText(path), form_->Databases().female.RecoveryPath());
     const auto add = [&](const QString& name, bool failing) {
         saveFault_.FailWhen([failing](SaveStep step) { return failing && step == SaveStep::Write; });
         AddName(true, name);
