@@ -18,15 +18,32 @@ const QString kNoNamesText =
     u"Namen mit \"³\" ab, eine Namensliste hat einen Namen je Zeile."_s;
 const QString kNoNamesCaption = u"Keine Namen"_s;
 
+namespace {
+
+// What the two panels are for, said before their text to a screen reader:
+// both read "Keine Datei geladen" at first.
+const QString kPathPurpose = u"Geladene Datei"_s;
+const QString kCountPurpose = u"Namen in der geladenen Datei"_s;
+
+void Show(QLabel* panel, const QString& purpose, const QString& text) {
+    panel->setText(text);
+    panel->setAccessibleName(purpose + u": "_s + text);
+}
+
+} // namespace
+
 Merging::Merging(Controls controls, Platform& platform, DatabasePair& databases)
-    : controls_(controls), platform_(platform), databases_(databases) {}
+    : controls_(controls), platform_(platform), databases_(databases) {
+    Show(controls_.Panel8, kPathPurpose, controls_.Panel8->text());
+    Show(controls_.Panel9, kCountPurpose, controls_.Panel9->text());
+}
 
 void Merging::LoadForeignDatabase() {
     const std::optional<QString> path = platform_.OpenFile(kOpenDialog1);
     if (!path)
         return;
     const QString loaded = controls_.Panel8->text();
-    controls_.Panel8->setText(*path);
+    Show(controls_.Panel8, kPathPurpose, *path);
     // Reading a large file blocks the window for a while. The whole window is
     // painted first: the user sees which file it is busy with, and where the
     // dialog lay the window shows itself again, not the dialog's image.
@@ -35,10 +52,11 @@ void Merging::LoadForeignDatabase() {
         leftOut_ = LoadMergeDatabase(*path, mergeLines_, mergeNames_);
     } catch (...) {
         // The database loaded before, if any, is still the one loaded.
-        controls_.Panel8->setText(loaded);
+        Show(controls_.Panel8, kPathPurpose, loaded);
         throw;
     }
-    controls_.Panel9->setText(QString::number(mergeNames_.size()) + u" Namen in der geladenen Datenbank enthalten"_s);
+    Show(controls_.Panel9, kCountPurpose,
+         QString::number(mergeNames_.size()) + u" Namen in der geladenen Datenbank enthalten"_s);
     // A merge of nothing would report a success that added nothing.
     controls_.Button6->setEnabled(!mergeNames_.empty());
     if (mergeNames_.empty())

@@ -132,7 +132,7 @@ fonts)
         start FONTCONFIG_FILE="$E2E_TMP/fonts.conf"
         click 'Datei laden...' && e2e_wait_window "$pid" 'Wuzelnamen-Datenbank öffnen' >/dev/null || e2e_fail "no dialog"
         e2e_type "$E2E_TMP/fremd.dat" && e2e_key Return
-        e2e_wait_for 10 has '1252 Namen in der geladenen Datenbank enthalten' || e2e_fail "not loaded"
+        e2e_wait_for 10 has 'Namen in der geladenen Datei: 1252 Namen in der geladenen Datenbank enthalten' || e2e_fail "not loaded"
         click 'Neuer Wuzelname:' text && e2e_type Anna
         check_view "$font" 1
         [ $font != liberation ] || e2e_windows "$pid" | grep -q $'\t452x542+' || e2e_fail "not the design size"

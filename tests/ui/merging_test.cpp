@@ -74,6 +74,10 @@ TEST_F(MergeWindowTest, CancelledDialogChangesNothing) {
     EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(1), true));
     EXPECT_EQ(MergeNames(), Strings{"Eva"});
     EXPECT_TRUE(platform_.messages.empty());
+    // A screen reader tells the two panels apart, and hears what they show.
+    EXPECT_EQ(Control<QLabel>("Panel8")->accessibleName(), QStringLiteral("Geladene Datei: ") + path);
+    EXPECT_EQ(Control<QLabel>("Panel9")->accessibleName(),
+              QStringLiteral("Namen in der geladenen Datei: ") + LoadedCaption(1));
 }
 
 struct LoadCase {
