@@ -10,7 +10,7 @@ zip=$1
 prefix=$2
 E2E_ARTIFACTS=$3
 source "$(dirname "$0")/lib.sh"
-e2e_need_tools unzip xclip iconv compare
+e2e_need_tools unzip xclip iconv compare wrestool
 e2e_start
 e2e_wine "$prefix"
 
@@ -24,6 +24,12 @@ cp "$program/mnames.dat" "$E2E_TMP/mnames.expected"
 { cat "$program/fnames.dat" && printf '%s\xb3\r\n' "$name"; } >"$E2E_TMP/fnames.added"
 { cat "$E2E_TMP/fnames.added" && printf '%s\xb3\r\n' Zyxa Zyxb; } >"$E2E_TMP/fnames.merged"
 printf 'Zyxa\xb3Zyxb\xb3' >"$work/meine.dat"
+
+# Its manifest and its German version resource, as Windows reads them.
+manifest=$(wrestool -x --raw --type=24 --name=1 "$program/tavolin.exe")
+grep -q '<dpiAwareness[^>]*>PerMonitorV2<' <<<"$manifest" && grep -q '<longPathAware[^>]*>true<' <<<"$manifest" &&
+    grep -q '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' <<<"$manifest" || e2e_fail "no manifest for DPI, long paths, Windows 10"
+wrestool -l --type=16 "$program/tavolin.exe" | grep -q 'language=1031' || e2e_fail "the version resource is not German"
 
 (cd "$work" && exec wine "$program/tavolin.exe") &
 pid=$!
