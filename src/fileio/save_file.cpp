@@ -16,7 +16,9 @@ FileIdentity SaveFile(const FilePath& path, const NewContent& content, const Sav
     // not followed.
     const FilePath target = content.privateFile ? path : FilePath::FromNative(FollowLinks(path.Native()));
     const FileIdentity written = SaveTo(target, content, path, faults);
-    RemoveLeftoverTemporaries(target, std::chrono::duration_cast<std::chrono::seconds>(FileLock::kStaleLockTime));
+    RemoveLeftoverTemporaries(target, content.locked
+                                          ? std::chrono::seconds(0)
+                                          : std::chrono::duration_cast<std::chrono::seconds>(FileLock::kStaleLockTime));
     return written;
 }
 

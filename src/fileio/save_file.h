@@ -36,6 +36,10 @@ struct NewContent {
     // path is not followed, and only a regular file of the user's own is
     // replaced; anything else fails with NotPrivateError.
     bool privateFile = false;
+    // The caller holds the file's FileLock, so no other save of it runs: what
+    // killed saves left behind goes whatever its age, not only once older
+    // than FileLock::kStaleLockTime.
+    bool locked = false;
 };
 
 // Saves the file: the whole content goes to a new file in the same folder,

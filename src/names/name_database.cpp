@@ -5,7 +5,6 @@
 #include "names/merge.h"
 
 #include <algorithm>
-#include <chrono>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -97,8 +96,9 @@ void NameDatabase::TakeKept(std::optional<FileLock>& recoveryLock) {
 void NameDatabase::Write() {
     // A file that holds text the lists cannot (a UTF-8 name without a place
     // in Windows-1252) is extended, never written anew.
-    const NewContent content{
-        lines_.FileBytes(), [this](std::string_view present) { return AppendixFor(present, *unsaved_); }, leftOut_ > 0};
+    NewContent content{lines_.FileBytes(), [this](std::string_view present) { return AppendixFor(present, *unsaved_); },
+                       leftOut_ > 0};
+    content.locked = true;
     identity_ = SaveFile(path_, content, options_.faults);
     gone_ = false;
     unsaved_->clear();
@@ -172,9 +172,6 @@ auto NameDatabase::Update(const Change& change, const std::function<bool()>& wri
         // gone is written anew.
         if (write() || !unsaved_->empty() || gone_)
             Write();
-        // Nobody else saves this file while the lock is held: what a save of
-        // it left behind when it was killed is no longer anybody's.
-        RemoveLeftoverTemporaries(path_, std::chrono::seconds(0));
         if (recoveryLock)
             recovery_.Remove();
         recovered_ = static_cast<std::size_t>(std::count_if(
@@ -258,6 +255,7 @@ std::optional<NameDatabase::RemovedEntry> NameDatabase::Remove(std::string_view 
             NewContent content;
             content.whole = erased;
             content.patch = NewContent::Patch{entry->begin, result.bytes, std::string(result.bytes.size(), '\n')};
+            content.locked = true;
             SaveFile(path_, content, options_.faults);
             TakeOverWritten();
             result.fileAfter = *identity_;
@@ -293,6 +291,7 @@ NameDatabase::AddResult NameDatabase::Restore(const RemovedEntry& removed) {
                     content.appendix = [&name](std::string_view bytes) { return AppendixFor(bytes, name); };
                 }
                 content.whole = whole;
+                content.locked = true;
                 SaveFile(path_, content, options_.faults);
                 TakeOverWritten();
                 return true;

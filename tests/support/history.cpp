@@ -1,6 +1,7 @@
 #include "support/history.h"
 
 #include "names/database.h"
+#include "names/encoding.h"
 #include "names/merge.h"
 #include "names/name_database.h"
 #include "names/recovery.h"
@@ -28,17 +29,7 @@ constexpr std::array<std::string_view, 8> kPool = {"Anna", "Eva",  "Zo\xEB", "Ra
 constexpr int kFillers = 8000; // about 90 KB: more than one write piece
 
 std::string Utf8(std::string_view name) {
-    std::string utf8;
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8.push_back(c);
-        } else { // the pool's letters are all in Latin-1
-            utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-            utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-        }
-    }
-    return utf8;
+    return DecodeName(name).toUtf8().toStdString();
 }
 
 std::optional<std::string> ReadAllBytes(const fs::path& path) {
