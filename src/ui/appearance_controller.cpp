@@ -186,16 +186,46 @@ void AppearanceController::ApplyWindowFont(QWidget& window) {
 }
 
 void AppearanceController::ApplyDesignFonts() {
-    ApplyWindowFont(*controls_.window);
-    for (QWidget* control : {static_cast<QWidget*>(controls_.Button1), static_cast<QWidget*>(controls_.Panel2),
-                             static_cast<QWidget*>(controls_.Panel5), static_cast<QWidget*>(controls_.Panel6),
-                             static_cast<QWidget*>(controls_.Button6)})
-        control->setFont(OwnFont(u"MS Sans Serif"_s, 11, true));
-    controls_.Memo1->setFont(OwnFont(u"Arial"_s, 15, true));
-    QFont listFont = OwnFont(u"Fixedsys"_s, 11, false);
-    listFont.setStyleHint(QFont::TypeWriter);
-    listFont.setFixedPitch(true);
-    controls_.ListBox1->setFont(listFont);
+    ownFonts_ = true;
+    windowFont_ = OwnFont(u"MS Sans Serif"_s, 11, false);
+    ShowFonts();
+}
+
+QFont AppearanceController::IntendedFont(const QWidget& control) const {
+    if (&control == controls_.Memo1)
+        return OwnFont(u"Arial"_s, 15, true);
+    if (&control == controls_.ListBox1) {
+        QFont listFont = OwnFont(u"Fixedsys"_s, 11, false);
+        listFont.setStyleHint(QFont::TypeWriter);
+        listFont.setFixedPitch(true);
+        return listFont;
+    }
+    const std::array owners = OwnFontControls(controls_);
+    if (ownFonts_ && std::find(owners.begin(), owners.end(), &control) != owners.end())
+        return OwnFont(u"MS Sans Serif"_s, 11, true);
+    return windowFont_;
+}
+
+void AppearanceController::ShowFontsAt(double scale) {
+    fontScale_ = scale;
+    ShowFonts();
+}
+
+void AppearanceController::ShowFonts() {
+    controls_.window->setFont(ScaledFont(windowFont_, fontScale_));
+    for (QWidget* control : OwnFontControls(controls_)) {
+        if (ownFonts_)
+            control->setFont(ScaledFont(IntendedFont(*control), fontScale_));
+        else
+            control->setFont(QFont()); // nothing set: the window's font in every respect
+    }
+    for (QWidget* view : {static_cast<QWidget*>(controls_.Memo1), static_cast<QWidget*>(controls_.ListBox1)})
+        view->setFont(ScaledFont(IntendedFont(*view), fontScale_));
+}
+
+void AppearanceController::SetWindowFont(const QFont& font) {
+    windowFont_ = font;
+    ShowFonts();
 }
 
 void AppearanceController::ApplyDesignColors() {
@@ -218,8 +248,8 @@ void AppearanceController::ApplyDesignColors() {
 }
 
 void AppearanceController::SwitchOwnFontControls() {
-    for (QWidget* control : OwnFontControls(controls_))
-        control->setFont(QFont()); // nothing set: the window's font in every respect
+    ownFonts_ = false;
+    ShowFonts();
 }
 
 QColor AppearanceController::WindowFontColor() const {
@@ -271,7 +301,7 @@ void AppearanceController::SetBackgroundColor(const QColor& color) {
 
 void AppearanceController::ComposeSettingsLines(bool withMarker) {
     const bool fromDialog = appearance_.OverallFont == FontReference::DialogFont;
-    const QFont& font = fromDialog ? dialogFont_.font : controls_.window->font();
+    const QFont& font = fromDialog ? dialogFont_.font : windowFont_;
     const QColor fontColor = fromDialog ? dialogFont_.color : WindowFontColor();
     const int pixelsPerInch = controls_.window->logicalDpiY();
 
@@ -291,15 +321,15 @@ void AppearanceController::ApplySettingsLines(const RecordLines& lines) {
     SetWindowFontColor(ToQColor(RecordColor(lines, kFontColorLine)));
 
     if (const std::optional<std::string> name = FontNameFromLine(RecordLine(lines, kFontNameLine))) {
-        QFont font = controls_.window->font();
+        QFont font = windowFont_;
         font.setFamily(DecodeName(*name));
-        controls_.window->setFont(font);
+        SetWindowFont(font);
     }
 
     const std::int32_t size = RecordFontPoints(RecordInteger(lines, kFontSizeLine));
-    QFont font = controls_.window->font();
+    QFont font = windowFont_;
     font.setPixelSize(UsableFontPixelHeight(PixelHeightFromPoints(size, controls_.window->logicalDpiY())));
-    controls_.window->setFont(font);
+    SetWindowFont(font);
 
     SetInputFieldColor(ToQColor(RecordColor(lines, kInputColorLine)));
     SetBoardColor(ToQColor(RecordColor(lines, kBoardColorLine)));
@@ -339,11 +369,11 @@ void AppearanceController::ChooseOverallFont() {
     // the user answers.
     SwitchOwnFontControls();
     const std::optional<ChosenFont> chosen =
-        platform_.ChooseFont(kFontDialog1, {controls_.window->font(), WindowFontColor()});
+        platform_.ChooseFont(kFontDialog1, {windowFont_, WindowFontColor()});
     if (!chosen)
         return;
     dialogFont_ = {chosen->font, PlainColor(chosen->color)};
-    controls_.window->setFont(dialogFont_.font);
+    SetWindowFont(dialogFont_.font);
     SetWindowFontColor(dialogFont_.color);
     appearance_.OverallFont = FontReference::DialogFont;
 }
@@ -383,12 +413,11 @@ void AppearanceController::ResetToDefaults() {
 
     // Only size, name and colour are reset: a bold or italic choice stays, and
     // controls that still have their own font keep it.
-    QFont windowFont = controls_.window->font();
+    QFont windowFont = windowFont_;
     windowFont.setPixelSize(
         UsableFontPixelHeight(PixelHeightFromPoints(kDefaultFontPoints, controls_.window->logicalDpiY())));
-    controls_.window->setFont(windowFont);
     windowFont.setFamily(u"MS Sans Serif"_s);
-    controls_.window->setFont(windowFont);
+    SetWindowFont(windowFont);
     SetWindowFontColor(Qt::black);
     appearance_.OverallFont = FontReference::WindowFont;
 }

@@ -3,6 +3,7 @@
 #include "fileio/fileio.h"
 #include "settings/appearance.h"
 #include "settings/record.h"
+#include "ui/layout_scale.h"
 #include "ui/platform.h"
 
 #include <QColor>
@@ -21,7 +22,8 @@ namespace tavolin {
 // The look of the window: its design fonts and colours, the commands of the
 // popup menu that change, reset, save and load it, and the settings file
 // read at start-up and written at close. Appearance remembers what was set.
-class AppearanceController final {
+// Fonts are kept as chosen and shown at the scale the window's size allows.
+class AppearanceController final : public ScalableFonts {
     Q_DISABLE_COPY_MOVE(AppearanceController)
 
 public:
@@ -61,6 +63,9 @@ public:
 
     const Appearance& Current() const { return appearance_; }
 
+    QFont IntendedFont(const QWidget& control) const override;
+    void ShowFontsAt(double scale) override;
+
     // Back to the defaults, then the settings file applied silently.
     void LoadAtStart(const FilePath& settingsPath);
     // Writes the settings file unless Ws is unchecked; Wt adds the marker.
@@ -76,6 +81,8 @@ public:
 
 private:
     void ApplyDesignFonts();
+    void ShowFonts();
+    void SetWindowFont(const QFont& font);
     // The colours of the window description: the theme's.
     void ApplyDesignColors();
     // Fills SettingsLines from Appearance, behind the marker line if asked.
@@ -108,6 +115,10 @@ private:
     // The window font's colour, as the settings record holds it (black in
     // the window description).
     QColor fontColor_{Qt::black};
+    // The window's font as chosen, whatever size the window shows it at.
+    QFont windowFont_;
+    bool ownFonts_ = true; // the bold controls still have their own font
+    double fontScale_ = 1.0;
     // The backgrounds that show a colour of the look rather than the theme's.
     struct {
         bool window = false;

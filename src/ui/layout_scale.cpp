@@ -2,6 +2,9 @@
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QWindow>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +12,7 @@
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -66,10 +70,29 @@ QSize Room(const QWidget* widget) {
     return {};
 }
 
+// Below these the window would be of no use anyway.
+constexpr double kSmallestFactor = 0.5;
+constexpr double kSmallestFontScale = 0.4;
+constexpr double kFontScaleStep = 0.02;
+
+// A window manager's frame before it has drawn one: borders and a title bar.
+constexpr QSize kUsualFrame{16, 40};
+
 } // namespace
 
-LayoutScale::LayoutScale(QWidget& window, std::initializer_list<QWidget*> contents)
-    : QObject(&window), window_(window), contents_(contents) {
+QFont ScaledFont(const QFont& font, double scale) {
+    if (scale == 1.0)
+        return font;
+    QFont scaled = font;
+    if (font.pixelSize() > 0)
+        scaled.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * scale))));
+    else
+        scaled.setPointSizeF(std::max(1.0, font.pointSizeF() * scale));
+    return scaled;
+}
+
+LayoutScale::LayoutScale(QWidget& window, ScalableFonts& fonts, std::initializer_list<QWidget*> contents)
+    : QObject(&window), window_(window), fonts_(fonts), contents_(contents) {
     placed_.push_back({&window_, {{}, window_.size()}});
     for (QWidget* child : window_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->isWindow())
@@ -86,13 +109,65 @@ LayoutScale::LayoutScale(QWidget& window, std::initializer_list<QWidget*> conten
 }
 
 bool LayoutScale::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::Show)
+        WatchScreen();
     if (watched == &window_ && (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show))
         Update();
     return QObject::eventFilter(watched, event);
 }
 
-double LayoutScale::NeededFactor() {
-    double needed = 1.0;
+void LayoutScale::WatchScreen() {
+    QWindow* handle = window_.windowHandle();
+    if (handle == nullptr)
+        return;
+    if (watchedScreen_ == nullptr) // the first showing: follow the window from screen to screen
+        connect(handle, &QWindow::screenChanged, this, [this] {
+            WatchScreen();
+            Update();
+            KeepOnScreen();
+        });
+    if (watchedScreen_ == handle->screen())
+        return;
+    if (watchedScreen_ != nullptr)
+        disconnect(watchedScreen_, nullptr, this, nullptr);
+    watchedScreen_ = handle->screen();
+    if (watchedScreen_ != nullptr)
+        connect(watchedScreen_, &QScreen::availableGeometryChanged, this, [this] {
+            Update();
+            KeepOnScreen();
+        });
+}
+
+double LayoutScale::FittingFactor() const {
+    const QScreen* screen = window_.screen();
+    if (screen == nullptr)
+        return std::numeric_limits<double>::infinity();
+    const QRect free = screen->availableGeometry();
+    QSize frame = window_.frameGeometry().size() - window_.size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        frame = kUsualFrame;
+    const QSize design = placed_.front().design.size();
+    const double fit = std::min(double(free.width() - frame.width()) / design.width(),
+                                double(free.height() - frame.height()) / design.height());
+    return std::floor(fit * 100.0 + 1e-9) / 100.0;
+}
+
+// A window grown at its place, or one that came to a smaller screen, is
+// moved back inside the free area.
+void LayoutScale::KeepOnScreen() {
+    const QScreen* screen = window_.screen();
+    if (screen == nullptr || !window_.isVisible() || window_.isMaximized() || window_.isFullScreen())
+        return;
+    const QRect free = screen->availableGeometry();
+    const QRect frame = window_.frameGeometry();
+    const int x = std::max(free.left(), std::min(frame.x(), free.right() + 1 - frame.width()));
+    const int y = std::max(free.top(), std::min(frame.y(), free.bottom() + 1 - frame.height()));
+    if (x != frame.x() || y != frame.y())
+        window_.move(x, y);
+}
+
+double LayoutScale::NeededFactor(double fontScale) {
+    double needed = 0.0;
     for (const Placed& placed : placed_) {
         QWidget* widget = placed.widget;
         if (widget == nullptr || widget == &window_ ||
@@ -105,7 +180,7 @@ double LayoutScale::NeededFactor() {
         // Scratch panels and bevel lines show no text.
         if (seen.isEmpty() && qobject_cast<QLineEdit*>(widget) == nullptr)
             continue;
-        const QFontMetrics metrics(widget->font());
+        const QFontMetrics metrics(ScaledFont(fonts_.IntendedFont(*widget).resolve(widget->font()), fontScale), widget);
         const QSize room = Room(widget);
         if (room.height() > 0) // a group's own height is that of its items
             needed = std::max(needed, double(metrics.height() + room.height()) / placed.design.height());
@@ -117,7 +192,27 @@ double LayoutScale::NeededFactor() {
 }
 
 void LayoutScale::Update() {
-    const double factor = NeededFactor();
+    if (updating_) // showing other fonts asks for a layout again
+        return;
+    const QScopedValueRollback guard(updating_, true);
+    const double fit = std::max(FittingFactor(), kSmallestFactor);
+    // At the design's size or larger, as the captions need; smaller only
+    // where the screen asks for it.
+    double scale = 1.0;
+    const double needed = NeededFactor(scale);
+    double factor = std::max(1.0, needed);
+    if (factor > fit) {
+        factor = fit;
+        if (needed > fit) {
+            scale = std::floor(fit / needed / kFontScaleStep) * kFontScaleStep;
+            while (NeededFactor(scale) > fit && scale > kSmallestFontScale)
+                scale -= kFontScaleStep;
+        }
+    }
+    if (scale != fontScale_) {
+        fontScale_ = scale;
+        fonts_.ShowFontsAt(scale);
+    }
     if (factor == factor_)
         return;
     const double change = factor / factor_;
@@ -139,9 +234,14 @@ void LayoutScale::Update() {
         const QRect& design = placed.design;
         widget->setGeometry(scaled(design.x()), scaled(design.y()), scaled(design.width()), scaled(design.height()));
     }
-    if (!window_.isMaximized() && !window_.isFullScreen())
-        window_.resize(static_cast<int>(std::lround(window_.width() * change)),
-                       static_cast<int>(std::lround(window_.height() * change)));
+    if (!window_.isMaximized() && !window_.isFullScreen()) {
+        QSize size(static_cast<int>(std::lround(window_.width() * change)),
+                   static_cast<int>(std::lround(window_.height() * change)));
+        if (const QScreen* screen = window_.screen())
+            size = size.boundedTo(screen->availableGeometry().size());
+        window_.resize(size);
+        KeepOnScreen();
+    }
 }
 
 } // namespace tavolin

@@ -135,7 +135,7 @@ TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     InstallKeyboardFilters(this, {ui_->Edit1, ui_->Edit2, ui_->Edit3}, {ui_->RadioGroup1, ui_->RadioGroup2},
                            [this] { return removal_.CanUndo(); });
     new CoveredControls(*this, {ui_->Memo1, ui_->ListBox1});
-    layout_ = new LayoutScale(*this, {ui_->Panel8, ui_->Memo1, ui_->ListBox1});
+    layout_ = new LayoutScale(*this, appearance_, {ui_->Panel8, ui_->Memo1, ui_->ListBox1});
     Guarded([this] { FormCreate(); });
     layout_->Update();
 }

@@ -132,9 +132,17 @@ e2e_restart_x() {
 }
 
 # The X helper below: wm-ready | windows PID | translate WIN X Y | close WIN |
-# icon WIN (whether the window has an icon).
+# icon WIN (whether the window has an icon) | frame WIN (X Y WIDTH HEIGHT of
+# the window with its frame) | dock HEIGHT (a panel along the bottom edge
+# until killed: e2e_dock).
 e2e_x() {
     python3 -c "$_e2e_xhelper" "$@"
+}
+
+# Puts a panel of that height along the bottom edge until the test ends.
+e2e_dock() {
+    (exec python3 -c "$_e2e_xhelper" dock "$1") &
+    E2E_PIDS+=($!)
 }
 
 # The visible windows of a process, one a line:
@@ -402,7 +410,7 @@ PY
 # non-ASCII titles), override-redirect popups, positions inside window manager
 # frames and the close request.
 read -r -d '' _e2e_xhelper <<'PY' || true
-import ctypes, sys
+import ctypes, signal, sys
 
 x11 = ctypes.CDLL("libX11.so.6")
 Window = ctypes.c_ulong
@@ -532,6 +540,39 @@ def close(window):
     x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
 
 
+def frame(window):
+    attributes = Attributes()
+    at = translate(window, 0, 0)
+    if at is None or not x11.XGetWindowAttributes(display, window, ctypes.byref(attributes)):
+        sys.exit(1)
+    left, right, top, bottom = prop(window, "_NET_FRAME_EXTENTS") or [0, 0, 0, 0]
+    print(at[0] - left, at[1] - top, attributes.width + left + right, attributes.height + top + bottom)
+
+
+# A panel along the bottom edge, as a desktop's task bar, until killed.
+def dock(height):
+    x11.XCreateSimpleWindow.restype = Window
+    x11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, Window] + [ctypes.c_int] * 4 + [ctypes.c_uint] + \
+        [ctypes.c_ulong] * 2
+    x11.XChangeProperty.argtypes = [ctypes.c_void_p, Window, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
+                                    ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
+    x11.XMapWindow.argtypes = [ctypes.c_void_p, Window]
+    x11.XDisplayWidth.argtypes = x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    width, full = x11.XDisplayWidth(display, 0), x11.XDisplayHeight(display, 0)
+    panel = x11.XCreateSimpleWindow(display, root, 0, full - height, width, height, 0, 0, 0)
+
+    def cardinals(name, kind, values):
+        data = (ctypes.c_long * len(values))(*values)
+        x11.XChangeProperty(display, panel, atom(name), kind, 32, 0, data, len(values))
+
+    cardinals("_NET_WM_WINDOW_TYPE", 4, [atom("_NET_WM_WINDOW_TYPE_DOCK")])
+    cardinals("_NET_WM_STRUT", 6, [0, 0, 0, height])
+    cardinals("_NET_WM_STRUT_PARTIAL", 6, [0, 0, 0, height, 0, 0, 0, 0, 0, 0, 0, width - 1])
+    x11.XMapWindow(display, panel)
+    x11.XSync(display, 0)
+    signal.pause()
+
+
 command = sys.argv[1]
 if command == "wm-ready":
     check = prop(root, "_NET_SUPPORTING_WM_CHECK")
@@ -545,6 +586,10 @@ elif command == "translate":
     print(*at)
 elif command == "close":
     close(int(sys.argv[2], 0))
+elif command == "frame":
+    frame(int(sys.argv[2], 0))
+elif command == "dock":
+    dock(int(sys.argv[2]))
 elif command == "icon":
     sys.exit(0 if prop(int(sys.argv[2], 0), "_NET_WM_ICON") else 1)
 else:

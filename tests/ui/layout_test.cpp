@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <array>
@@ -129,6 +130,8 @@ protected:
     // caption whole and lies over no other, unless it is a view; bevel lines
     // run across the window. Gives the controls under a view.
     std::set<const QWidget*> ExpectPlacedAndReadable() {
+        EXPECT_TRUE(form_->screen()->availableGeometry().contains(form_->frameGeometry()))
+            << "the window leaves the screen: " << form_->frameGeometry().height() << " px high";
         std::set<const QWidget*> covered;
         for (QWidget* container : Containers()) {
             const std::vector<QWidget*> shown = Placed(*container, true);
@@ -303,6 +306,14 @@ TEST_F(LayoutTest, EveryStateShowsEachControlWholeAndWithinReach) {
              CreateFormWithSettings(FileOf(record));
              ActivateWindow();
              EXPECT_GT(form_->width(), 452); // the window grew with its font
+         }},
+        {"a font of 28 points, too large for the screen",
+         [this] {
+             RecordLines record = kDefaultRecord;
+             record[kFontSizeLine] = "28";
+             form_.reset();
+             CreateFormWithSettings(FileOf(record));
+             ActivateWindow();
          }},
     };
     for (const State& state : states) {
