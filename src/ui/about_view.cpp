@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -36,9 +37,7 @@ QString ReadAboutText() {
 
 } // namespace
 
-AboutView::AboutView(Controls controls) : controls_(controls) {
-    controls_.Memo1->setPlainText(ReadAboutText());
-}
+AboutView::AboutView(Controls controls) : controls_(controls) {}
 
 // The about view is open exactly while Memo1 is shown; nothing else records
 // it. The memo's own flag counts, not whether the window is on screen.
@@ -56,6 +55,9 @@ void AboutView::Toggle() {
     // the last bevel line and leaves the bottom row free.
     controls_.Memo1->move(0, 0);
     controls_.Memo1->resize(controls_.window->width(), controls_.Bevel4->y() + 3);
+    // The text is read and laid out at the first opening, not at every start.
+    if (controls_.Memo1->document()->isEmpty())
+        controls_.Memo1->setPlainText(ReadAboutText());
     controls_.Memo1->show();
 }
 

@@ -24,10 +24,10 @@ public:
         QPlainTextEdit* Memo1;
     };
 
-    // Fills Memo1 with the about text.
     explicit AboutView(Controls controls);
 
-    // Opens the view, or closes it when it is open.
+    // Opens the view, or closes it when it is open. Memo1 gets the about
+    // text at the first opening.
     void Toggle();
     // Exactly while Memo1 is shown.
     bool IsOpen() const;

@@ -180,7 +180,11 @@ double LayoutScale::NeededFactor(double fontScale) {
         // Scratch panels and bevel lines show no text.
         if (seen.isEmpty() && qobject_cast<QLineEdit*>(widget) == nullptr)
             continue;
-        const QFontMetrics metrics(ScaledFont(fonts_.IntendedFont(*widget).resolve(widget->font()), fontScale), widget);
+        // At the scale shown the control has the font already, and its face.
+        const QFontMetrics metrics(fontScale == fontScale_
+                                       ? widget->font()
+                                       : ScaledFont(fonts_.IntendedFont(*widget).resolve(widget->font()), fontScale),
+                                   widget);
         const QSize room = Room(widget);
         if (room.height() > 0) // a group's own height is that of its items
             needed = std::max(needed, double(metrics.height() + room.height()) / placed.design.height());

@@ -115,9 +115,6 @@ FormEnvironment FormEnvironment::FromApplication() {
         executable, DataFolders::ForExecutable(executable), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
 }
 
-// The about text goes in before the fonts: the hidden memo then lays out no
-// line in its own font, and that face is only loaded when the view is first
-// opened, not at every start. The members are built in that order.
 TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     : QWidget(parent), ui_((InstallAccessibleRoles(), BuildFromDescription(this))), platform_(platform),
       environment_(std::move(environment)), programDir_(PrepareDataFolder(platform, environment_)),
