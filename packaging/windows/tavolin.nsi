@@ -10,10 +10,13 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !include "MUI2.nsh"
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavolin"
 
 Name "Tavolin ${VERSION}"
+BrandingText "Tavolin ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Tavolin"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -28,6 +31,8 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "Zendrik"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tavolin.exe"
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Tavolin wird aus diesem Ordner entfernt. Deine Namen und Einstellungen \
+    (fnames.dat, mnames.dat, tavolin.ini) bleiben darin liegen, ebenso alles in $LOCALAPPDATA\Tavolin."
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -35,8 +40,25 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "Zendrik"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "German"
 
+; A running Tavolin (it holds the mutex "Tavolin.Laeuft" while it runs)
+; must not have its files replaced or removed under it. The player closes
+; it (it saves as it closes) or gives up; a silent run gives up at once.
+!macro WaitUntilClosed
+    ${Do}
+        System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Tavolin.Laeuft") p .r0'
+        ${If} $0 == 0
+            ${Break}
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p r0)'
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Tavolin läuft noch. Schließe Tavolin bitte und klicke \
+            dann auf $\"Wiederholen$\"." /SD IDCANCEL IDRETRY +2
+        Abort
+    ${Loop}
+!macroend
+
 Section "Tavolin"
     SetShellVarContext current
+    !insertmacro WaitUntilClosed
     SetOutPath "$INSTDIR"
     File /r /x fnames.dat /x mnames.dat "${SOURCE}\*.*"
     ; The shipped databases only where the player has none yet.
@@ -55,12 +77,16 @@ Section "Tavolin"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Deinstallieren.exe"'
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    IntFmt $0 "0x%08X" $0
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
 ; Removes the program and leaves the player's names and settings; the folder
 ; goes only when nothing of the player's is left in it.
 Section "Uninstall"
     SetShellVarContext current
+    !insertmacro WaitUntilClosed
     Delete "$SMPROGRAMS\Tavolin.lnk"
     Delete "$INSTDIR\tavolin.exe"
     Delete "$INSTDIR\*.dll"

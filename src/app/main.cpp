@@ -8,6 +8,9 @@
 #include <QIcon>
 #include <csignal>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 using namespace tavolin;
 
@@ -17,6 +20,11 @@ int main(int argc, char* argv[]) {
     // middle of a save; ignored, the write fails with EFBIG, and the save
     // fails as on a full disk: the old file stays and the error is shown.
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
+#ifdef Q_OS_WIN
+    // The installer and the uninstaller find a running copy by this name and
+    // replace nothing under it; the system drops it when the program ends.
+    ::CreateMutexW(nullptr, FALSE, L"Tavolin.Laeuft");
 #endif
     QApplication app(argc, argv);
     InstallGermanTranslation(app);

@@ -18,16 +18,19 @@ bool HoldsAny(const FilePath& folder, const QStringList& files) {
 
 } // namespace
 
-FilePath ChooseDataFolder(const FilePath& programDir, const DataFolders& folders, const QStringList& databases) {
-    if (folders.user.Empty() || HoldsAny(programDir, databases))
-        return programDir;
-    if (FolderWritable(programDir) && !HoldsAny(folders.shipped, databases))
-        return programDir;
-    return folders.user;
+DataFolderChoice ChooseDataFolder(const FilePath& programDir, const DataFolders& folders,
+                                  const QStringList& databases) {
+    if (folders.user.Empty())
+        return {programDir, {}};
+    const bool besideProgram = HoldsAny(programDir, databases);
+    if ((besideProgram || !HoldsAny(folders.shipped, databases)) && FolderWritable(programDir))
+        return {programDir, {}};
+    return {folders.user, besideProgram ? programDir : folders.shipped};
 }
 
-void CopyMissingDatabases(const FilePath& shipped, const FilePath& folder, const QStringList& databases) {
-    for (const QString& database : databases) {
+int CopyMissingDatabases(const FilePath& shipped, const FilePath& folder, const QStringList& files) {
+    int copied = 0;
+    for (const QString& database : files) {
         const FilePath target = JoinPath(folder, database);
         // A link counts as there, even when its file is not (a sync folder
         // that is not mounted right now): copying a database over it would
@@ -46,7 +49,9 @@ void CopyMissingDatabases(const FilePath& shipped, const FilePath& folder, const
             throw FileError(CreateErrorText(target)); // the file is what the user misses
         }
         SaveFileAtomically(target, bytes);
+        ++copied;
     }
+    return copied;
 }
 
 } // namespace tavolin

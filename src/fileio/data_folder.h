@@ -29,17 +29,24 @@ struct DataFolders {
 // immutable folder as anybody else is.
 bool FolderWritable(const FilePath& folder);
 
-// The folder that holds the program's files. The program's own folder where
-// the databases lie beside it (a build, a per-user install, a shared folder
-// whose files the user may write), or where it is writable and nothing was
-// shipped for it elsewhere. Otherwise, as for a system-wide install, root's
-// too (nobody wants names written into /usr/bin), the user's folder.
-FilePath ChooseDataFolder(const FilePath& programDir, const DataFolders& folders, const QStringList& databases);
+// The folder that holds the program's files, and the one to fill it from
+// at the first start (none: nothing to copy). The program's own folder where
+// it can be written and the databases lie beside it (a build, a per-user
+// install, a portable copy), or nothing was shipped for it elsewhere.
+// Otherwise the user's folder: for a system-wide install, root's too (nobody
+// wants names written into /usr/bin), filled from the shipped folder; for a
+// program folder the user cannot write to, filled from that folder.
+struct DataFolderChoice {
+    FilePath folder;
+    FilePath copyFrom;
+};
+DataFolderChoice ChooseDataFolder(const FilePath& programDir, const DataFolders& folders, const QStringList& databases);
 
-// Copies every shipped database that the folder lacks into it, creating the
-// folder first. A link counts as there, even when its file is not; a
-// database that was not shipped is left missing. Throws FileError with the
-// create error text of the file that could not be written.
-void CopyMissingDatabases(const FilePath& shipped, const FilePath& folder, const QStringList& databases);
+// Copies every shipped file that the folder lacks into it, creating the
+// folder first, and gives how many it copied. A link counts as there, even
+// when its file is not; a file that was not shipped is left missing. Throws
+// FileError with the create error text of the file that could not be
+// written.
+int CopyMissingDatabases(const FilePath& shipped, const FilePath& folder, const QStringList& files);
 
 } // namespace tavolin

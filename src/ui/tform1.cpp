@@ -33,14 +33,29 @@ std::unique_ptr<Ui::TForm1> BuildFromDescription(QWidget* window) {
 
 // The folder of the program's files (ProgramDir), chosen before anything is
 // built on it. A first start in a folder of the user's copies what was
-// shipped; a failure is shown, and start-up goes on.
+// shipped, and what lies in a program folder the user cannot write to, and
+// then says once where the names now live; a failure is shown, and
+// start-up goes on.
 FilePath PrepareDataFolder(Platform& platform, const FormEnvironment& environment) {
     const FilePath executableDir = DirectoryOf(environment.executablePath);
     const QStringList databases{kFemaleDatabaseFile, kMaleDatabaseFile};
-    FilePath folder = ChooseDataFolder(executableDir, environment.dataFolders, databases);
-    if (folder != executableDir)
-        RunGuarded(platform, [&] { CopyMissingDatabases(environment.dataFolders.shipped, folder, databases); });
-    return folder;
+    const DataFolderChoice choice = ChooseDataFolder(executableDir, environment.dataFolders, databases);
+    if (choice.copyFrom.Empty())
+        return choice.folder;
+    RunGuarded(platform, [&] {
+        if (choice.copyFrom != executableDir) {
+            CopyMissingDatabases(choice.copyFrom, choice.folder, databases);
+            return;
+        }
+        const int copied = CopyMissingDatabases(choice.copyFrom, choice.folder, databases);
+        CopyMissingDatabases(choice.copyFrom, choice.folder, {kSettingsFile});
+        if (copied > 0)
+            platform.ShowMessage(u"In den Ordner des Programms (%1) kann Tavolin nicht schreiben. Deine "
+                                 u"Namen-Datenbanken und Einstellungen liegen deshalb ab jetzt in %2."_s.arg(
+                                     executableDir.Display(), choice.folder.Display()),
+                                 u"Neuer Ort der Namen"_s, MessageIcon::Information);
+    });
+    return choice.folder;
 }
 
 // The controls each feature owns, as the window description names them.

@@ -95,15 +95,17 @@ lock_holder)
     recovered Zyxholder Zyxwaiter
     ;;
 kill_sweep)
-    # A UTF-8 database with LF breaks in a folder that takes no new file.
+    # A UTF-8 database with LF breaks in a folder that takes no new file
+    # once the program runs (at start-up it would choose the user's folder).
     python3 -c 'open("fnames.dat", "w").write("".join(f"Zoë{i}³\n" for i in range(12000)))'
     python3 -c 'open("fremd.dat", "wb").write("".join(f"Neu{i}³\r\n" for i in range(40000)).encode("cp1252"))'
     cp "$database" "$E2E_TMP/original"
     size=$(stat -c %s "$database")
-    chattr +i "$program"
     for n in $(seq 20); do
+        chattr -i "$program"
         cat "$E2E_TMP/original" >"$database" # the same inode, as it was
         start
+        chattr +i "$program"
         strace -o /dev/null -f -e trace=pwrite64 -e inject=pwrite64:signal=SIGKILL:when="$n" -p "$pid" 2>/dev/null &
         tracer=$!
         e2e_wait_for 10 traced || e2e_fail "strace did not attach"

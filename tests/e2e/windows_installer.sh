@@ -2,8 +2,9 @@
 # The installer under Wine, as a player without administrator rights runs
 # it: silently (/S), for the user alone. The program lands in
 # %LOCALAPPDATA%\Programs\Tavolin with its Start menu entry and starts from
-# there; an update keeps the player's databases, and the uninstaller takes the
-# program away and leaves them.
+# there with its size recorded; it refuses to replace a running copy, an
+# update keeps the player's databases, and the uninstaller takes the program
+# away and leaves them.
 # Usage: windows_installer.sh SETUP_EXE WINE_PREFIX ARTIFACT_DIR
 set -euo pipefail
 setup=$1
@@ -24,12 +25,18 @@ for file in tavolin.exe Qt6Widgets.dll platforms/qwindows.dll styles/qwindowsvis
     [ -e "$folder/$file" ] || e2e_fail "not installed: $file"
 done
 [ -e "$start_menu/Tavolin.lnk" ] || e2e_fail "no Start menu entry"
+wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavolin' /v EstimatedSize 2>/dev/null |
+    grep -q 'REG_DWORD' || e2e_fail "no size recorded for Apps"
 
 wine "$folder/tavolin.exe" &
 pid=$!
 E2E_PIDS+=("$pid")
 win=$(e2e_wait_window "$pid" "$E2E_TITLE" 90) || e2e_fail "the installed program shows no window"
 e2e_settled_screenshot "$E2E_ARTIFACTS/windows_installed.png"
+# Over a running Tavolin a silent install gives up and replaces nothing.
+touch -d '2001-01-01' "$folder/Qt6Core.dll"
+wine "$setup" /S && e2e_fail "the installer went on over a running Tavolin"
+[ "$(stat -c %Y "$folder/Qt6Core.dll")" = "$(date -d 2001-01-01 +%s)" ] || e2e_fail "the installer replaced a file"
 e2e_close "$win"
 e2e_wait_exit "$pid" 60
 [ -e "$folder/tavolin.ini" ] || e2e_fail "the installed program wrote no tavolin.ini beside itself"

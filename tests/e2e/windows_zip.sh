@@ -3,14 +3,15 @@
 # whose name is no ASCII, started under Wine on a virtual X server with
 # openbox. A name is drawn and copied, a name added (the database's bytes),
 # a foreign database merged through the real open dialog, and the window
-# closed, which writes tavolin.ini. Screenshots are left in ARTIFACT_DIR.
+# closed, which writes tavolin.ini; then the folder is made read-only.
+# Screenshots are left in ARTIFACT_DIR.
 # Usage: windows_zip.sh ZIP WINE_PREFIX ARTIFACT_DIR
 set -euo pipefail
 zip=$1
 prefix=$2
 E2E_ARTIFACTS=$3
 source "$(dirname "$0")/lib.sh"
-e2e_need_tools unzip xclip iconv compare wrestool
+e2e_need_tools unzip xclip iconv compare wrestool chattr
 e2e_start
 e2e_wine "$prefix"
 
@@ -65,4 +66,26 @@ e2e_wait_exit "$pid" 60
 cmp "$program/mnames.dat" "$E2E_TMP/mnames.expected" || e2e_fail "mnames.dat changed"
 printf '%s\r\n' 0 0 0 "MS Sans Serif" 8 255 255 255 192 192 192 192 192 192 | cmp - "$program/tavolin.ini" ||
     e2e_fail "tavolin.ini: $(od -c "$program/tavolin.ini" | head)"
-echo "ok: drawn, added, merged and closed under Wine; screenshots in $E2E_ARTIFACTS"
+
+# A program folder the player cannot write to: the first start copies its
+# files into %LOCALAPPDATA%\Tavolin and says so once; the names go there.
+user=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Tavolin")
+rm -rf "$user" # the prefix is kept between runs
+trap 'chattr -i "$program" 2>/dev/null; e2e_stop' EXIT
+chattr +i "$program"
+for run in first again; do
+    (cd "$work" && exec wine "$program/tavolin.exe") &
+    pid=$! && E2E_PIDS+=("$pid")
+    [ $run = again ] || e2e_answer "$pid" "Neuer Ort der Namen"
+    win=$(e2e_wait_window "$pid" "$E2E_TITLE" 90) || e2e_fail "no window in the $run start"
+    e2e_add_name "$win" "Zyx$run"
+    e2e_wait_for 30 grep -qa "Zyx$run" "$user/fnames.dat" || e2e_fail "Zyx$run not in $user/fnames.dat"
+    e2e_close "$win"
+    e2e_wait_exit "$pid" 60
+    [ "$E2E_RC" = 0 ] || e2e_fail "exit code $E2E_RC"
+done
+cmp "$program/fnames.dat" "$E2E_TMP/fnames.merged" || e2e_fail "the read-only folder's database changed"
+head -c "$(stat -c %s "$E2E_TMP/fnames.merged")" "$user/fnames.dat" | cmp - "$E2E_TMP/fnames.merged" &&
+    cmp "$user/mnames.dat" "$E2E_TMP/mnames.expected" && cmp "$user/tavolin.ini" "$program/tavolin.ini" ||
+    e2e_fail "the user's folder did not get the program folder's files"
+echo "ok: drawn, added, merged and closed under Wine, names moved out of a read-only folder; screenshots in $E2E_ARTIFACTS"

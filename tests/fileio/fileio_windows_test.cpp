@@ -1,7 +1,9 @@
 #include "fileio/fileio.h"
 #include "support/testfiles.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -83,6 +85,23 @@ TEST_F(WindowsFileTest, LockKeepsASecondWriterOutButNotItsReaders) {
     EXPECT_TRUE(FileLock(Path("mnames.dat"), std::chrono::milliseconds(200)).Held());
     EXPECT_EQ(ReadBytes(Path("mnames.dat")), "Bob\xB3"
                                              "Carl\xB3");
+}
+
+// A save killed between writing its new file and renaming it leaves the file
+// behind; the next save of the database removes it once old enough, and
+// nothing else beside it.
+TEST_F(WindowsFileTest, LeftoversOfKilledSavesGo) {
+    const char* const files[] = {"fnames.dat.tavolin-abc12.tmp", "fnames.dat.tavolin-new1.tmp", "fnames.dat.bak"};
+    for (const char* name : files) {
+        WriteBytes(Path(name), "x");
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        if (name != files[1])
+            file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime);
+    }
+    SaveFileAtomically(Path("fnames.dat"), "Anna\xB3\r\n");
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("fnames.dat"), QStringLiteral("fnames.dat.bak"),
+                                      QStringLiteral("fnames.dat.tavolin-new1.tmp")}));
 }
 
 } // namespace

@@ -357,7 +357,8 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
 // The user's folder holds the files for a system-wide install (databases
 // shipped elsewhere, none beside the program), also for root, and for a
 // program folder nobody may write to; the first start copies what the user
-// lacks, naming a folder it cannot make. Databases beside the program win.
+// lacks, naming a folder it cannot make, and never a file the user has.
+// Files copied out of the program folder are announced once.
 TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser) {
     SetProgramFile(u"fnames.dat"_s, std::nullopt);
     SetProgramFile(u"mnames.dat"_s, std::nullopt);
@@ -377,12 +378,24 @@ TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser
     EXPECT_EQ(CountCaptions(), CountCaptions(1, 2));
     EXPECT_TRUE(StateOf(programDir_.path()).empty());
     SetProgramFile(u"fnames.dat"_s, kFemaleBytes);
+    WriteBytes(SettingsPath(), "0\r\n");
     {
         ImmutableFolder lock(programDir_.path());
         if (!lock.Failure().empty())
             TAVOLIN_SKIP() << "cannot make the program folder immutable (" << lock.Failure() << "): needs root";
+        platform_.messages.clear();
         CreateForm();
-        EXPECT_EQ(form_->ProgramDir(), programDir_.path());
+        EXPECT_EQ(form_->ProgramDir(), user);
+        EXPECT_EQ(CountCaptions(), CountCaptions(1, 2));
+        EXPECT_TRUE(platform_.messages.empty());
+        ASSERT_TRUE(QFile::remove(user + u"/fnames.dat"_s));
+        for (int start = 0; start < 2; ++start) {
+            CreateForm();
+            EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
+            EXPECT_EQ(ReadBytes(user + u"/tavolin.ini"_s), "0\r\n");
+            ASSERT_EQ(platform_.messages.size(), 1u);
+            EXPECT_TRUE(platform_.messages[0].text.contains(user)) << platform_.messages[0].text.toStdString();
+        }
     }
     SetProgramFile(u"fnames.dat"_s, std::nullopt);
     ASSERT_TRUE(QDir(shipped).removeRecursively());
