@@ -145,17 +145,25 @@ public:
     FileDialog(QWidget* parent, const FileDialogSpec& request, bool save)
         : QFileDialog(parent, request.title), suffix_(request.defaultSuffix) {
         setObjectName(request.objectName);
-        // A platform theme would put its own dialog in place of this one,
-        // and none of the above would happen there.
-        setOption(DontUseNativeDialog);
         setAcceptMode(save ? AcceptSave : AcceptOpen);
         setFileMode(save ? AnyFile : ExistingFile);
         setOption(DontConfirmOverwrite, !request.confirmOverwrite);
         setOption(HideNameFilterDetails);
         setNameFilters(NameFilters(request.filter));
+#ifdef Q_OS_WIN
+        // Windows' own dialog, with the player's places (Desktop, Downloads,
+        // OneDrive, Quick Access) and the system's overwrite question. File
+        // names ignore case there, so its default extension already is what
+        // accept() does elsewhere, and it refuses a missing folder itself.
+        setDefaultSuffix(request.defaultSuffix.toLower());
+#else
+        // A platform theme would put its own dialog in place of this one,
+        // and none of the above would happen there.
+        setOption(DontUseNativeDialog);
         // Qt would append the extension as spelled, and also to a name that
         // exists without one; accept() resolves the name instead.
         setDefaultSuffix({});
+#endif
     }
 
     void accept() override {
