@@ -2,9 +2,10 @@
 # player gets together in DIR, from scratch: tavolin.exe, the Qt plugins it
 # loads (the platform and the Windows style), every DLL that these import
 # and that is no part of Windows, found by walking the PE imports from the
-# program down, Qt's German texts, the two databases and LIESMICH.txt.
+# program down, Qt's German texts, the two databases, LIESMICH.txt and
+# LIZENZEN.txt with the licences' texts in lizenzen\.
 # Needs PROGRAM, DIR, PLUGINS (Qt's plugin folder), TRANSLATIONS, DATA,
-# README, SEARCH (the folders holding the DLLs, separated by |), OBJDUMP and
+# README, LICENSES, SEARCH (the folders holding the DLLs, separated by |), OBJDUMP and
 # STRIP.
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" SEARCH "${SEARCH}")
@@ -62,10 +63,20 @@ foreach(binary IN LISTS binaries)
     execute_process(COMMAND "${STRIP}" --strip-unneeded "${binary}" COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
-# A text for Notepad: Windows-1252 with CR LF, as the databases are.
-file(READ "${README}" text)
-string(REPLACE "\n" "\r\n" text "${text}")
-file(WRITE "${DIR}/LIESMICH.txt.utf8" "${text}")
-execute_process(COMMAND iconv -f UTF-8 -t WINDOWS-1252 "${DIR}/LIESMICH.txt.utf8"
-                OUTPUT_FILE "${DIR}/LIESMICH.txt" COMMAND_ERROR_IS_FATAL ANY)
-file(REMOVE "${DIR}/LIESMICH.txt.utf8")
+# Texts for Notepad: Windows-1252 with CR LF, as the databases are. The
+# licences of what the folder holds, with their full texts as Debian keeps
+# them.
+foreach(text_file IN ITEMS "${README}" "${LICENSES}")
+    get_filename_component(name "${text_file}" NAME)
+    file(READ "${text_file}" text)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE "${DIR}/${name}.utf8" "${text}")
+    execute_process(COMMAND iconv -f UTF-8 -t WINDOWS-1252 "${DIR}/${name}.utf8"
+                    OUTPUT_FILE "${DIR}/${name}" COMMAND_ERROR_IS_FATAL ANY)
+    file(REMOVE "${DIR}/${name}.utf8")
+endforeach()
+foreach(license IN ITEMS LGPL-3 GPL-3 Apache-2.0)
+    file(READ "/usr/share/common-licenses/${license}" text)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE "${DIR}/lizenzen/${license}" "${text}")
+endforeach()

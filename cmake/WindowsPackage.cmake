@@ -28,15 +28,16 @@ set(windows_folder ${CMAKE_BINARY_DIR}/windows/Tavolin)
 set(windows_zip ${CMAKE_BINARY_DIR}/tavolin-${PROJECT_VERSION}-win64.zip)
 set(windows_setup ${CMAKE_BINARY_DIR}/tavolin-${PROJECT_VERSION}-setup.exe)
 set(readme ${PROJECT_SOURCE_DIR}/packaging/windows/LIESMICH.txt)
+set(licenses ${PROJECT_SOURCE_DIR}/packaging/windows/LIZENZEN.txt)
 get_target_property(icon tavolin TAVOLIN_ICON)
 add_custom_command(OUTPUT ${windows_folder}/tavolin.exe
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:tavolin> -DDIR=${windows_folder}
             -DPLUGINS=${qt_prefix}/plugins -DTRANSLATIONS=${qt_prefix}/translations
-            -DDATA=${PROJECT_SOURCE_DIR}/data -DREADME=${readme}
+            -DDATA=${PROJECT_SOURCE_DIR}/data -DREADME=${readme} -DLICENSES=${licenses}
             "-DSEARCH=${qt_bin_dir}|${gcc_dir}|/usr/x86_64-w64-mingw32/lib"
             -DOBJDUMP=${TAVOLIN_OBJDUMP} -DSTRIP=${windows_strip}
             -P ${PROJECT_SOURCE_DIR}/cmake/WindowsDeploy.cmake
-    DEPENDS tavolin ${readme} ${PROJECT_SOURCE_DIR}/cmake/WindowsDeploy.cmake
+    DEPENDS tavolin ${readme} ${licenses} ${PROJECT_SOURCE_DIR}/cmake/WindowsDeploy.cmake
             ${PROJECT_SOURCE_DIR}/data/fnames.dat ${PROJECT_SOURCE_DIR}/data/mnames.dat
     COMMENT "Programmordner für Windows: ${windows_folder}"
     VERBATIM)

@@ -26,6 +26,10 @@ cp "$program/mnames.dat" "$E2E_TMP/mnames.expected"
 { cat "$E2E_TMP/fnames.added" && printf '%s\xb3\r\n' Zyxa Zyxb; } >"$E2E_TMP/fnames.merged"
 printf 'Zyxa\xb3Zyxb\xb3' >"$work/meine.dat"
 
+# The licences of what it ships, the names' origin among them.
+grep -q 'Davide Violante' "$program/LIZENZEN.txt" && grep -q 'LESSER GENERAL PUBLIC' "$program/lizenzen/LGPL-3" ||
+    e2e_fail "no licence notices in the zip"
+
 # Its manifest and its German version resource, as Windows reads them.
 manifest=$(wrestool -x --raw --type=24 --name=1 "$program/tavolin.exe")
 grep -q '<dpiAwareness[^>]*>PerMonitorV2<' <<<"$manifest" && grep -q '<longPathAware[^>]*>true<' <<<"$manifest" &&
