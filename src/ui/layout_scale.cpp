@@ -7,6 +7,8 @@
 #include <QWindow>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -78,6 +80,48 @@ constexpr double kFontScaleStep = 0.02;
 // A window manager's frame before it has drawn one: borders and a title bar.
 constexpr QSize kUsualFrame{16, 40};
 
+// A push button's caption drawn across the height inside its frame where
+// the style's margins leave less than a line: the Windows styles keep four
+// pixels above and below, and clip the caption to what is left, which cuts
+// the descenders and the accelerator's underline in a button 17 pixels
+// high. Without a base style the proxy follows the application's.
+class WholeCaptionStyle final : public QProxyStyle {
+public:
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override {
+        const QRect rect = QProxyStyle::subElementRect(element, option, widget);
+        return element == SE_PushButtonContents && option != nullptr ? Widened(rect, *option, widget) : rect;
+    }
+
+    // The Windows styles ask their own margins, not the proxy's, for the
+    // room of the label they draw.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (element != CE_PushButtonLabel || button == nullptr || widget == nullptr) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionButton widened = *button;
+        QStyleOptionButton whole = *button;
+        whole.rect = widget->rect();
+        widened.rect = Widened(button->rect, whole, widget);
+        QProxyStyle::drawControl(element, &widened, painter, widget);
+    }
+
+private:
+    QRect Widened(QRect rect, const QStyleOption& button, const QWidget* widget) const {
+        const int line = button.fontMetrics.height();
+        if (rect.height() >= line)
+            return rect;
+        const int frame = pixelMetric(PM_DefaultFrameWidth, &button, widget);
+        const QRect inside = button.rect.adjusted(0, frame, 0, -frame);
+        const int height = std::min(line, inside.height());
+        rect.setTop(inside.top() + (inside.height() - height) / 2);
+        rect.setHeight(height);
+        return rect;
+    }
+};
+
 } // namespace
 
 QFont ScaledFont(const QFont& font, double scale) {
@@ -103,6 +147,10 @@ LayoutScale::LayoutScale(QWidget& window, ScalableFonts& fonts, std::initializer
                 placed_.push_back({item, item->geometry()});
         }
     }
+    auto* captionStyle = new WholeCaptionStyle;
+    captionStyle->setParent(this);
+    for (QPushButton* button : window_.findChildren<QPushButton*>())
+        button->setStyle(captionStyle);
     // A changed caption or font of a shown control asks the window to lay
     // itself out again; so does showing it the first time.
     window_.installEventFilter(this);
