@@ -323,6 +323,17 @@ TEST_F(FileIoTest, LinkedFileIsExtendedInPlace) {
                           [&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; }),
                  FileError);
     EXPECT_EQ(ReadBytes(path), twice);
+
+    // A rewrite that does not extend it, failing at any step, puts the old
+    // bytes back.
+    test::SaveFault fault;
+    const auto rewrite = [&](int) {
+        try {
+            SaveFile(path, NewContent{"Eva\xB3\n" + std::string(2 * kSaveChunkSize, 'z'), {}}, fault.Hook());
+        } catch (const FileError&) {
+        }
+    };
+    test::SweepSaveSteps(fault, rewrite, [&](int, SaveStep) { EXPECT_EQ(ReadBytes(Path("link.dat")), twice); });
 }
 
 // Where a database is written in place (a second hard link), a patch writes

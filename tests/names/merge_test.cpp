@@ -134,6 +134,10 @@ TEST_F(MergeTest, PlainListCountsWhatCannotBeStored) {
     test::WriteBytes(Path("list.txt"), "Ida\n\xE5\xB0\x8F\n\xC2\r\n");
     EXPECT_EQ(LoadMergeDatabase(Path("list.txt"), mergeLines_, mergeNames_), 1u);
     EXPECT_EQ(DatabaseTextOf(std::string(mergeLines_.FileBytes())).bytes, mergeLines_.FileBytes());
+    // A null byte anywhere, the last one too, makes it no database; the
+    // names loaded before stay.
+    EXPECT_THROW(LoadForeign(std::string("Ida\xB3Rita\xB3\0", 10)), FileError);
+    EXPECT_EQ(NamesOf(mergeNames_), (Strings{"Ida", "\xC2"}));
 }
 
 // Small databases from a tiny alphabet, so that duplicates, empty names,

@@ -117,6 +117,13 @@ TEST_F(NameDatabaseTest, OutsideChangesAreTheBaseOfTheNextChange) {
         EXPECT_EQ(ReadBytes(Path()), c.file);
         EXPECT_EQ(NamesOf(database->Names()), NamesInFile(Path()));
     }
+    // An append that ends the name the file left open (its lines so far
+    // belong to it) is no name of its own.
+    WriteBytes(Path(), "Anna\xB3\r\nCl\r\n");
+    const auto database = Start();
+    WriteBytes(Path(), ReadBytes(Path()) + "ara\xB3\r\n");
+    EXPECT_EQ(database->Add("Neu"), AddResult::Added);
+    EXPECT_EQ(NamesOf(database->Names()), NamesInFile(Path()));
 }
 
 // A name whose write failed stays, unsaved, and goes on top of every later
@@ -214,6 +221,19 @@ TEST_F(NameDatabaseTest, RemovalTakesOutOnlyThatEntryForGood) {
             EXPECT_EQ(ReadBytes(Path()), file);
         }
     }
+    // With a second link the entry is blanked in place, and the undo writes
+    // it back into its blank.
+    const std::string linkedFile = "Anna\xB3\r\nEva\xB3\r\nIda\xB3\r\n";
+    WriteBytes(Path(), linkedFile);
+    std::filesystem::create_hard_link(Path().toStdU16String(), (Path() + QStringLiteral("2")).toStdU16String());
+    const auto linked = Start();
+    const auto blanked = linked->Remove("Eva");
+    ASSERT_TRUE(blanked);
+    EXPECT_EQ(NamesInFile(Path()), (Strings{"Anna", "Ida"}));
+    EXPECT_EQ(linked->Restore(*blanked), NameDatabase::AddResult::Added);
+    EXPECT_EQ(ReadBytes(Path()), linkedFile);
+    QFile::remove(Path() + QStringLiteral("2"));
+
     WriteBytes(Path(), "Anna\xB3\r\n");
     const auto a = Start();
     FailingCommits();

@@ -54,6 +54,7 @@ TEST(DrawWithBeginningTest, FoldsOnlyTheAsciiLetters) {
         {" Ben", " ", true},
         {"Ben", " ", false},
         {"An", "Anna", false}, // shorter than the beginning
+        {"Anna", "aNNA", true}, // the beginning is the whole name
         {"Anna", "Anna ", false},
     };
     RandomSource random(kSeed);
