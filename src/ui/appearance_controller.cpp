@@ -368,8 +368,7 @@ void AppearanceController::ChooseOverallFont() {
     // Opening the dialog is enough to give up the own bold fonts, whatever
     // the user answers.
     SwitchOwnFontControls();
-    const std::optional<ChosenFont> chosen =
-        platform_.ChooseFont(kFontDialog1, {windowFont_, WindowFontColor()});
+    const std::optional<ChosenFont> chosen = platform_.ChooseFont(kFontDialog1, {windowFont_, WindowFontColor()});
     if (!chosen)
         return;
     dialogFont_ = {chosen->font, PlainColor(chosen->color)};

@@ -2,16 +2,16 @@
 
 #include <QEvent>
 #include <QGroupBox>
-#include <QScopedValueRollback>
-#include <QScreen>
-#include <QWindow>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
-#include <QStyleOption>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <limits>

@@ -53,7 +53,7 @@ TEST(DrawWithBeginningTest, FoldsOnlyTheAsciiLetters) {
         {"[ben", "{", false}, // differ only in the bit that folds letters
         {" Ben", " ", true},
         {"Ben", " ", false},
-        {"An", "Anna", false}, // shorter than the beginning
+        {"An", "Anna", false},  // shorter than the beginning
         {"Anna", "aNNA", true}, // the beginning is the whole name
         {"Anna", "Anna ", false},
     };
