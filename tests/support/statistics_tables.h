@@ -3,8 +3,10 @@
 #include "names/namelist.h"
 #include "stats/statistics.h"
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The statistics as the tests (and the benchmarks) compute them apart from
@@ -26,18 +28,25 @@ inline StatisticsCount CountInitial(const NameList& names, char letter) {
     return count;
 }
 
-// The rows of the name-length table as the statistics view builds them:
-// every length from 0 to that of the longest entry of either list below
-// kEveryLengthBelow, then each longer length that an entry of either list has.
+// The rows of the name-length table, from a plain count of every entry's
+// length: every length from 0 to that of the longest entry of either list
+// below kEveryLengthBelow, then each longer length that an entry of either
+// list has.
 inline std::vector<std::string> LengthRows(const NameList& female, const NameList& male) {
-    LengthCounts femaleCounts = CountLengths(female);
-    LengthCounts maleCounts = CountLengths(male);
-    AddLengthsOf(maleCounts, femaleCounts);
-    AddLengthsOf(femaleCounts, maleCounts);
+    std::map<std::size_t, std::pair<StatisticsCount, StatisticsCount>> byLength;
+    for (const std::string_view name : female)
+        ++byLength[name.size()].first;
+    for (const std::string_view name : male)
+        ++byLength[name.size()].second;
+    std::size_t longestShort = 0;
+    for (const auto& [length, counts] : byLength)
+        longestShort = length < kEveryLengthBelow ? length : longestShort;
+    for (std::size_t length = 0; length <= longestShort; ++length)
+        byLength[length]; // every shorter length has its row, empty or not
     std::vector<std::string> rows;
-    rows.reserve(femaleCounts.size());
-    for (std::size_t row = 0; row < femaleCounts.size(); ++row)
-        rows.push_back(FormatLengthRow(femaleCounts[row].first, femaleCounts[row].second, maleCounts[row].second));
+    rows.reserve(byLength.size());
+    for (const auto& [length, counts] : byLength)
+        rows.push_back(FormatLengthRow(length, counts.first, counts.second));
     return rows;
 }
 

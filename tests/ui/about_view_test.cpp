@@ -103,7 +103,7 @@ TEST_F(AboutTest, ShowsTheShippedTextByteForByte) {
     EXPECT_EQ(button4_->text(), kStartCaption);
     EXPECT_EQ((AboutText() + u'\n').toUtf8(), bytes);
     EXPECT_TRUE(bytes.startsWith(TAVOLIN_TITLE "\n\n"));
-    EXPECT_EQ(memo_->blockCount(), 115);
+    EXPECT_EQ(memo_->blockCount(), bytes.count('\n')); // a line of the memo for every line of the text
 }
 
 // At the window's design width every line of the text fits the memo in its

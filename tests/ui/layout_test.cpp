@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTest>
 #include <array>
 #include <functional>
 #include <optional>
@@ -208,7 +209,8 @@ TEST_F(LayoutTest, FieldsLimitAndWrapAsDesigned) {
     auto* edit2 = Control<QLineEdit>("Edit2");
     auto* memo = Control<QPlainTextEdit>("Memo1");
     ASSERT_TRUE(edit2 != nullptr && memo != nullptr);
-    EXPECT_EQ(edit2->maxLength(), 200);
+    QTest::keyClicks(edit2, QString(201, u'a'));
+    EXPECT_EQ(edit2->text(), QString(200, u'a')); // the 201st character is refused
     EXPECT_TRUE(memo->isReadOnly());
     EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
