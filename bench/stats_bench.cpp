@@ -1,8 +1,9 @@
 #include "benchdata.h"
 #include "stats/statistics.h"
-#include "support/statistics_tables.h"
 
 #include <benchmark/benchmark.h>
+#include <string>
+#include <vector>
 
 namespace tavolin::bench {
 namespace {
@@ -22,6 +23,20 @@ std::int64_t NameCount(const TwoLists& lists) {
     return static_cast<std::int64_t>(lists.female->names.size() + lists.male->names.size());
 }
 
+// The rows of the name-length table by the calls the statistics view makes,
+// without its list widget.
+std::vector<std::string> LengthRows(const NameList& female, const NameList& male) {
+    LengthCounts femaleCounts = CountLengths(female);
+    LengthCounts maleCounts = CountLengths(male);
+    AddLengthsOf(maleCounts, femaleCounts);
+    AddLengthsOf(femaleCounts, maleCounts);
+    std::vector<std::string> rows;
+    rows.reserve(femaleCounts.size());
+    for (std::size_t row = 0; row < femaleCounts.size(); ++row)
+        rows.push_back(FormatLengthRow(femaleCounts[row].first, femaleCounts[row].second, maleCounts[row].second));
+    return rows;
+}
+
 void BM_LetterRows(benchmark::State& state) {
     const TwoLists& lists = Lists();
     for (auto _ : state)
@@ -33,7 +48,7 @@ BENCHMARK(BM_LetterRows)->Unit(benchmark::kMillisecond);
 void BM_LengthRows(benchmark::State& state) {
     const TwoLists& lists = Lists();
     for (auto _ : state)
-        benchmark::DoNotOptimize(test::LengthRows(lists.female->names, lists.male->names));
+        benchmark::DoNotOptimize(LengthRows(lists.female->names, lists.male->names));
     state.SetItemsProcessed(state.iterations() * NameCount(lists));
 }
 BENCHMARK(BM_LengthRows)->Unit(benchmark::kMillisecond);
@@ -43,7 +58,7 @@ void BM_BothStatisticsTables(benchmark::State& state) {
     const TwoLists& lists = Lists();
     for (auto _ : state) {
         benchmark::DoNotOptimize(LetterRows(lists.female->names, lists.male->names));
-        benchmark::DoNotOptimize(test::LengthRows(lists.female->names, lists.male->names));
+        benchmark::DoNotOptimize(LengthRows(lists.female->names, lists.male->names));
     }
     state.SetItemsProcessed(state.iterations() * NameCount(lists));
 }
