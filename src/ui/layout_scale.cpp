@@ -89,7 +89,8 @@ class WholeCaptionStyle final : public QProxyStyle {
 public:
     QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override {
         const QRect rect = QProxyStyle::subElementRect(element, option, widget);
-        return element == SE_PushButtonContents && option != nullptr ? Widened(rect, *option, widget) : rect;
+        return element == SE_PushButtonContents && option != nullptr ? Widened(rect, *option, widget, option->rect)
+                                                                     : rect;
     }
 
     // The Windows styles ask their own margins, not the proxy's, for the
@@ -102,19 +103,18 @@ public:
             return;
         }
         QStyleOptionButton widened = *button;
-        QStyleOptionButton whole = *button;
-        whole.rect = widget->rect();
-        widened.rect = Widened(button->rect, whole, widget);
+        widened.rect = Widened(button->rect, *button, widget, widget->rect());
         QProxyStyle::drawControl(element, &widened, painter, widget);
     }
 
 private:
-    QRect Widened(QRect rect, const QStyleOption& button, const QWidget* widget) const {
+    // The label's rect, at least a line high inside the button's frame.
+    QRect Widened(QRect rect, const QStyleOption& button, const QWidget* widget, const QRect& bounds) const {
         const int line = button.fontMetrics.height();
         if (rect.height() >= line)
             return rect;
         const int frame = pixelMetric(PM_DefaultFrameWidth, &button, widget);
-        const QRect inside = button.rect.adjusted(0, frame, 0, -frame);
+        const QRect inside = bounds.adjusted(0, frame, 0, -frame);
         const int height = std::min(line, inside.height());
         rect.setTop(inside.top() + (inside.height() - height) / 2);
         rect.setHeight(height);
@@ -171,8 +171,7 @@ void LayoutScale::WatchScreen() {
     if (watchedScreen_ == nullptr) // the first showing: follow the window from screen to screen
         connect(handle, &QWindow::screenChanged, this, [this] {
             WatchScreen();
-            Update();
-            KeepOnScreen();
+            Refit();
         });
     if (watchedScreen_ == handle->screen())
         return;
@@ -180,10 +179,12 @@ void LayoutScale::WatchScreen() {
         disconnect(watchedScreen_, nullptr, this, nullptr);
     watchedScreen_ = handle->screen();
     if (watchedScreen_ != nullptr)
-        connect(watchedScreen_, &QScreen::availableGeometryChanged, this, [this] {
-            Update();
-            KeepOnScreen();
-        });
+        connect(watchedScreen_, &QScreen::availableGeometryChanged, this, &LayoutScale::Refit);
+}
+
+void LayoutScale::Refit() {
+    Update();
+    KeepOnScreen();
 }
 
 double LayoutScale::FittingFactor() const {

@@ -71,6 +71,8 @@ private:
     // The largest factor at which the window and its frame fit the screen.
     double FittingFactor() const;
     void WatchScreen();
+    // Scales for the screen the window is on now and moves it inside.
+    void Refit();
     void KeepOnScreen();
 
     QWidget& window_;

@@ -259,6 +259,13 @@ TEST_F(LayoutTest, EveryStateShowsEachControlWholeAndWithinReach) {
         std::function<void()> reach;
     };
     const auto click = [this](const char* name) { Control<QAbstractButton>(name)->click(); };
+    const auto withFont = [this](const char* points) {
+        RecordLines record = kDefaultRecord;
+        record[kFontSizeLine] = points;
+        form_.reset();
+        CreateFormWithSettings(FileOf(record));
+        ActivateWindow();
+    };
     const State states[] = {
         {"start", [] {}},
         {"a female name drawn",
@@ -301,22 +308,11 @@ TEST_F(LayoutTest, EveryStateShowsEachControlWholeAndWithinReach) {
              click("Button7");
          }},
         {"a font of 14 points",
-         [this] {
-             RecordLines record = kDefaultRecord;
-             record[kFontSizeLine] = "14";
-             form_.reset();
-             CreateFormWithSettings(FileOf(record));
-             ActivateWindow();
-             EXPECT_GT(form_->width(), 452); // the window grew with its font
-         }},
-        {"a font of 28 points, too large for the screen",
-         [this] {
-             RecordLines record = kDefaultRecord;
-             record[kFontSizeLine] = "28";
-             form_.reset();
-             CreateFormWithSettings(FileOf(record));
-             ActivateWindow();
-         }},
+         [&] {
+             withFont("14");
+             EXPECT_GT(form_->width(), 452);
+         }}, // grew with its font
+        {"a font of 28 points, too large for the screen", [&] { withFont("28"); }},
     };
     for (const State& state : states) {
         SCOPED_TRACE(state.what);
