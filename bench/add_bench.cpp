@@ -122,8 +122,8 @@ FilePath MillionNamePath(const QTemporaryDir& dir) {
 std::unique_ptr<NameDatabase> MillionNameDatabaseFile(const QTemporaryDir& dir) {
     const FilePath path = MillionNamePath(dir);
     WriteNameDatabase(MillionNameDatabase().lines, path);
-    auto database = std::make_unique<NameDatabase>(
-        path, DatabaseOptions{JoinPath(dir.path(), QStringLiteral("state")), {}, {}, {}});
+    auto database =
+        std::make_unique<NameDatabase>(path, DatabaseOptions{JoinPath(dir.path(), QStringLiteral("state")), {}});
     database->Read();
     database->Parse();
     database->Names().contains("");

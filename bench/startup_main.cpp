@@ -10,6 +10,7 @@
 // Usage: tavolin_startup [--runs N]
 #include "namegen.h"
 #include "startup_probe.h"
+#include "support/form_peer.h"
 #include "ui/platform.h"
 #include "ui/tform1.h"
 
@@ -70,10 +71,11 @@ int ShowWindow(const char* programDir) {
                            {}});
     const long long shown = bench::ShowAndWait(form);
     // The indexes that the first keystrokes build.
-    form.Databases().female.Names().contains("");
-    form.Databases().male.Names().contains("");
-    bench::ReportAndExit(shown, form.Databases().female.Names().size() + form.Databases().male.Names().size(),
-                         platform.messages);
+    FormPeer::Databases(form).female.Names().contains("");
+    FormPeer::Databases(form).male.Names().contains("");
+    bench::ReportAndExit(
+        shown, FormPeer::Databases(form).female.Names().size() + FormPeer::Databases(form).male.Names().size(),
+        platform.messages);
 }
 
 struct Sample {

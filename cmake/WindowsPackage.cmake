@@ -55,11 +55,18 @@ add_custom_target(windows_zip ALL DEPENDS ${windows_zip})
 # For the tests of the zip and the installer.
 set(TAVOLIN_WINDOWS_ZIP ${windows_zip})
 
+# The installer's first page shows where the names and Qt come from and
+# their licences: the text of LIZENZEN.txt, as UTF-16 with a byte order mark
+# and CR LF, the one form of Unicode text that makensis takes on every host.
+set(license_page ${CMAKE_BINARY_DIR}/windows/lizenzen-seite.txt)
+add_custom_command(OUTPUT ${license_page}
+    COMMAND sh -c "sed 's/$/\\r/' \"$1\" | iconv -f UTF-8 -t UTF-16 >\"$2\"" sh ${licenses} ${license_page}
+    DEPENDS ${licenses} VERBATIM)
 add_custom_command(OUTPUT ${windows_setup}
     COMMAND ${TAVOLIN_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
-            -DSOURCE=${windows_folder} -DICON=${icon} -DOUTFILE=${windows_setup}
+            -DSOURCE=${windows_folder} -DICON=${icon} -DOUTFILE=${windows_setup} -DLICENSE=${license_page}
             ${PROJECT_SOURCE_DIR}/packaging/windows/tavolin.nsi
-    DEPENDS ${windows_folder}/tavolin.exe ${icon} ${PROJECT_SOURCE_DIR}/packaging/windows/tavolin.nsi
+    DEPENDS ${windows_folder}/tavolin.exe ${icon} ${license_page} ${PROJECT_SOURCE_DIR}/packaging/windows/tavolin.nsi
     COMMENT "Installationsprogramm für Windows: ${windows_setup}"
     VERBATIM)
 add_custom_target(windows_installer ALL DEPENDS ${windows_setup})

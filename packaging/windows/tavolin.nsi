@@ -2,7 +2,8 @@
 ; rights, into %LOCALAPPDATA%\Programs\Tavolin with a Start menu entry.
 ; The program keeps its names beside itself: an update and the uninstaller
 ; leave fnames.dat, mnames.dat and tavolin.ini as they are.
-; makensis -DVERSION=4.4 -DSOURCE=<program folder> -DICON=<tavolin.ico> -DOUTFILE=<setup.exe> tavolin.nsi
+; makensis -DVERSION=4.4 -DSOURCE=<program folder> -DICON=<tavolin.ico> -DOUTFILE=<setup.exe>
+;          -DLICENSE=<LIZENZEN.txt as UTF-16 with BOM> tavolin.nsi
 ; A 64-bit installer for a 64-bit program (it also runs where Wine has no
 ; 32-bit part).
 Target amd64-unicode
@@ -33,6 +34,12 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "Zendrik"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tavolin.exe"
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "Tavolin wird aus diesem Ordner entfernt. Deine Namen und Einstellungen \
     (fnames.dat, mnames.dat, tavolin.ini) bleiben darin liegen, ebenso alles in $LOCALAPPDATA\Tavolin."
+; Where the names and Qt come from and under which licences, before anything
+; is installed; the texts are installed with the program as well.
+!define MUI_LICENSEPAGE_TEXT_TOP "Herkunft und Lizenzen der Teile von Tavolin"
+!define MUI_LICENSEPAGE_BUTTON "Weiter >"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Die vollen Lizenztexte werden im Ordner lizenzen mit installiert."
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH

@@ -1,4 +1,5 @@
 #include "app/session_end.h"
+#include "cli/command_line.h"
 #include "ui/general_error.h"
 #include "ui/qtplatform.h"
 #include "ui/tform1.h"
@@ -8,6 +9,7 @@
 #include <QIcon>
 #include <csignal>
 #include <memory>
+#include <optional>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -26,12 +28,18 @@ int main(int argc, char* argv[]) {
     // replace nothing under it; the system drops it when the program ends.
     ::CreateMutexW(nullptr, FALSE, L"Tavolin.Laeuft");
 #endif
+    // --name, --hinzufuegen, --help and --version need no screen: they run
+    // before any QApplication, which would abort without one.
+    if (const std::optional<int> exitCode = RunCommandLine(argc, argv))
+        return *exitCode;
     QApplication app(argc, argv);
     InstallGermanTranslation(app);
-    // The title reaches the desktop's task list as the application's name;
-    // a display name would be appended to every window caption on X11.
-    QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setDesktopFileName(QStringLiteral("tavolin"));
+    // X11 groups windows and finds the menu entry by the class of WM_CLASS,
+    // which Qt takes from the application's name: without a version, so that
+    // pinned launchers survive an update. The version stays in the window's
+    // title. A display name would be appended to every window caption.
+    QApplication::setApplicationName(QStringLiteral("Tavolin"));
+    QApplication::setDesktopFileName(QStringLiteral(TAVOLIN_APP_ID));
     // The desktop file names the same symbol, but a window shows its own
     // icon in the title bar and the task switcher, also when not installed.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/tavolin.svg")));

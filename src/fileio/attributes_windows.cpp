@@ -1,5 +1,6 @@
 #include "fileio/attributes.h"
 #include "fileio/common_windows.h"
+#include "fileio/system.h"
 
 #include <aclapi.h>
 

@@ -1,7 +1,7 @@
 #include "fileio/common.h"
 
-#include "fileio/file_error.h"
 #include "fileio/file_lock.h"
+#include "fileio/save_file.h"
 
 #include <QByteArrayView>
 #include <QRandomGenerator>
@@ -64,24 +64,31 @@ bool OldEnough(std::int64_t modifiedSeconds, std::chrono::seconds age) {
     return age.count() <= 0 || now.count() - modifiedSeconds >= age.count();
 }
 
-FileContents ReadWhole(const FilePath& path, const FileIdentity& identity, std::uint64_t maxSize,
-                       const std::function<bool(std::string& bytes)>& readAll) {
-    const auto size = static_cast<std::uint64_t>(identity.size);
-    if (size > maxSize)
-        throw FileTooLargeError(OpenErrorText(path));
-    // One byte more than the file holds: the read that meets its end then
-    // needs no larger buffer, which would copy the whole file once more.
-    // Room behind it (untouched, so it takes no memory) lets a few lines be
-    // added to the text without copying it either.
-    FileContents contents{std::string(), identity};
-    constexpr std::size_t kRoomToGrow = std::size_t{64} * 1024;
-    contents.bytes.reserve(static_cast<std::size_t>(size) + kRoomToGrow);
-    contents.bytes.resize(static_cast<std::size_t>(size) + 1);
-    if (!readAll(contents.bytes))
-        throw FileError(OpenErrorText(path));
-    if (contents.bytes.size() > maxSize)
-        throw FileTooLargeError(OpenErrorText(path));
-    return contents;
+bool ReadAll(SystemFile& file, std::string& bytes, std::uint64_t maxSize) {
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > maxSize)
+                break;                          // the caller refuses what it holds by now
+            bytes.resize(bytes.size() + 65536); // the file grew while we read
+        }
+        const std::optional<std::size_t> got = file.Read(bytes.data() + filled, bytes.size() - filled);
+        if (!got)
+            return false;
+        if (*got == 0)
+            break;
+        filled += *got;
+    }
+    bytes.resize(filled);
+    return true;
+}
+
+bool WritePieces(SystemFile& file, std::string_view bytes, std::uint64_t offset) {
+    for (std::size_t done = 0; done < bytes.size(); done += kSaveChunkSize) {
+        if (!file.WriteAt(bytes.substr(done, kSaveChunkSize), offset + done))
+            return false;
+    }
+    return true;
 }
 
 } // namespace tavolin

@@ -1,19 +1,17 @@
 #pragma once
 
-// What the implementations for both systems share (common.cpp), and what
-// the shared parts ask of each system's own; nothing outside src/fileio
-// includes this.
+// What the parts of the file layer share on top of the primitives; nothing
+// outside src/fileio includes this.
 
-#include "fileio/identity.h"
 #include "fileio/paths.h"
-#include "fileio/read_file.h"
+#include "fileio/primitives.h"
 
 #include <QByteArray>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tavolin {
 
@@ -35,10 +33,13 @@ bool OldEnough(std::int64_t modifiedSeconds, std::chrono::seconds age);
 enum class RenameResult { Renamed, Taken, Failed };
 RenameResult RenameWithoutReplacing(const FilePath& from, const FilePath& to);
 
-// Reads a whole file that `identity` describes through `readAll` (the
-// system's ReadAll with `maxSize`), into one buffer sized for it. Throws
-// FileTooLargeError beyond `maxSize`, FileError when a read fails.
-FileContents ReadWhole(const FilePath& path, const FileIdentity& identity, std::uint64_t maxSize,
-                       const std::function<bool(std::string& bytes)>& readAll);
+// Reads from the file's position to its end into `bytes`, which is sized for
+// what is expected and grows where the file has grown; stops early once more
+// than `maxSize` bytes are held.
+bool ReadAll(SystemFile& file, std::string& bytes, std::uint64_t maxSize);
+
+// Writes the bytes from `offset` on in pieces of at most kSaveChunkSize, so
+// that a failure after part of them was written is a failure of its own.
+bool WritePieces(SystemFile& file, std::string_view bytes, std::uint64_t offset);
 
 } // namespace tavolin

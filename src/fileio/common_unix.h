@@ -1,16 +1,13 @@
 #pragma once
 
-// What the POSIX implementations of the file layer's parts share. Nothing
-// outside src/fileio includes this.
+// What the POSIX primitives of the file layer share. Nothing outside
+// src/fileio includes this.
 
 #include "fileio/identity.h"
-#include "fileio/save_steps.h"
 
 #include <QByteArray>
-#include <cstdint>
+#include <QString>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <utility>
@@ -39,29 +36,38 @@ private:
     int fd_;
 };
 
-FileIdentity IdentityFrom(const struct stat& info);
-
-// The folder and the name of a path.
-std::pair<QByteArray, QByteArray> SplitPath(const QByteArray& path);
-
 // What a link points to, or nothing for what is no link.
 std::optional<QByteArray> LinkTarget(const char* path);
 
-// The file a path stands for once every link on its end is followed; a link
-// whose file is missing gives the path where that file would be.
-QByteArray FollowLinks(QByteArray path);
+// The calls only Linux has, in system_linux.cpp; system_posix.cpp does
+// without them on other systems. CMake builds one of the two.
 
-// Writes every byte at `offset`; false when the system refuses one.
-bool WriteAt(int fd, std::string_view bytes, off_t offset);
+// The identity, with the times to the nanosecond where the system tells them.
+FileIdentity IdentityFrom(const struct stat& info);
 
-// Writes the bytes from `offset` on in pieces, each one a Write step of the
-// seam. A piece that the seam fails is not written at all: the save goes on
-// as after a failed write call.
-bool WritePieces(int fd, std::string_view bytes, off_t offset, const SaveFaultHook& faults);
+// A new file without a name in the folder, so that a crash leaves nothing
+// behind; -1 with errno EOPNOTSUPP where the system makes none.
+int OpenUnnamed(int folder, mode_t mode);
+// Gives the file without a name the name `name` in the folder; false with
+// errno set when it cannot.
+bool LinkUnnamed(int fd, int folder, const char* name);
 
-// Reads from the descriptor's position to the end of the file into `bytes`,
-// which is sized for what is expected; stops early once more than `maxSize`
-// bytes are held.
-bool ReadAll(int fd, std::string& bytes, std::uint64_t maxSize);
+// Renames without replacing anything at `to`: 0, or -1 with errno (EINVAL or
+// ENOSYS where the system cannot promise it).
+int RenameNoReplace(const char* from, const char* to);
+
+// The running program's path, and the program a process runs; nothing where
+// the system does not tell.
+std::optional<QByteArray> OwnProgramPath();
+std::optional<QByteArray> ProgramOfProcess(pid_t pid);
+
+// A name for the file `name` in `folder` that a QString can hold and that is
+// short enough, reached through the folder's descriptor, which `held` keeps
+// open; empty where there is none.
+QString NameThroughFolder(const QByteArray& folder, const QByteArray& name, Descriptor& held);
+
+// Copies the extended attributes (POSIX ACLs among them) of the file at
+// `from` to the open file; false when one could not be set.
+bool CopyExtendedAttributes(const char* from, int to);
 
 } // namespace tavolin

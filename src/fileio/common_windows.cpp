@@ -1,6 +1,7 @@
 #include "fileio/common_windows.h"
 
 #include "fileio/paths.h"
+#include "fileio/system.h"
 
 #include <QString>
 #include <algorithm>
@@ -60,6 +61,8 @@ std::optional<FileFacts> FactsOf(HANDLE file) {
                                      : modified;
     constexpr std::int64_t kTicksPerSecond = 10'000'000;
     FileFacts facts;
+    facts.regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    facts.link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     facts.identity.device = info.dwVolumeSerialNumber;
     facts.identity.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     facts.identity.size = static_cast<std::int64_t>((std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow);
@@ -67,7 +70,6 @@ std::optional<FileFacts> FactsOf(HANDLE file) {
     facts.identity.modifiedNanoseconds = modified % kTicksPerSecond * 100;
     facts.identity.changedSeconds = changed / kTicksPerSecond;
     facts.identity.changedNanoseconds = changed % kTicksPerSecond * 100;
-    facts.attributes = info.dwFileAttributes;
     facts.links = info.nNumberOfLinks;
     return facts;
 }
@@ -101,55 +103,6 @@ QByteArray FollowLinks(const QByteArray& path) {
         buffer.resize(size + 1);
     }
     return path;
-}
-
-bool WriteAt(HANDLE file, std::string_view bytes, std::uint64_t offset) {
-    while (!bytes.empty()) {
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(offset);
-        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        DWORD written = 0;
-        const auto size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), std::size_t{1} << 30));
-        if (::WriteFile(file, bytes.data(), size, &written, &at) == 0 || written == 0)
-            return false;
-        bytes.remove_prefix(written);
-        offset += written;
-    }
-    return true;
-}
-
-bool WritePieces(HANDLE file, std::string_view bytes, std::uint64_t offset, const SaveFaultHook& faults) {
-    for (std::size_t done = 0; done < bytes.size(); done += kSaveChunkSize) {
-        if (SaveStepFails(faults, SaveStep::Write) || !WriteAt(file, bytes.substr(done, kSaveChunkSize), offset + done))
-            return false;
-    }
-    return true;
-}
-
-bool ReadAll(HANDLE file, std::string& bytes, std::uint64_t maxSize) {
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (filled > maxSize)
-                break;                          // the caller refuses what it holds by now
-            bytes.resize(bytes.size() + 65536); // the file grew while we read
-        }
-        DWORD got = 0;
-        const auto wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, std::size_t{1} << 30));
-        if (::ReadFile(file, bytes.data() + filled, wanted, &got, nullptr) == 0)
-            return false;
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    bytes.resize(filled);
-    return true;
-}
-
-bool CutOff(HANDLE file, std::uint64_t size) {
-    LARGE_INTEGER at{};
-    at.QuadPart = static_cast<LONGLONG>(size);
-    return ::SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != 0 && ::SetEndOfFile(file) != 0;
 }
 
 } // namespace tavolin

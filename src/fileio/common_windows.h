@@ -1,10 +1,9 @@
 #pragma once
 
-// What the Windows implementations of the file layer share; nothing outside
+// What the Windows primitives of the file layer share; nothing outside
 // src/fileio includes this.
 
-#include "fileio/identity.h"
-#include "fileio/save_steps.h"
+#include "fileio/primitives.h"
 
 #include <QByteArray>
 #include <cstdint>
@@ -49,31 +48,11 @@ private:
 // program that reads or locks it never keeps another one from replacing it.
 HANDLE OpenShared(const QByteArray& path, DWORD access, DWORD disposition = OPEN_EXISTING, DWORD flags = 0);
 
-// What the program asks of an open file.
-struct FileFacts {
-    FileIdentity identity;
-    DWORD attributes = 0;
-    DWORD links = 0;
-    bool Folder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-};
+// What the program asks of an open file: a folder is no regular file, a
+// reparse point (a link, a junction) opened itself is a link.
 std::optional<FileFacts> FactsOf(HANDLE file);
 
 // Whether an error says that nothing is at a path.
 bool NothingThere(DWORD error);
-
-// The folder and the name of a path.
-std::pair<QByteArray, QByteArray> SplitPath(const QByteArray& path);
-// The file that a path stands for once a link on its way (a symbolic link, a
-// junction) is followed; a path with nothing there stays as it is.
-QByteArray FollowLinks(const QByteArray& path);
-
-bool WriteAt(HANDLE file, std::string_view bytes, std::uint64_t offset);
-// Writes the bytes from `offset` on in pieces, each one a step of the seam.
-bool WritePieces(HANDLE file, std::string_view bytes, std::uint64_t offset, const SaveFaultHook& faults);
-// Reads from the file's position to its end into `bytes`, growing it where the
-// file has grown, and stops once it holds more than `maxSize` bytes.
-bool ReadAll(HANDLE file, std::string& bytes, std::uint64_t maxSize);
-// Cuts the file off after `size` bytes.
-bool CutOff(HANDLE file, std::uint64_t size);
 
 } // namespace tavolin

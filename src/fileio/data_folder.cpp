@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <string>
 
+using namespace Qt::StringLiterals;
+
 namespace tavolin {
 namespace {
 
@@ -26,6 +28,30 @@ DataFolderChoice ChooseDataFolder(const FilePath& programDir, const DataFolders&
     if ((besideProgram || !HoldsAny(folders.shipped, databases)) && FolderWritable(programDir))
         return {programDir, {}};
     return {folders.user, besideProgram ? programDir : folders.shipped};
+}
+
+FilePath SettingsFilePath(const FilePath& folder, const DataFolders& folders, const QString& fileName) {
+    FilePath old = JoinPath(folder, fileName);
+    if (folders.config.Empty() || folder != folders.user)
+        return old;
+    FilePath settings = JoinPath(folders.config, fileName);
+    if (PathInUse(settings))
+        return settings;
+    try {
+        MakeFolders(folders.config);
+        if (!PathInUse(old))
+            return settings;
+        // A copy first: until it is complete, the old file is the only one.
+        SaveFileAtomically(settings, ReadFileBytes(old));
+    } catch (const FileError&) {
+        return old;
+    }
+    try {
+        RemoveFile(old);
+    } catch (const FileError&) {
+        // Both hold the same settings; the new place is read from now on.
+    }
+    return settings;
 }
 
 int CopyMissingDatabases(const FilePath& shipped, const FilePath& folder, const QStringList& files) {
@@ -52,6 +78,22 @@ int CopyMissingDatabases(const FilePath& shipped, const FilePath& folder, const 
         ++copied;
     }
     return copied;
+}
+
+bool FillDataFolder(const DataFolderChoice& choice, const FilePath& programDir, const QStringList& databases,
+                    const QStringList& settings) {
+    if (choice.copyFrom.Empty())
+        return false;
+    const int copied = CopyMissingDatabases(choice.copyFrom, choice.folder, databases);
+    if (choice.copyFrom != programDir)
+        return false; // a system-wide install's shipped files: nothing of the user's moved
+    CopyMissingDatabases(choice.copyFrom, choice.folder, settings);
+    return copied > 0;
+}
+
+QString MovedDataFolderText(const FilePath& programDir, const FilePath& folder) {
+    return u"In den Ordner des Programms (%1) kann Tavolin nicht schreiben. Deine Namen-Datenbanken und "
+           u"Einstellungen liegen deshalb ab jetzt in %2."_s.arg(programDir.Display(), folder.Display());
 }
 
 } // namespace tavolin

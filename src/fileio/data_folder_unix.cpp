@@ -43,7 +43,8 @@ FilePath UserFolder(const char* variable, const char* belowHome) {
 
 DataFolders DataFolders::ForExecutable(const FilePath& executablePath) {
     return {JoinPath(DirectoryOf(DirectoryOf(executablePath)), u"share/tavolin"_s),
-            UserFolder("XDG_DATA_HOME", "/.local/share"), UserFolder("XDG_STATE_HOME", "/.local/state")};
+            UserFolder("XDG_DATA_HOME", "/.local/share"), UserFolder("XDG_STATE_HOME", "/.local/state"),
+            UserFolder("XDG_CONFIG_HOME", "/.config")};
 }
 
 bool FolderWritable(const FilePath& folder) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "fileio/paths.h"
-#include "fileio/save_steps.h"
 
 #include <chrono>
 #include <functional>
@@ -35,17 +34,13 @@ public:
     // the wait when it is a file that no running copy holds and that cannot
     // be removed.
     explicit FileLock(const FilePath& file, std::chrono::milliseconds timeout = kTimeout,
-                      const SaveFaultHook& faults = {}, const LockWaitHook& whileWaiting = {});
+                      const LockWaitHook& whileWaiting = {});
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // Whether the lock file is held (the lock on the file itself is held
-    // wherever the file exists).
-    bool Held() const;
-
 private:
-    // What the lock keeps open until it lets go; each system has its own.
+    // What the lock keeps open until it lets go.
     struct Holding;
     std::unique_ptr<Holding> holding_;
 };

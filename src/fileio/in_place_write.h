@@ -5,17 +5,14 @@
 #include "fileio/identity.h"
 #include "fileio/paths.h"
 #include "fileio/save_file.h"
-#include "fileio/save_steps.h"
 
 #include <string_view>
 
 namespace tavolin {
 
 // The save of `target`, the file that `shown` (the path as the user named it)
-// stands for; each system has its own. SaveFile removes the leftovers of
-// earlier saves after it.
-FileIdentity SaveTo(const FilePath& target, const NewContent& content, const FilePath& shown,
-                    const SaveFaultHook& faults);
+// stands for. SaveFile removes the leftovers of earlier saves after it.
+FileIdentity SaveTo(const FilePath& target, const NewContent& content, const FilePath& shown);
 
 // Writes the file itself, where a new one would not do. With an appendix the
 // file only grows: no byte it held is touched, so a failure, a crash or a
@@ -25,8 +22,7 @@ FileIdentity SaveTo(const FilePath& target, const NewContent& content, const Fil
 // text of `shown` (the path as the user named it); returns the identity of
 // the file written. Without an appendix, a patch is written instead of the
 // whole content: only its bytes, and only where the file holds its `before`.
-FileIdentity WriteInPlace(const FilePath& file, const NewContent& content, const FilePath& shown,
-                          const SaveFaultHook& faults);
+FileIdentity WriteInPlace(const FilePath& file, const NewContent& content, const FilePath& shown);
 
 // Whether the patch fits the file's present bytes: another version of the
 // file (changed by someone else meanwhile) would be damaged by it.

@@ -2,6 +2,7 @@
 #include "fileio/common_unix.h"
 #include "fileio/file_error.h"
 #include "fileio/paths.h"
+#include "fileio/system.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -36,7 +37,7 @@ FilePath DirectoryOf(const FilePath& filePath) {
 FilePath ExecutableFilePath() {
     // QCoreApplication::applicationFilePath() decodes the path to a QString,
     // which loses every byte of a folder name that is no UTF-8.
-    if (std::optional<QByteArray> path = LinkTarget("/proc/self/exe"))
+    if (std::optional<QByteArray> path = OwnProgramPath())
         return FilePath::FromNative(*std::move(path));
     return {QCoreApplication::applicationFilePath()};
 }
@@ -81,7 +82,7 @@ void MakePrivateFolder(const FilePath& folder) {
 }
 
 RenameResult RenameWithoutReplacing(const FilePath& from, const FilePath& to) {
-    if (::renameat2(AT_FDCWD, from.CStr(), AT_FDCWD, to.CStr(), RENAME_NOREPLACE) == 0)
+    if (RenameNoReplace(from.CStr(), to.CStr()) == 0)
         return RenameResult::Renamed;
     // EINVAL, ENOSYS: a file system or kernel that cannot promise it, where
     // a look first has to do.
@@ -108,7 +109,7 @@ void RemoveLeftoverTemporaries(const FilePath& file, std::chrono::seconds minAge
     for (const auto& [entry, age] : candidates) {
         struct stat info {};
         if (::fstatat(::dirfd(folder.get()), entry.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && OldEnough(info.st_mtim.tv_sec, age))
+            S_ISREG(info.st_mode) && OldEnough(IdentityFrom(info).modifiedSeconds, age))
             ::unlinkat(::dirfd(folder.get()), entry.constData(), 0);
     }
 }

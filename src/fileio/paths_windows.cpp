@@ -2,6 +2,7 @@
 #include "fileio/common_windows.h"
 #include "fileio/file_error.h"
 #include "fileio/paths.h"
+#include "fileio/system.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -16,11 +16,15 @@ struct FileContents {
 
 inline constexpr std::uint64_t kNoSizeLimit = std::numeric_limits<std::uint64_t>::max();
 
+// Whether a file is read for the first time, or anew because it changed since
+// it was last read or written (another program wrote it).
+enum class Reading { First, Anew };
+
 // Reads every byte of the file (NUL bytes included). A file of more than
 // `maxSize` bytes throws FileTooLargeError at once, before anything is read;
 // a file that cannot be opened or read throws FileError with the open error
 // text.
-FileContents ReadFile(const FilePath& path, std::uint64_t maxSize = kNoSizeLimit);
+FileContents ReadFile(const FilePath& path, std::uint64_t maxSize = kNoSizeLimit, Reading reading = Reading::First);
 
 // Reads a file of the user's private folder as ReadFile does, without
 // following a link at the path. Throws NotPrivateError when the path is no

@@ -2,7 +2,6 @@
 
 #include "fileio/identity.h"
 #include "fileio/paths.h"
-#include "fileio/save_steps.h"
 
 #include <cstddef>
 #include <functional>
@@ -11,6 +10,11 @@
 #include <string_view>
 
 namespace tavolin {
+
+// A save hands the bytes to the file in pieces of at most this size, so that
+// a failure after part of the file was written can happen, and be tested, as
+// any other.
+inline constexpr std::size_t kSaveChunkSize = std::size_t{64} * 1024;
 
 // What a save writes: the file's whole new content, and for a file that only
 // ever grows by what is added to it (a name database) how to extend the file
@@ -61,13 +65,13 @@ struct NewContent {
 // (RemoveLeftoverTemporaries, for files older than FileLock::kStaleLockTime).
 // On any failure the file stays as it was and FileError with the
 // create error text is thrown. Returns the identity of the file written.
-FileIdentity SaveFile(const FilePath& path, const NewContent& content, const SaveFaultHook& faults = {});
+FileIdentity SaveFile(const FilePath& path, const NewContent& content);
 
 // Replaces the file with exactly these bytes, as SaveFile does.
-inline FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes, const SaveFaultHook& faults = {}) {
+inline FileIdentity SaveFileAtomically(const FilePath& path, std::string_view bytes) {
     NewContent content;
     content.whole = bytes;
-    return SaveFile(path, content, faults);
+    return SaveFile(path, content);
 }
 
 } // namespace tavolin

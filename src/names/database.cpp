@@ -13,9 +13,9 @@
 
 namespace tavolin {
 
-FileContents ReadDatabaseBytes(const FilePath& path) {
+FileContents ReadDatabaseBytes(const FilePath& path, Reading reading) {
     try {
-        return ReadFile(path, kMaxDatabaseBytes);
+        return ReadFile(path, kMaxDatabaseBytes, reading);
     } catch (const FileTooLargeError&) {
         throw ListSizeError();
     }
@@ -24,11 +24,11 @@ FileContents ReadDatabaseBytes(const FilePath& path) {
 NameFile NameFileOf(FileContents contents) {
     DatabaseText text = DatabaseTextOf(std::move(contents.bytes));
     return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames,
-            text.leftOutTrailingText, std::move(text.firstLeftOut)};
+            text.leftOutTrailingText};
 }
 
-NameFile ReadNameFile(const FilePath& path) {
-    return NameFileOf(ReadDatabaseBytes(path));
+NameFile ReadNameFile(const FilePath& path, Reading reading) {
+    return NameFileOf(ReadDatabaseBytes(path, reading));
 }
 
 NameFile ReadForeignNameFile(const FilePath& path) {
@@ -36,13 +36,12 @@ NameFile ReadForeignNameFile(const FilePath& path) {
     if (!IsPlainList(contents.bytes))
         return NameFileOf(std::move(contents));
     DatabaseText text = PlainListText(contents.bytes);
-    return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames, false,
-            std::move(text.firstLeftOut)};
+    return {LineList::AdoptFileBytes(std::move(text.bytes)), contents.identity, text.leftOutNames, false};
 }
 
 std::optional<NameFile> ReadGrownNameFile(const FilePath& path, LineList& lines, NameList& names,
                                           FileIdentity& identity) {
-    FileContents contents = ReadDatabaseBytes(path);
+    FileContents contents = ReadDatabaseBytes(path, Reading::Anew);
     const std::string_view bytes = contents.bytes;
     const std::string_view known = lines.FileBytes();
     if (!bytes.starts_with(known) || !TrailingText(lines).empty() || !IsPlainWindows1252(bytes))
@@ -159,8 +158,8 @@ bool AppendName(LineList& lines, NameList& names, std::string_view name) {
     return true;
 }
 
-FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path, const SaveFaultHook& faults) {
-    return SaveFileAtomically(path, lines.FileBytes(), faults);
+FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path) {
+    return SaveFileAtomically(path, lines.FileBytes());
 }
 
 std::string AppendixFor(std::string_view present, const NameList& names) {

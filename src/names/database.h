@@ -29,18 +29,18 @@ struct NameFile {
     FileIdentity identity;
     std::size_t leftOutNames = 0;
     bool leftOutTrailingText = false;
-    QString firstLeftOut;
 };
 
-// A database file's bytes as they are. Throws as ReadNameFile does.
-FileContents ReadDatabaseBytes(const FilePath& path);
+// A database file's bytes as they are, read for the first time or anew
+// because it changed. Throws as ReadNameFile does.
+FileContents ReadDatabaseBytes(const FilePath& path, Reading reading = Reading::First);
 // A database file's bytes as ReadNameFile reads them.
 NameFile NameFileOf(FileContents contents);
 
 // Reads a database file. Throws FileError when it cannot be opened or read,
 // and ListSizeError, before reading anything, when it is larger than the
 // lists can hold.
-NameFile ReadNameFile(const FilePath& path);
+NameFile ReadNameFile(const FilePath& path, Reading reading = Reading::First);
 
 // Reads a file to be merged: a database as ReadNameFile reads it, and a
 // file without any separator as the plain name list it is (PlainListText).
@@ -79,7 +79,7 @@ bool AppendName(LineList& lines, NameList& names, std::string_view name);
 // Replaces the file with the raw lines, each followed by CR LF, and returns
 // the identity of the file written. Throws FileError with the create error
 // text; the old file then stays as it was.
-FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path, const SaveFaultHook& faults = {});
+FileIdentity WriteNameDatabase(const LineList& lines, const FilePath& path);
 
 // The bytes that put names behind a database file's present content in place,
 // written as the file writes its own (StyleOf): text behind its last separator

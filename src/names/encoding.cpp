@@ -154,7 +154,7 @@ DatabaseText DatabaseTextOf(std::string bytes) {
     // Without a mark and without C2 B3 no name can be UTF-8: the usual
     // Windows-1252 file is taken as it is.
     if (IsPlainWindows1252(bytes))
-        return {std::move(bytes), 0, false, QString()};
+        return {std::move(bytes), 0, false};
     const std::string_view text = WithoutMark(bytes);
     DatabaseText result;
     result.bytes.reserve(text.size());
@@ -168,8 +168,6 @@ DatabaseText DatabaseTextOf(std::string bytes) {
             // Only its line breaks stay, so that the lines keep their places.
             std::copy_if(name.begin(), name.end(), std::back_inserter(result.bytes),
                          [](char c) { return c == '\r' || c == '\n'; });
-            if (result.firstLeftOut.isEmpty())
-                result.firstLeftOut = QString::fromUtf8(WithoutBreaks(name));
             if (span.separator == 0)
                 result.leftOutTrailingText = true;
             else
@@ -201,8 +199,6 @@ DatabaseText PlainListText(std::string_view bytes) {
         const NameSpan span = NextName(line, 0);
         std::optional<std::string> kept = span.utf8 ? Utf8ToWindows1252(line) : std::string(line);
         if (!kept) {
-            if (result.firstLeftOut.isEmpty())
-                result.firstLeftOut = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
             ++result.leftOutNames;
             continue;
         }

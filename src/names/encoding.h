@@ -30,7 +30,6 @@ struct DatabaseText {
     std::string bytes;
     std::size_t leftOutNames = 0;
     bool leftOutTrailingText = false; // text behind the last separator
-    QString firstLeftOut;             // the first text left out, for messages
 };
 DatabaseText DatabaseTextOf(std::string bytes);
 

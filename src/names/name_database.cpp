@@ -13,9 +13,7 @@ namespace tavolin {
 
 NameDatabase::NameDatabase(FilePath path, DatabaseOptions options)
     : path_(std::move(path)), options_(std::move(options)),
-      recovery_(options_.recoveryFolder.Empty()
-                    ? RecoveryFile()
-                    : RecoveryFile(options_.recoveryFolder, path_, options_.recoveryFaults)),
+      recovery_(options_.recoveryFolder.Empty() ? RecoveryFile() : RecoveryFile(options_.recoveryFolder, path_)),
       names_(std::make_unique<NameList>()), unsaved_(std::make_unique<NameList>()) {}
 
 NameDatabase::~NameDatabase() = default;
@@ -44,8 +42,6 @@ void NameDatabase::Refresh() {
     gone_ = !now;
     if (!now || now == identity_)
         return;
-    if (SaveStepFails(options_.faults, SaveStep::Read))
-        throw FileError(OpenErrorText(path_));
     // Usually another copy appended a few names: only those are read, and
     // the names keep their index for the next question.
     std::optional<NameFile> whole;
@@ -57,7 +53,7 @@ void NameDatabase::Refresh() {
             return;
         }
     }
-    NameFile file = whole ? std::move(*whole) : ReadNameFile(path_);
+    NameFile file = whole ? std::move(*whole) : ReadNameFile(path_, Reading::Anew);
     auto names = std::make_unique<NameList>();
     ParseNameLines(file.lines, *names);
     auto unsaved = std::make_unique<NameList>();
@@ -78,7 +74,7 @@ void NameDatabase::Refresh() {
 void NameDatabase::TakeKept(std::optional<FileLock>& recoveryLock) {
     if (!recovery_.Exists() || !recovery_.CheckFolder())
         return;
-    recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, recovery_.Faults(), options_.whileWaiting);
+    recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, options_.whileWaiting);
     NameList kept;
     recovery_.ReadInto(kept);
     if (!recovery_.Exists())
@@ -99,7 +95,7 @@ void NameDatabase::Write() {
     NewContent content{lines_.FileBytes(), [this](std::string_view present) { return AppendixFor(present, *unsaved_); },
                        leftOut_ > 0};
     content.locked = true;
-    identity_ = SaveFile(path_, content, options_.faults);
+    identity_ = SaveFile(path_, content);
     gone_ = false;
     unsaved_->clear();
     kept_.clear();
@@ -143,7 +139,7 @@ void NameDatabase::KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noe
             return;
         }
         if (!recoveryLock)
-            recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, recovery_.Faults(), options_.whileWaiting);
+            recoveryLock.emplace(recovery_.Path(), FileLock::kTimeout, options_.whileWaiting);
         recovery_.Keep(own);
         for (const std::string_view name : own)
             kept_.append(name);
@@ -155,78 +151,108 @@ void NameDatabase::KeepInRecoveryFile(std::optional<FileLock>& recoveryLock) noe
     }
 }
 
-template <class Change>
-auto NameDatabase::Update(const Change& change, const std::function<bool()>& write, bool inMemory)
-    -> decltype(change()) {
-    std::optional<FileLock> recoveryLock;
-    bool changed = false;
-    try {
-        const FileLock lock(path_, FileLock::kTimeout, options_.faults, options_.whileWaiting);
-        Refresh();
-        TakeKept(recoveryLock);
-        const std::vector<std::string> pending(unsaved_->begin(), unsaved_->end());
-        changed = true;
-        auto result = change();
+// One change of the file, on top of what it holds: under the file's lock,
+// read anew when it changed, with the names of the recovery file on top.
+// Commit writes what waits for the file and lets the recovery file go; a
+// transaction that cannot commit keeps the unsaved names in the recovery
+// file (Keep).
+class NameDatabase::Transaction final {
+public:
+    explicit Transaction(NameDatabase& database)
+        : database_(database), lock_(database.path_, FileLock::kTimeout, database.options_.whileWaiting) {
+        database_.Refresh();
+        database_.TakeKept(recoveryLock_);
+        pending_.assign(database_.unsaved_->begin(), database_.unsaved_->end());
+    }
+    Q_DISABLE_COPY_MOVE(Transaction)
+    ~Transaction() = default;
+
+    void Commit(NameDatabase::Commit commit) {
         // Whatever the change did, names waiting to be written are written
         // before the recovery file that keeps them goes, and a file that is
         // gone is written anew.
-        if (write() || !unsaved_->empty() || gone_)
-            Write();
-        if (recoveryLock)
-            recovery_.Remove();
-        recovered_ = static_cast<std::size_t>(std::count_if(
-            pending.begin(), pending.end(), [this](std::string_view name) { return names_->contains(name); }));
-        keepError_.clear();
-        return result;
+        if (commit == NameDatabase::Commit::Always || !database_.unsaved_->empty() || database_.gone_)
+            database_.Write();
+        if (recoveryLock_)
+            database_.recovery_.Remove();
+        database_.recovered_ =
+            static_cast<std::size_t>(std::count_if(pending_.begin(), pending_.end(), [this](std::string_view name) {
+                return database_.names_->contains(name);
+            }));
+        database_.keepError_.clear();
+    }
+    void Keep() noexcept { database_.KeepInRecoveryFile(recoveryLock_); }
+
+private:
+    NameDatabase& database_;
+    const FileLock lock_;
+    std::optional<FileLock> recoveryLock_;
+    std::vector<std::string> pending_; // unsaved when the change began
+};
+
+template <class Change>
+auto NameDatabase::Changed(Commit commit, const Change& change, const std::function<void()>& offline)
+    -> decltype(change()) {
+    recovered_ = 0;
+    std::optional<Transaction> transaction;
+    try {
+        transaction.emplace(*this);
     } catch (...) {
         // The change is made on what this copy knows, and its names are
         // kept until the file takes them.
-        recovered_ = 0;
-        if (!changed && inMemory) {
+        if (offline) {
             try {
-                change();
+                offline();
             } catch (...) {
                 // What could not be added is not kept either; the error that
                 // stopped the change is the one the user hears of.
             }
         }
+        std::optional<FileLock> recoveryLock;
         KeepInRecoveryFile(recoveryLock);
+        throw;
+    }
+    try {
+        auto result = change();
+        transaction->Commit(commit);
+        return result;
+    } catch (...) {
+        transaction->Keep();
         throw;
     }
 }
 
+NameDatabase::AddResult NameDatabase::AddToLists(std::string_view name) {
+    // Right after a re-read the list has no index yet: one look at every
+    // entry costs less than building it, which the next keystroke does.
+    const NameList& names = *names_;
+    if (names.Indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end()) {
+        if (!IsUnsaved(name))
+            return AddResult::Present;
+        // The player's again, whatever became of it in the recovery file.
+        Unkeep([&](std::string_view kept) { return kept == name; });
+        return AddResult::Saved;
+    }
+    const std::size_t first = names_->size();
+    AppendName(lines_, *names_, name);
+    KeepUnsaved(first);
+    return AddResult::Added;
+}
+
 NameDatabase::AddResult NameDatabase::Add(std::string_view name) {
-    return Update(
-        [&] {
-            // Right after a re-read the list has no index yet: one look at
-            // every entry costs less than building it, which the next
-            // keystroke does.
-            const NameList& names = *names_;
-            if (names.Indexed() ? names.contains(name) : std::find(names.begin(), names.end(), name) != names.end()) {
-                if (!IsUnsaved(name))
-                    return AddResult::Present;
-                // The player's again, whatever became of it in the recovery file.
-                Unkeep([&](std::string_view kept) { return kept == name; });
-                return AddResult::Saved;
-            }
-            const std::size_t first = names_->size();
-            AppendName(lines_, *names_, name);
-            KeepUnsaved(first);
-            return AddResult::Added;
-        },
-        [this] { return !unsaved_->empty(); });
+    const auto add = [&] { return AddToLists(name); };
+    return Changed(Commit::WhenNamesWait, add, add);
 }
 
 std::size_t NameDatabase::Merge(const NameList& foreign) {
-    return Update(
-        [&] {
-            Unkeep([&](std::string_view kept) { return foreign.contains(kept); });
-            const std::size_t first = names_->size();
-            const std::size_t added = AddMissingNames(foreign, *names_, lines_);
-            KeepUnsaved(first);
-            return added;
-        },
-        [] { return true; });
+    const auto merge = [&] {
+        Unkeep([&](std::string_view kept) { return foreign.contains(kept); });
+        const std::size_t first = names_->size();
+        const std::size_t added = AddMissingNames(foreign, *names_, lines_);
+        KeepUnsaved(first);
+        return added;
+    };
+    return Changed(Commit::Always, merge, merge);
 }
 
 void NameDatabase::TakeOverWritten() {
@@ -239,7 +265,8 @@ void NameDatabase::TakeOverWritten() {
 
 std::optional<NameDatabase::RemovedEntry> NameDatabase::Remove(std::string_view name) {
     const std::string removed(name); // the name may be a view into the lists
-    return Update(
+    return Changed(
+        Commit::WhenNamesWait,
         [&]() -> std::optional<RemovedEntry> {
             if (!names_->contains(removed))
                 return std::nullopt;
@@ -256,53 +283,59 @@ std::optional<NameDatabase::RemovedEntry> NameDatabase::Remove(std::string_view 
             content.whole = erased;
             content.patch = NewContent::Patch{entry->begin, result.bytes, std::string(result.bytes.size(), '\n')};
             content.locked = true;
-            SaveFile(path_, content, options_.faults);
+            SaveFile(path_, content);
             TakeOverWritten();
             result.fileAfter = *identity_;
             result.blanked = static_cast<std::size_t>(result.fileAfter.size) == present.size();
             return result;
         },
-        [] { return false; }, false);
+        {});
+}
+
+bool NameDatabase::PutBack(const RemovedEntry& removed) {
+    if (identity_ != removed.fileAfter || !unsaved_->empty() || gone_)
+        return false;
+    const std::string present = ReadDatabaseBytes(path_).bytes;
+    if (present.size() < removed.offset)
+        return false;
+    std::string whole = present;
+    NewContent content;
+    NameList name;
+    if (removed.blanked) {
+        std::string blank(removed.bytes.size(), '\n');
+        if (present.compare(removed.offset, blank.size(), blank) != 0)
+            return false;
+        whole.replace(removed.offset, blank.size(), removed.bytes);
+        content.patch = NewContent::Patch{removed.offset, std::move(blank), removed.bytes};
+    } else {
+        // Inserted into a new file; a file written in place only grows at
+        // its end.
+        whole.insert(removed.offset, removed.bytes);
+        name.append(removed.name);
+        content.appendix = [&name](std::string_view bytes) { return AppendixFor(bytes, name); };
+    }
+    content.whole = whole;
+    content.locked = true;
+    SaveFile(path_, content);
+    TakeOverWritten();
+    return true;
 }
 
 NameDatabase::AddResult NameDatabase::Restore(const RemovedEntry& removed) {
-    try {
-        const bool inPlace = Update(
-            [&] {
-                if (identity_ != removed.fileAfter || !unsaved_->empty() || gone_)
-                    return false;
-                const std::string present = ReadDatabaseBytes(path_).bytes;
-                if (present.size() < removed.offset)
-                    return false;
-                std::string whole = present;
-                NewContent content;
-                NameList name;
-                if (removed.blanked) {
-                    std::string blank(removed.bytes.size(), '\n');
-                    if (present.compare(removed.offset, blank.size(), blank) != 0)
-                        return false;
-                    whole.replace(removed.offset, blank.size(), removed.bytes);
-                    content.patch = NewContent::Patch{removed.offset, std::move(blank), removed.bytes};
-                } else {
-                    // Inserted into a new file; a file written in place only
-                    // grows at its end.
-                    whole.insert(removed.offset, removed.bytes);
-                    name.append(removed.name);
-                    content.appendix = [&name](std::string_view bytes) { return AppendixFor(bytes, name); };
-                }
-                content.whole = whole;
-                content.locked = true;
-                SaveFile(path_, content, options_.faults);
-                TakeOverWritten();
-                return true;
-            },
-            [] { return false; }, false);
-        if (inPlace)
-            return AddResult::Added;
-    } catch (const FileError&) {
-        // Added below as every name: kept until the file takes it.
-    }
-    return Add(removed.name);
+    // Decided under one lock: where the entry cannot go back where it was,
+    // it is added behind the others as every name is.
+    return Changed(
+        Commit::WhenNamesWait,
+        [&] {
+            try {
+                if (PutBack(removed))
+                    return AddResult::Added;
+            } catch (const FileError&) {
+                // Added below, and kept until the file takes it.
+            }
+            return AddToLists(removed.name);
+        },
+        [&] { AddToLists(removed.name); });
 }
 
 NameDatabase::AddResult LastChange::Add(NameDatabase& database, std::string_view name) {
@@ -346,13 +379,15 @@ NameDatabase* LastChange::Undo() {
 
 void NameDatabase::SaveUnsaved() {
     if (!unsaved_->empty())
-        Update([] { return 0; }, [this] { return !unsaved_->empty(); });
+        Changed(
+            Commit::WhenNamesWait, [] { return 0; }, [] {});
 }
 
 std::size_t NameDatabase::Recover() {
     if (!recovery_.Exists())
         return 0;
-    Update([] { return 0; }, [this] { return !unsaved_->empty(); });
+    Changed(
+        Commit::WhenNamesWait, [] { return 0; }, [] {});
     return recovered_;
 }
 

@@ -2,6 +2,7 @@
 
 #include "fileio/fileio.h"
 #include "names/database.h"
+#include "names/gender.h"
 #include "names/linelist.h"
 #include "names/namelist.h"
 #include "names/recovery.h"
@@ -19,14 +20,11 @@
 namespace tavolin {
 
 // What a database takes from its surroundings: the folder of the recovery
-// files (none: names that cannot be written are kept only in memory), what
-// runs while a lock is waited for, and, in tests, faults for the saves of the
-// database and of its recovery file.
+// files (none: names that cannot be written are kept only in memory), and
+// what runs while a lock is waited for.
 struct DatabaseOptions {
     FilePath recoveryFolder;
     LockWaitHook whileWaiting;
-    SaveFaultHook faults;
-    SaveFaultHook recoveryFaults;
 };
 
 // One of the program's two databases and the one owner of its file. The file
@@ -117,13 +115,21 @@ public:
     std::size_t Recover();
 
 private:
-    // Runs a change under the lock, on top of the file, and writes the file
-    // (when `write` says so), taking along what the recovery file holds;
-    // where the file cannot be reached, the change is made in the lists and
-    // its names are kept.
-    // A change that needs the file (`inMemory` false) is not made without it.
+    class Transaction;
+    // Whether a change writes the file even when no name waits for it.
+    enum class Commit { WhenNamesWait, Always };
+    // Runs `change` in a Transaction and commits it. Where the file cannot
+    // be reached, `offline` (when there is one) makes the change in the
+    // lists alone, its names are kept, and the error is thrown; a change
+    // without `offline` is not made without the file.
     template <class Change>
-    auto Update(const Change& change, const std::function<bool()>& write, bool inMemory = true) -> decltype(change());
+    auto Changed(Commit commit, const Change& change, const std::function<void()>& offline) -> decltype(change());
+    // Under the lock: appends the name unless the lists hold it.
+    AddResult AddToLists(std::string_view name);
+    // Under the lock: puts the entry back where it was, if the file is
+    // still the one the removal left and that can be done without touching
+    // another name's bytes; false when it cannot.
+    bool PutBack(const RemovedEntry& removed);
     // Under the lock: reads the file anew when it is not the one this copy
     // last read or wrote.
     void Refresh();
@@ -187,6 +193,10 @@ private:
 struct DatabasePair {
     explicit DatabasePair(const FilePath& folder, const DatabaseOptions& options = {})
         : female(JoinPath(folder, kFemaleDatabaseFile), options), male(JoinPath(folder, kMaleDatabaseFile), options) {}
+    NameDatabase& Of(Gender gender) { return gender == Gender::Female ? female : male; }
+    const NameDatabase& Of(Gender gender) const { return gender == Gender::Female ? female : male; }
+    // The gender of one of the two.
+    Gender GenderOf(const NameDatabase& database) const { return &database == &female ? Gender::Female : Gender::Male; }
     NameDatabase female;
     NameDatabase male;
 };

@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 #include <string_view>
+#include <vector>
 
 namespace tavolin {
 
@@ -37,5 +38,15 @@ private:
 // An empty list has no entry to draw: ListIndexError, as for any draw.
 std::optional<std::size_t> DrawIndexWithBeginning(const NameList& names, std::string_view beginning,
                                                   RandomSource& random);
+
+// Up to `count` different names from the lists, all of them when fewer
+// differ, each in random order: every pick takes each entry not taken yet
+// equally likely, a name that is there twice counts twice, and a name
+// already picked or an empty entry is passed over. With a beginning only the
+// entries that begin with it (compared as DrawIndexWithBeginning compares)
+// take part, found in one pass over the lists; without one only the entries
+// picked are looked at, so that a few names of a million come at once.
+std::vector<std::string_view> DrawDistinctNames(const std::vector<const NameList*>& lists, std::string_view beginning,
+                                                std::size_t count, RandomSource& random);
 
 } // namespace tavolin

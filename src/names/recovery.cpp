@@ -8,8 +8,7 @@
 
 namespace tavolin {
 
-RecoveryFile::RecoveryFile(const FilePath& folder, const FilePath& database, SaveFaultHook faults)
-    : folder_(folder), faults_(std::move(faults)) {
+RecoveryFile::RecoveryFile(const FilePath& folder, const FilePath& database) : folder_(folder) {
     // Copies that reach the database through links or other spellings of its
     // path share one file.
     const FilePath canonical = CanonicalPath(database);
@@ -89,7 +88,7 @@ void RecoveryFile::Keep(const NameList& names) {
     NewContent content;
     content.whole = lines.FileBytes();
     content.privateFile = true;
-    SaveFile(path_, content, faults_);
+    SaveFile(path_, content);
 }
 
 void RecoveryFile::Remove() const {

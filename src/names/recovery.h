@@ -30,12 +30,11 @@ namespace tavolin {
 class RecoveryFile final {
 public:
     RecoveryFile() = default; // none: names are kept nowhere
-    RecoveryFile(const FilePath& folder, const FilePath& database, SaveFaultHook faults = {});
+    RecoveryFile(const FilePath& folder, const FilePath& database);
 
     bool Configured() const { return !path_.Empty(); }
     const FilePath& Path() const { return path_; }
     bool Exists() const;
-    const SaveFaultHook& Faults() const { return faults_; }
 
     // Whether the folder can be used; when it cannot, the file is no longer
     // configured and the notice says why.
@@ -58,7 +57,6 @@ private:
 
     FilePath folder_;
     FilePath path_;
-    SaveFaultHook faults_;
     std::optional<std::string> notice_;
 };
 

@@ -202,8 +202,8 @@ RecordLines ReadRecordFile(const FilePath& path) {
     return SplitRecordLines(ReadFile(path, kMaxRecordFileBytes).bytes);
 }
 
-void WriteRecordFile(const FilePath& path, const RecordLines& lines, const SaveFaultHook& faults) {
-    SaveFileAtomically(path, RecordFileBytes(lines), faults);
+void WriteRecordFile(const FilePath& path, const RecordLines& lines) {
+    SaveFileAtomically(path, RecordFileBytes(lines));
 }
 
 } // namespace tavolin

@@ -133,6 +133,6 @@ RecordLines ReadRecordFile(const FilePath& path);
 
 // Replaces a record file atomically; throws FileError with the create error
 // text, and the old file then stays as it was.
-void WriteRecordFile(const FilePath& path, const RecordLines& lines, const SaveFaultHook& faults = {});
+void WriteRecordFile(const FilePath& path, const RecordLines& lines);
 
 } // namespace tavolin

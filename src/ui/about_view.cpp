@@ -39,14 +39,9 @@ QString ReadAboutText() {
 
 AboutView::AboutView(Controls controls) : controls_(controls) {}
 
-// The about view is open exactly while Memo1 is shown; nothing else records
-// it. The memo's own flag counts, not whether the window is on screen.
-bool AboutView::IsOpen() const {
-    return !controls_.Memo1->isHidden();
-}
-
 void AboutView::Toggle() {
-    if (IsOpen()) {
+    open_ = !open_;
+    if (!open_) {
         controls_.Memo1->hide();
         return;
     }
@@ -54,7 +49,7 @@ void AboutView::Toggle() {
     // are taken anew each time. The memo covers the bands down to just below
     // the last bevel line and leaves the bottom row free.
     controls_.Memo1->move(0, 0);
-    controls_.Memo1->resize(controls_.window->width(), controls_.Bevel4->y() + 3);
+    controls_.Memo1->resize(controls_.Memo1->parentWidget()->width(), controls_.Bevel4->y() + 3);
     // The text is read and laid out at the first opening, not at every start.
     if (controls_.Memo1->document()->isEmpty())
         controls_.Memo1->setPlainText(ReadAboutText());
@@ -62,7 +57,7 @@ void AboutView::Toggle() {
 }
 
 QString AboutView::ButtonCaption() const {
-    return IsOpen() ? u"Zurück"_s : u"Über das Programm..."_s;
+    return open_ ? u"Zurück"_s : u"Über das Programm..."_s;
 }
 
 } // namespace tavolin

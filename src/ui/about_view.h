@@ -4,7 +4,6 @@
 #include <QtGlobal>
 
 class QPlainTextEdit;
-class QWidget;
 
 namespace tavolin {
 
@@ -19,8 +18,7 @@ class AboutView final {
 
 public:
     struct Controls {
-        const QWidget* window; // the memo is as wide as the window
-        const Bevel* Bevel4;   // and ends just below this line
+        const Bevel* Bevel4; // and ends just below this line
         QPlainTextEdit* Memo1;
     };
 
@@ -29,14 +27,14 @@ public:
     // Opens the view, or closes it when it is open. Memo1 gets the about
     // text at the first opening.
     void Toggle();
-    // Exactly while Memo1 is shown.
-    bool IsOpen() const;
+    bool IsOpen() const { return open_; }
     // The caption of Button4 once the view has opened or closed: what the
     // next click does.
     QString ButtonCaption() const;
 
 private:
     Controls controls_;
+    bool open_ = false;
 };
 
 } // namespace tavolin

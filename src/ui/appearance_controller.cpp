@@ -174,8 +174,8 @@ QFont OwnFont(const QString& family, int pixelHeight, bool bold) {
 
 } // namespace
 
-AppearanceController::AppearanceController(Controls controls, Platform& platform, SaveFaultHook saveFaults)
-    : controls_(controls), platform_(platform), saveFaults_(std::move(saveFaults)) {
+AppearanceController::AppearanceController(Controls controls, Platform& platform)
+    : controls_(controls), platform_(platform) {
     ApplyDesignFonts();
     ApplyDesignColors();
 }
@@ -361,7 +361,7 @@ void AppearanceController::SaveOnClose() {
     if (!controls_.Ws->isChecked())
         return;
     ComposeSettingsLines(controls_.Wt->isChecked());
-    WriteRecordFile(settingsPath_, SettingsLines, saveFaults_);
+    WriteRecordFile(settingsPath_, SettingsLines);
 }
 
 void AppearanceController::ChooseOverallFont() {
@@ -427,7 +427,7 @@ void AppearanceController::SaveDesign() {
         return;
     // A design file never carries the marker, whatever Wt says.
     ComposeSettingsLines(false);
-    WriteRecordFile(*path, SettingsLines, saveFaults_);
+    WriteRecordFile(*path, SettingsLines);
 }
 
 void AppearanceController::LoadDesign() {

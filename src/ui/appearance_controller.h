@@ -19,12 +19,17 @@ class QWidget;
 
 namespace tavolin {
 
+namespace test {
+class FormPeer;
+}
+
 // The look of the window: its design fonts and colours, the commands of the
 // popup menu that change, reset, save and load it, and the settings file
 // read at start-up and written at close. Appearance remembers what was set.
 // Fonts are kept as chosen and shown at the scale the window's size allows.
 class AppearanceController final : public ScalableFonts {
     Q_DISABLE_COPY_MOVE(AppearanceController)
+    friend class test::FormPeer;
 
 public:
     // What the look reaches: the window's font and background, the board
@@ -55,13 +60,11 @@ public:
     };
 
     // Gives the window its design fonts and colours.
-    AppearanceController(Controls controls, Platform& platform, SaveFaultHook saveFaults);
+    AppearanceController(Controls controls, Platform& platform);
 
     // The window's design font, given before its controls are made: each
     // control then lays out its text once, in the face it shows.
     static void ApplyWindowFont(QWidget& window);
-
-    const Appearance& Current() const { return appearance_; }
 
     QFont IntendedFont(const QWidget& control) const override;
     void ShowFontsAt(double scale) override;
@@ -105,7 +108,6 @@ private:
 
     Controls controls_;
     Platform& platform_;
-    SaveFaultHook saveFaults_;
     FilePath settingsPath_;
     Appearance appearance_;
     RecordLines SettingsLines; // the last record composed or loaded

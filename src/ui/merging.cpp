@@ -1,5 +1,6 @@
 #include "ui/merging.h"
 
+#include "names/gender.h"
 #include "names/merge.h"
 #include "names/name_database.h"
 #include "ui/dialogs.h"
@@ -8,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -33,7 +36,7 @@ void Show(QLabel* panel, const QString& purpose, const QString& text) {
 } // namespace
 
 Merging::Merging(Controls controls, Platform& platform, DatabasePair& databases)
-    : controls_(controls), platform_(platform), databases_(databases) {
+    : controls_(std::move(controls)), platform_(platform), databases_(databases) {
     Show(controls_.Panel8, kPathPurpose, controls_.Panel8->text());
     Show(controls_.Panel9, kCountPurpose, controls_.Panel9->text());
 }
@@ -47,7 +50,7 @@ void Merging::LoadForeignDatabase() {
     // Reading a large file blocks the window for a while. The whole window is
     // painted first: the user sees which file it is busy with, and where the
     // dialog lay the window shows itself again, not the dialog's image.
-    controls_.window->repaint();
+    controls_.paintWindow();
     try {
         leftOut_ = LoadMergeDatabase(*path, mergeLines_, mergeNames_);
     } catch (...) {
@@ -74,12 +77,14 @@ const NameDatabase* Merging::Merge() {
         platform_.ShowMessage(text, u"Erfolgreich"_s, MessageIcon::Information);
     };
     // The target is whatever the radio group shows at the moment of the merge.
-    NameDatabase* target = controls_.RadioGroup2Item0->isChecked()   ? &databases_.female
-                           : controls_.RadioGroup2Item1->isChecked() ? &databases_.male
-                                                                     : nullptr;
-    if (target)
-        report(target->Merge(mergeNames_), target == &databases_.female ? u"weibliche"_s : u"männliche"_s);
-    return target;
+    const std::optional<Gender> gender = controls_.RadioGroup2Item0->isChecked()   ? Gender::Female
+                                         : controls_.RadioGroup2Item1->isChecked() ? std::optional(Gender::Male)
+                                                                                   : std::nullopt;
+    if (!gender)
+        return nullptr;
+    NameDatabase& target = databases_.Of(*gender);
+    report(target.Merge(mergeNames_), GenderWord(*gender, GenderForm::Plain));
+    return &target;
 }
 
 } // namespace tavolin

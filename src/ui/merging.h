@@ -6,13 +6,17 @@
 #include <QString>
 #include <QtGlobal>
 #include <cstddef>
+#include <functional>
 
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QWidget;
 
 namespace tavolin {
+
+namespace test {
+class FormPeer;
+}
 
 class NameDatabase;
 class Platform;
@@ -27,10 +31,11 @@ extern const QString kNoNamesCaption;
 // foreign database stays loaded until the next one replaces it.
 class Merging final {
     Q_DISABLE_COPY_MOVE(Merging)
+    friend class test::FormPeer;
 
 public:
     struct Controls {
-        QWidget* window; // painted whole before a long read
+        std::function<void()> paintWindow; // whole, before a long read
         QLabel* Panel8;
         QLabel* Panel9;
         QRadioButton* RadioGroup2Item0;
@@ -46,8 +51,6 @@ public:
     const NameDatabase* Merge();
 
     // The foreign database last loaded: its raw lines and its names.
-    const LineList& MergeLines() const { return mergeLines_; }
-    const NameList& MergeNames() const { return mergeNames_; }
 
 private:
     Controls controls_;

@@ -2,6 +2,7 @@
 
 #include "names/database.h"
 #include "names/encoding.h"
+#include "names/gender.h"
 #include "names/name_database.h"
 #include "ui/platform.h"
 
@@ -10,6 +11,7 @@
 #include <QRadioButton>
 #include <optional>
 #include <string>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -23,16 +25,23 @@ const QString kUnstorableCaption = u"Hinzufügen ( ungültiges Zeichen im Namen 
 
 } // namespace
 
-NameAdding::NameAdding(Controls controls, Platform& platform, DatabasePair& databases, LastChange& last)
-    : controls_(controls), platform_(platform), databases_(databases), last_(last) {}
+NameAdding::NameAdding(Controls controls, Platform& platform, DatabasePair& databases, UndoableAdd add)
+    : controls_(controls), platform_(platform), databases_(databases), add_(std::move(add)) {}
+
+std::optional<Gender> NameAdding::Chosen() const {
+    if (controls_.RadioButton1->isChecked())
+        return Gender::Female;
+    if (controls_.RadioButton2->isChecked())
+        return Gender::Male;
+    return std::nullopt;
+}
 
 void NameAdding::UpdateButton() {
-    const bool female = controls_.RadioButton1->isChecked();
-    const bool male = !female && controls_.RadioButton2->isChecked();
+    const std::optional<Gender> gender = Chosen();
     const std::optional<std::string> typed = EncodeName(controls_.Edit2->text());
     // A hash look-up: a keystroke costs the same however large the database.
     // A name whose write failed is no name present: a click saves it.
-    const NameDatabase* database = female ? &databases_.female : male ? &databases_.male : nullptr;
+    const NameDatabase* database = gender ? &databases_.Of(*gender) : nullptr;
     if (typed && typed->empty()) {
         // An empty name would be a line holding only the separator.
         controls_.Button2->setEnabled(false);
@@ -50,10 +59,10 @@ void NameAdding::UpdateButton() {
 }
 
 std::optional<NameAdding::Added> NameAdding::Add() {
-    const bool female = controls_.RadioButton1->isChecked();
-    if (!female && !controls_.RadioButton2->isChecked())
+    const std::optional<Gender> gender = Chosen();
+    if (!gender)
         return std::nullopt;
-    NameDatabase& database = female ? databases_.female : databases_.male;
+    NameDatabase& database = databases_.Of(*gender);
 
     const std::optional<std::string> name = EncodeName(controls_.Edit2->text());
     if (!name || !IsStorableName(*name)) {
@@ -68,7 +77,7 @@ std::optional<NameAdding::Added> NameAdding::Add() {
     // lists, unsaved, and the counts and the button keep telling what the
     // file holds.
     try {
-        return Added{database, last_.Add(database, *name), *name};
+        return Added{database, add_(database, *name), *name};
     } catch (const FileError& error) {
         if (!database.IsUnsaved(*name))
             throw;
@@ -86,9 +95,8 @@ std::optional<NameAdding::Added> NameAdding::Add() {
 
 void NameAdding::ShowAdded(const Added& added) {
     if (added.result == NameDatabase::AddResult::Present) {
-        platform_.ShowMessage(&added.database == &databases_.female
-                                  ? u"Der Name ist bereits in der weiblichen Namen-Datenbank enthalten."_s
-                                  : u"Der Name ist bereits in der männlichen Namen-Datenbank enthalten."_s,
+        platform_.ShowMessage(u"Der Name ist bereits in der %1 Namen-Datenbank enthalten."_s.arg(
+                                  GenderWord(databases_.GenderOf(added.database), GenderForm::Oblique)),
                               u"Bereits vorhanden"_s, MessageIcon::Exclamation);
         return;
     }

@@ -3,8 +3,10 @@
 #include "names/name_database.h"
 
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class QLineEdit;
 class QPushButton;
@@ -34,8 +36,13 @@ public:
         std::string name;
     };
 
-    NameAdding(Controls controls, Platform& platform, DatabasePair& databases, LastChange& last);
+    // Adds a name so that the undo can take it back (LastChange::Add).
+    using UndoableAdd = std::function<NameDatabase::AddResult(NameDatabase&, std::string_view)>;
 
+    NameAdding(Controls controls, Platform& platform, DatabasePair& databases, UndoableAdd add);
+
+    // The database the radio buttons choose, if any.
+    std::optional<Gender> Chosen() const;
     // Enables Button2, or disables it with the reason in its caption.
     void UpdateButton();
     // Adds the typed name to the chosen database; nothing when no database
@@ -51,7 +58,7 @@ private:
     Controls controls_;
     Platform& platform_;
     DatabasePair& databases_;
-    LastChange& last_;
+    UndoableAdd add_;
 };
 
 } // namespace tavolin

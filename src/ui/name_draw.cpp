@@ -1,6 +1,7 @@
 #include "ui/name_draw.h"
 
 #include "names/encoding.h"
+#include "names/gender.h"
 #include "names/name_database.h"
 #include "ui/platform.h"
 
@@ -14,29 +15,22 @@ using namespace Qt::StringLiterals;
 
 namespace tavolin {
 
-namespace {
-
-const QString kFemaleGender = u"Weiblicher Name"_s;
-const QString kMaleGender = u"Männlicher Name"_s;
-
-} // namespace
-
 NameDraw::NameDraw(Controls controls, Platform& platform, const DatabasePair& databases)
     : controls_(controls), platform_(platform), databases_(databases) {}
 
-void NameDraw::ShowName(std::string_view name, const QString& genderText) {
+void NameDraw::ShowName(std::string_view name, Gender gender) {
     controls_.Edit1->setText(DecodeName(name));
-    controls_.Panel10->setText(genderText);
-    shownFrom_ = genderText == kMaleGender ? &databases_.male : &databases_.female;
+    controls_.Panel10->setText(GenderWord(gender, GenderForm::Heading) + u" Name"_s);
+    shown_ = gender;
 }
 
 void NameDraw::ShowStartName() {
-    bool male = random_.RandomBelow(2) == 1;
+    Gender gender = random_.RandomBelow(2) == 1 ? Gender::Male : Gender::Female;
     // As with "Egal", an empty list leaves the start name to the other one.
-    if ((male ? databases_.male : databases_.female).Names().empty())
-        male = !male;
-    const NameList& names = (male ? databases_.male : databases_.female).Names();
-    ShowName(names.at(random_.RandomBelow(names.size())), male ? kMaleGender : kFemaleGender);
+    if (databases_.Of(gender).Names().empty())
+        gender = OtherGender(gender);
+    const NameList& names = databases_.Of(gender).Names();
+    ShowName(names.at(random_.RandomBelow(names.size())), gender);
     // Ready to be copied at once, as after a Tab into the field.
     controls_.Edit1->selectAll();
 }
@@ -45,25 +39,23 @@ void NameDraw::Draw() {
     const QString beginningText = controls_.Edit3->text();
     const bool either = controls_.RadioGroup1Item2->isChecked();
     // One coin per click, thrown before anything is drawn.
-    bool male = either ? random_.RandomBelow(2) == 1 : controls_.RadioGroup1Item1->isChecked();
-    const auto listOf = [this](bool maleList) -> const NameList& {
-        return (maleList ? databases_.male : databases_.female).Names();
-    };
-    const auto genderOf = [](bool maleList) -> const QString& { return maleList ? kMaleGender : kFemaleGender; };
+    const bool male = either ? random_.RandomBelow(2) == 1 : controls_.RadioGroup1Item1->isChecked();
+    Gender gender = male ? Gender::Male : Gender::Female;
+    const auto listOf = [this](Gender of) -> const NameList& { return databases_.Of(of).Names(); };
     // With "Egal" an empty list has nothing to give and the other list
     // stands in for it. Only when both are empty (or the user chose the
     // empty one) does the draw fail with the list-index error.
-    if (either && listOf(male).empty())
-        male = !male;
-    const bool otherCanHelp = either && !listOf(!male).empty();
+    if (either && listOf(gender).empty())
+        gender = OtherGender(gender);
+    const bool otherCanHelp = either && !listOf(OtherGender(gender)).empty();
 
     if (beginningText.isEmpty()) {
-        const NameList& names = listOf(male);
-        ShowName(names.at(random_.RandomBelow(names.size())), genderOf(male));
+        const NameList& names = listOf(gender);
+        ShowName(names.at(random_.RandomBelow(names.size())), gender);
     } else if (const std::optional<std::string> beginning = EncodeName(beginningText)) {
         // With "Egal" a name that only the other list has is still found.
-        if (!DrawNameWithBeginning(listOf(male), *beginning, genderOf(male)) && otherCanHelp)
-            DrawNameWithBeginning(listOf(!male), *beginning, genderOf(!male));
+        if (!DrawNameWithBeginning(gender, *beginning) && otherCanHelp)
+            DrawNameWithBeginning(OtherGender(gender), *beginning);
     }
     // A beginning that Windows-1252 cannot hold begins no name: nothing to show.
 
@@ -73,11 +65,12 @@ void NameDraw::Draw() {
     controls_.Edit1->selectAll();
 }
 
-bool NameDraw::DrawNameWithBeginning(const NameList& names, std::string_view beginning, const QString& genderText) {
+bool NameDraw::DrawNameWithBeginning(Gender gender, std::string_view beginning) {
+    const NameList& names = databases_.Of(gender).Names();
     const std::optional<std::size_t> index = DrawIndexWithBeginning(names, beginning, random_);
     if (!index)
         return false;
-    ShowName(names.at(*index), genderText);
+    ShowName(names.at(*index), gender);
     return true;
 }
 

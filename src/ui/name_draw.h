@@ -1,10 +1,12 @@
 #pragma once
 
+#include "names/name_database.h"
 #include "names/random.h"
 
 #include <QString>
 #include <QtGlobal>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 class QLabel;
@@ -13,10 +15,7 @@ class QRadioButton;
 
 namespace tavolin {
 
-class NameDatabase;
-class NameList;
 class Platform;
-struct DatabasePair;
 
 // The random name: drawn at start-up and by Button1, shown in Edit1 with its
 // gender in Panel10, and copied to the clipboard by Button3.
@@ -39,20 +38,20 @@ public:
     // A name of the gender and with the beginning that the controls ask for.
     void Draw();
     void CopyToClipboard();
-    // The database of the name last shown, if any.
-    const NameDatabase* ShownFrom() const { return shownFrom_; }
+    // The gender of the name last shown, if any.
+    std::optional<Gender> ShownGender() const { return shown_; }
 
 private:
     // Shows a name of the list that begins with the beginning; returns false,
     // and changes nothing, when none does.
-    bool DrawNameWithBeginning(const NameList& names, std::string_view beginning, const QString& genderText);
-    void ShowName(std::string_view name, const QString& genderText);
+    bool DrawNameWithBeginning(Gender gender, std::string_view beginning);
+    void ShowName(std::string_view name, Gender gender);
 
     Controls controls_;
     Platform& platform_;
     const DatabasePair& databases_;
     RandomSource random_;
-    const NameDatabase* shownFrom_ = nullptr;
+    std::optional<Gender> shown_; // of the name shown
 };
 
 } // namespace tavolin

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +12,6 @@
 class QLineEdit;
 class QMenu;
 class QPoint;
-class QRadioButton;
 
 namespace tavolin {
 
@@ -20,30 +20,33 @@ class Platform;
 // Taking a name out of a database again, from the menu of Edit1 (the drawn
 // name, from the database it was drawn from) or Edit2 (the typed name, from
 // the database RadioButton1 or RadioButton2 chooses), and taking back the
-// last add or removal of the run (the same menus, and Ctrl+Z).
+// last add or removal of the run (the same menus, and Ctrl+Z). The fields
+// belong to the drawing and the adding; what they show is handed in.
 class NameRemoval final {
     Q_DISABLE_COPY_MOVE(NameRemoval)
 
 public:
-    struct Controls {
-        QLineEdit* Edit1;
-        QLineEdit* Edit2;
-        QRadioButton* RadioButton1; // female
-        QRadioButton* RadioButton2; // male
+    // The text a field shows, and the database it would be taken out of.
+    struct FieldName {
+        Gender gender;
+        QString text;
     };
 
-    NameRemoval(Controls controls, Platform& platform, DatabasePair& databases, LastChange& last);
+    NameRemoval(Platform& platform, DatabasePair& databases);
 
-    // Edit1 shows a name of this database now (nothing: of none).
-    void Shown(const NameDatabase* database) { shownFrom_ = database; }
+    // An add that the undo takes back: NameDatabase::Add, remembered.
+    NameDatabase::AddResult AddUndoably(NameDatabase& database, std::string_view name) {
+        return last_.Add(database, name);
+    }
 
-    // The field's standard menu with the removal and the undo behind it; the
-    // menu deletes itself once closed. `remove` and `undo` run the entries.
-    QMenu* MenuFor(QLineEdit* edit, QObject* context, const std::function<void()>& remove,
-                   const std::function<void()>& undo) const;
-    // Asks, then removes the name the field shows. Returns the database
+    // The field's standard menu with the removal of what it shows (nothing:
+    // no name of a database) and the undo behind it; the menu deletes itself
+    // once closed. `remove` and `undo` run the entries.
+    QMenu* MenuFor(QLineEdit* edit, const std::optional<FieldName>& shown, QObject* context,
+                   const std::function<void()>& remove, const std::function<void()>& undo) const;
+    // Asks, then removes the name a field shows. Returns the database
     // changed, or nothing. Throws FileError when the file cannot be written.
-    NameDatabase* Remove(QLineEdit* edit);
+    NameDatabase* Remove(const std::optional<FieldName>& shown);
     // Takes back the last add or removal; nothing when there is none.
     NameDatabase* Undo();
     bool CanUndo() const { return last_.CanUndo(); }
@@ -53,15 +56,11 @@ private:
         NameDatabase* database;
         std::string name;
     };
-    std::optional<Target> TargetOf(const QLineEdit* edit) const;
-    NameDatabase& Own(const NameDatabase& database) const;
-    QString DatabaseText(const NameDatabase& database) const;
+    std::optional<Target> TargetOf(const std::optional<FieldName>& shown) const;
 
-    Controls controls_;
     Platform& platform_;
     DatabasePair& databases_;
-    const NameDatabase* shownFrom_ = nullptr;
-    LastChange& last_;
+    LastChange last_; // the last add or removal of the run
 };
 
 } // namespace tavolin

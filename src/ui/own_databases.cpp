@@ -1,6 +1,7 @@
 #include "ui/own_databases.h"
 
 #include "names/database.h"
+#include "names/gender.h"
 #include "ui/general_error.h"
 #include "ui/platform.h"
 
@@ -31,19 +32,12 @@ LockWaitHook BusyWhileWaiting() {
     };
 }
 
-// "der weiblichen" and "in die weibliche" Namen-Datenbank.
-QString Which(bool female, bool dative) {
-    if (dative)
-        return female ? u"weiblichen"_s : u"männlichen"_s;
-    return female ? u"weibliche"_s : u"männliche"_s;
-}
-
 } // namespace
 
 OwnDatabases::OwnDatabases(Controls controls, Platform& platform, const FilePath& programDir,
-                           const FilePath& recoveryFolder, const SaveFaultHook& saveFaults)
-    : controls_(controls), platform_(platform),
-      pair_(programDir, DatabaseOptions{recoveryFolder, BusyWhileWaiting(), saveFaults, {}}) {}
+                           const FilePath& recoveryFolder)
+    : controls_(controls), platform_(platform), pair_(programDir, DatabaseOptions{recoveryFolder, BusyWhileWaiting()}) {
+}
 
 bool OwnDatabases::Load() {
     bool loaded = true;
@@ -57,8 +51,9 @@ bool OwnDatabases::Load() {
             loaded = false;
         }
     };
-    read(pair_.female, u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s);
-    read(pair_.male, u"Konnte Namendatei mit den männlichen Namen nicht öffnen."_s);
+    for (const Gender gender : kGenders)
+        read(pair_.Of(gender),
+             u"Konnte Namendatei mit den %1 Namen nicht öffnen."_s.arg(GenderWord(gender, GenderForm::Oblique)));
     if (!loaded)
         return false;
     pair_.female.Parse();
@@ -69,15 +64,17 @@ bool OwnDatabases::Load() {
 
 void OwnDatabases::RecoverKeptNames() {
     QStringList failed;
-    for (const auto& [database, female] : {std::pair{&pair_.female, true}, std::pair{&pair_.male, false}}) {
+    for (const Gender gender : kGenders) {
+        NameDatabase* database = &pair_.Of(gender);
         try {
             database->Recover();
             ReportRecovered(*database);
         } catch (const std::exception& error) {
-            failed.append(u"%1 Name(n) aus einer früheren Sitzung konnte(n) noch nicht in die %2 Namen-Datenbank "
-                          u"eingetragen werden (%3). Sie bleiben in %4 gesichert; Tavolin trägt sie beim nächsten "
-                          u"Speichern ein."_s.arg(database->UnsavedCount())
-                              .arg(Which(female, false), ErrorText(error), database->RecoveryPath().Display()));
+            failed.append(
+                u"%1 Name(n) aus einer früheren Sitzung konnte(n) noch nicht in die %2 Namen-Datenbank "
+                u"eingetragen werden (%3). Sie bleiben in %4 gesichert; Tavolin trägt sie beim nächsten "
+                u"Speichern ein."_s.arg(database->UnsavedCount())
+                    .arg(GenderWord(gender, GenderForm::Plain), ErrorText(error), database->RecoveryPath().Display()));
         }
     }
     ShowNameCounts();
@@ -91,7 +88,7 @@ void OwnDatabases::ReportRecovered(const NameDatabase& database) {
         return;
     platform_.ShowMessage(u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
                           u"Namen-Datenbank eingetragen."_s.arg(database.Recovered())
-                              .arg(Which(&database == &pair_.female, false)),
+                              .arg(GenderWord(pair_.GenderOf(database), GenderForm::Plain)),
                           u"Namen nachgetragen"_s, MessageIcon::Information);
 }
 
@@ -106,20 +103,24 @@ void OwnDatabases::ReportRecoveryNotices() {
 void OwnDatabases::ShowNameCounts() {
     const std::size_t female = pair_.female.Names().size();
     const std::size_t male = pair_.male.Names().size();
-    controls_.Panel2->setText(QString::number(female) + u" weibliche Wuzelnamen in der Datenbank"_s);
-    controls_.Panel5->setText(QString::number(male) + u" männliche Wuzelnamen in der Datenbank"_s);
+    const auto count = [](std::size_t names, Gender gender) {
+        return u"%1 %2 Wuzelnamen in der Datenbank"_s.arg(names).arg(GenderWord(gender, GenderForm::Plain));
+    };
+    controls_.Panel2->setText(count(female, Gender::Female));
+    controls_.Panel5->setText(count(male, Gender::Male));
     controls_.Panel6->setText(QString::number(female + male) + u" Wuzelnamen insgesamt in der Datenbank"_s);
 }
 
 bool OwnDatabases::SaveUnsavedOnClose() {
     QStringList unsaved;
     bool allKept = true;
-    for (const auto& [database, female] : {std::pair{&pair_.female, true}, std::pair{&pair_.male, false}}) {
+    for (const Gender gender : kGenders) {
+        NameDatabase* database = &pair_.Of(gender);
         try {
             database->SaveUnsaved();
         } catch (const std::exception& error) {
             QString line = u"Nicht gespeichert: %1 Name(n) der %2 Namen-Datenbank (%3)."_s.arg(
-                QString::number(database->UnsavedCount()), Which(female, true), ErrorText(error));
+                QString::number(database->UnsavedCount()), GenderWord(gender, GenderForm::Oblique), ErrorText(error));
             if (database->UnsavedKept()) {
                 line += u" Sie sind in %1 gesichert; Tavolin trägt sie beim nächsten Start ein."_s.arg(
                     database->RecoveryPath().Display());

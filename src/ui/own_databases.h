@@ -28,8 +28,7 @@ public:
     };
 
     // Reads nothing yet: see Load.
-    OwnDatabases(Controls controls, Platform& platform, const FilePath& programDir, const FilePath& recoveryFolder,
-                 const SaveFaultHook& saveFaults);
+    OwnDatabases(Controls controls, Platform& platform, const FilePath& programDir, const FilePath& recoveryFolder);
 
     DatabasePair& Pair() { return pair_; }
     const DatabasePair& Pair() const { return pair_; }

@@ -312,7 +312,12 @@ std::optional<ChosenFont> QtPlatform::ChooseFont(const QString& objectName, cons
 }
 
 void QtPlatform::CopyToClipboard(const QString& text) {
-    QGuiApplication::clipboard()->setText(text);
+    // X11 has a second clipboard, the selection pasted with the middle
+    // button; the game under Wine or a terminal may paste from either.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    if (clipboard->supportsSelection())
+        clipboard->setText(text, QClipboard::Selection);
 }
 
 void QtPlatform::PostQuit() {

@@ -39,21 +39,18 @@ public:
 } // namespace
 
 StatisticsView::StatisticsView(Controls controls, Platform& platform, const DatabasePair& databases,
-                               StatisticsCheckpointHook checkpointHook, BottomRowHook bottomRowTaken)
-    : controls_(controls), platform_(platform), databases_(databases), checkpointHook_(std::move(checkpointHook)),
+                               BottomRowHook bottomRowTaken)
+    : controls_(std::move(controls)), platform_(platform), databases_(databases),
       bottomRowTaken_(std::move(bottomRowTaken)) {
     controls_.ListBox1->setItemDelegate(new FixedRowHeightDelegate(controls_.ListBox1));
     controls_.ListBox1->setUniformItemSizes(true);
 }
 
-bool StatisticsView::IsOpen() const {
-    return controls_.Button7->text() == kCloseCaption;
-}
-
 // Opens the view on the initial-letter table, or closes it. The list keeps
 // its rows while hidden; the next opening clears it.
 void StatisticsView::OpenOrClose() {
-    if (IsOpen()) {
+    if (open_) {
+        open_ = false;
         controls_.ListBox1->hide();
         controls_.Button7->setText(kOpenCaption);
         controls_.Button8->hide();
@@ -68,12 +65,14 @@ void StatisticsView::OpenOrClose() {
     controls_.Button9->show();
     controls_.Button9->setText(kToLengthsCaption);
     controls_.Button7->setText(kCloseCaption);
+    open_ = true;
+    table_ = Table::Letters;
     FillLetterTable();
 }
 
 void StatisticsView::Rebuild() {
     RunCommand([this] {
-        if (controls_.Button9->text() == kToLettersCaption) {
+        if (table_ == Table::Lengths) {
             PassCheckpoint(2);
             controls_.ListBox1->clear();
             FillLengthTable(3);
@@ -86,9 +85,10 @@ void StatisticsView::Rebuild() {
 
 void StatisticsView::SwitchTable() {
     RunCommand([this] {
-        if (controls_.Button9->text() == kToLettersCaption) {
+        if (table_ == Table::Lengths) {
             PassCheckpoint(1);
             controls_.Button9->setText(kToLengthsCaption);
+            table_ = Table::Letters;
             controls_.ListBox1->clear();
             FillLetterTable();
         } else {
@@ -96,6 +96,7 @@ void StatisticsView::SwitchTable() {
             controls_.ListBox1->clear();
             PassCheckpoint(3);
             controls_.Button9->setText(kToLettersCaption);
+            table_ = Table::Lengths;
             FillLengthTable(4);
         }
     });
@@ -121,7 +122,7 @@ void StatisticsView::PassCheckpoint(int number) {
 void StatisticsView::FillLetterTable() {
     for (const std::string& row : LetterRows(databases_.female.Names(), databases_.male.Names())) {
         controls_.ListBox1->addItem(DecodeName(row));
-        controls_.window->repaint(); // each row is on screen before the next one is added
+        controls_.paintWindow(); // each row is on screen before the next one is added
     }
 }
 
@@ -152,7 +153,7 @@ void StatisticsView::FillLengthTable(int firstCheckpoint) {
         PassCheckpoint(21);
         controls_.ListBox1->addItem(DecodeName(text));
         PassCheckpoint(22);
-        controls_.window->repaint();
+        controls_.paintWindow();
     }
 }
 

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "ui/form_environment.h"
-
 #include <QtGlobal>
 #include <functional>
 
 class QListWidget;
 class QPushButton;
-class QWidget;
 
 namespace tavolin {
+
+namespace test {
+class FormPeer;
+}
 
 class Platform;
 struct DatabasePair;
@@ -20,10 +21,11 @@ struct DatabasePair;
 // is reported with the last checkpoint their work passed.
 class StatisticsView final {
     Q_DISABLE_COPY_MOVE(StatisticsView)
+    friend class test::FormPeer;
 
 public:
     struct Controls {
-        QWidget* window; // painted whole after every row
+        std::function<void()> paintWindow; // whole, after every row
         QListWidget* ListBox1;
         QPushButton* Button7;
         QPushButton* Button8;
@@ -34,12 +36,10 @@ public:
     // to go, or come back.
     using BottomRowHook = std::function<void(bool taken)>;
 
-    StatisticsView(Controls controls, Platform& platform, const DatabasePair& databases,
-                   StatisticsCheckpointHook checkpointHook, BottomRowHook bottomRowTaken);
+    StatisticsView(Controls controls, Platform& platform, const DatabasePair& databases, BottomRowHook bottomRowTaken);
 
     void OpenOrClose();
-    // Exactly while Button7 reads "Schließen".
-    bool IsOpen() const;
+    bool IsOpen() const { return open_; }
     // Rebuilds the table on show from the lists as they are now.
     void Rebuild();
     void SwitchTable();
@@ -55,9 +55,12 @@ private:
     Controls controls_;
     Platform& platform_;
     const DatabasePair& databases_;
-    StatisticsCheckpointHook checkpointHook_;
+    // What a test runs at every checkpoint (FormPeer), to fail the work there.
+    std::function<void(int checkpoint)> checkpointHook_;
     BottomRowHook bottomRowTaken_;
     int checkpoint_ = 0; // the last one a click of Button8 or Button9 passed
+    bool open_ = false;
+    enum class Table { Letters, Lengths } table_ = Table::Letters; // the one shown
 };
 
 } // namespace tavolin

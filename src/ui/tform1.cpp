@@ -7,6 +7,7 @@
 #include "ui/general_error.h"
 #include "ui/keyboard_filters.h"
 #include "ui/platform.h"
+#include "ui/tform1_rooms.h"
 #include "ui_tform1.h"
 
 #include <QCloseEvent>
@@ -40,28 +41,18 @@ FilePath PrepareDataFolder(Platform& platform, const FormEnvironment& environmen
     const FilePath executableDir = DirectoryOf(environment.executablePath);
     const QStringList databases{kFemaleDatabaseFile, kMaleDatabaseFile};
     const DataFolderChoice choice = ChooseDataFolder(executableDir, environment.dataFolders, databases);
-    if (choice.copyFrom.Empty())
-        return choice.folder;
     RunGuarded(platform, [&] {
-        if (choice.copyFrom != executableDir) {
-            CopyMissingDatabases(choice.copyFrom, choice.folder, databases);
-            return;
-        }
-        const int copied = CopyMissingDatabases(choice.copyFrom, choice.folder, databases);
-        CopyMissingDatabases(choice.copyFrom, choice.folder, {kSettingsFile});
-        if (copied > 0)
-            platform.ShowMessage(u"In den Ordner des Programms (%1) kann Tavolin nicht schreiben. Deine "
-                                 u"Namen-Datenbanken und Einstellungen liegen deshalb ab jetzt in %2."_s.arg(
-                                     executableDir.Display(), choice.folder.Display()),
-                                 u"Neuer Ort der Namen"_s, MessageIcon::Information);
+        if (FillDataFolder(choice, executableDir, databases, {kSettingsFile}))
+            platform.ShowMessage(MovedDataFolderText(executableDir, choice.folder), u"Neuer Ort der Namen"_s,
+                                 MessageIcon::Information);
     });
     return choice.folder;
 }
 
 // The controls each feature owns, as the window description names them.
 
-AboutView::Controls AboutControls(QWidget* window, const Ui::TForm1& ui) {
-    return {.window = window, .Bevel4 = ui.Bevel4, .Memo1 = ui.Memo1};
+AboutView::Controls AboutControls(const Ui::TForm1& ui) {
+    return {.Bevel4 = ui.Bevel4, .Memo1 = ui.Memo1};
 }
 
 AppearanceController::Controls AppearanceControls(QWidget* window, const Ui::TForm1& ui) {
@@ -104,12 +95,18 @@ NameAdding::Controls AddingControls(const Ui::TForm1& ui) {
     return {.Edit2 = ui.Edit2, .RadioButton1 = ui.RadioButton1, .RadioButton2 = ui.RadioButton2, .Button2 = ui.Button2};
 }
 
-NameRemoval::Controls RemovalControls(const Ui::TForm1& ui) {
-    return {.Edit1 = ui.Edit1, .Edit2 = ui.Edit2, .RadioButton1 = ui.RadioButton1, .RadioButton2 = ui.RadioButton2};
+// What the menu of Edit1 (the drawn name) or Edit2 (the typed name) would
+// take out of which database.
+std::optional<NameRemoval::FieldName> NameIn(const QLineEdit* edit, const Ui::TForm1& ui, const NameDraw& draw,
+                                             const NameAdding& adding) {
+    const std::optional<Gender> gender = edit == ui.Edit1 ? draw.ShownGender() : adding.Chosen();
+    if (!gender)
+        return std::nullopt;
+    return NameRemoval::FieldName{*gender, edit->text()};
 }
 
 Merging::Controls MergingControls(QWidget* window, const Ui::TForm1& ui) {
-    return {.window = window,
+    return {.paintWindow = [window] { window->repaint(); },
             .Panel8 = ui.Panel8,
             .Panel9 = ui.Panel9,
             .RadioGroup2Item0 = ui.RadioGroup2Item0,
@@ -118,36 +115,50 @@ Merging::Controls MergingControls(QWidget* window, const Ui::TForm1& ui) {
 }
 
 StatisticsView::Controls StatisticsControls(QWidget* window, const Ui::TForm1& ui) {
-    return {
-        .window = window, .ListBox1 = ui.ListBox1, .Button7 = ui.Button7, .Button8 = ui.Button8, .Button9 = ui.Button9};
+    return {.paintWindow = [window] { window->repaint(); },
+            .ListBox1 = ui.ListBox1,
+            .Button7 = ui.Button7,
+            .Button8 = ui.Button8,
+            .Button9 = ui.Button9};
+}
+
+// From now on Ctrl+Z in the name fields takes back the change just made
+// (UndoKeyFilter).
+void MarkNameFieldsUnmodified(const Ui::TForm1& ui) {
+    ui.Edit1->setModified(false);
+    ui.Edit2->setModified(false);
 }
 
 } // namespace
 
 FormEnvironment FormEnvironment::FromApplication() {
     const FilePath executable = ExecutableFilePath();
-    return {
-        executable, DataFolders::ForExecutable(executable), [] { return QDateTime::currentSecsSinceEpoch(); }, {}, {}};
+    return {executable, DataFolders::ForExecutable(executable), [] { return QDateTime::currentSecsSinceEpoch(); }};
 }
+
+TForm1::Rooms::Rooms(TForm1& window, const Ui::TForm1& ui, Platform& platform, const FormEnvironment& environment,
+                     const FilePath& programDir)
+    : about(AboutControls(ui)), appearance(AppearanceControls(&window, ui), platform),
+      databases(CountControls(ui), platform, programDir, environment.dataFolders.recovery),
+      draw(DrawControls(ui), platform, databases.Pair()), removal(platform, databases.Pair()),
+      adding(AddingControls(ui), platform, databases.Pair(),
+             [this](NameDatabase& database, std::string_view name) { return removal.AddUndoably(database, name); }),
+      merging(MergingControls(&window, ui), platform, databases.Pair()),
+      statistics(StatisticsControls(&window, ui), platform, databases.Pair(),
+                 // While the statistics view is open, its buttons take the
+                 // bottom row from Button4, the about view's switch.
+                 [button4 = ui.Button4](bool taken) { button4->setVisible(!taken); }) {}
 
 TForm1::TForm1(Platform& platform, FormEnvironment environment, QWidget* parent)
     : QWidget(parent), ui_((InstallAccessibleRoles(), BuildFromDescription(this))), platform_(platform),
       environment_(std::move(environment)), programDir_(PrepareDataFolder(platform, environment_)),
-      about_(AboutControls(this, *ui_)), appearance_(AppearanceControls(this, *ui_), platform, environment_.saveFaults),
-      databases_(CountControls(*ui_), platform, programDir_, environment_.dataFolders.recovery,
-                 environment_.saveFaults),
-      draw_(DrawControls(*ui_), platform, databases_.Pair()),
-      adding_(AddingControls(*ui_), platform, databases_.Pair(), lastChange_),
-      removal_(RemovalControls(*ui_), platform, databases_.Pair(), lastChange_),
-      merging_(MergingControls(this, *ui_), platform, databases_.Pair()),
-      statistics_(StatisticsControls(this, *ui_), platform, databases_.Pair(), environment_.statisticsCheckpoints,
-                  [this](bool taken) { StatisticsTakesBottomRow(taken); }) {
+      rooms_(std::make_unique<Rooms>(*this, *ui_, platform, environment_, programDir_)) {
     BuildPopupMenu();
     ConnectHandlers();
     InstallKeyboardFilters(this, {ui_->Edit1, ui_->Edit2, ui_->Edit3}, {ui_->RadioGroup1, ui_->RadioGroup2},
-                           [this] { return removal_.CanUndo(); });
+                           [this] { return rooms_->removal.CanUndo(); });
     new CoveredControls(*this, {ui_->Memo1, ui_->ListBox1});
-    layout_ = new LayoutScale(*this, appearance_, {ui_->Panel8, ui_->Memo1, ui_->ListBox1});
+    layout_ = new LayoutScale(*this, rooms_->appearance, {ui_->Panel8, ui_->Memo1, ui_->ListBox1});
     Guarded([this] { FormCreate(); });
     layout_->Update();
 }
@@ -216,39 +227,27 @@ void TForm1::ConnectHandlers() {
     }
 }
 
-void TForm1::StatisticsTakesBottomRow(bool taken) {
-    ui_->Button4->setVisible(!taken);
-}
-
 void TForm1::CloseTopView() {
-    if (statistics_.IsOpen())
+    if (rooms_->statistics.IsOpen())
         Button7Click();
-    else if (about_.IsOpen())
+    else if (rooms_->about.IsOpen())
         Button4Click();
-}
-
-QString TForm1::FemaleDatabasePath() const {
-    return JoinPath(programDir_, kFemaleDatabaseFile).Display();
-}
-
-QString TForm1::MaleDatabasePath() const {
-    return JoinPath(programDir_, kMaleDatabaseFile).Display();
 }
 
 bool TForm1::Guarded(const std::function<void()>& handler) noexcept {
     ++running_;
     const bool ran = RunGuarded(platform_, handler);
     if (running_ == 1) // what a handler found out about the recovery files
-        RunGuarded(platform_, [this] { databases_.ReportRecoveryNotices(); });
+        RunGuarded(platform_, [this] { rooms_->databases.ReportRecoveryNotices(); });
     if (--running_ == 0 && std::exchange(closeWaiting_, false))
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     return ran;
 }
 
 void TForm1::SaveAtSessionEnd() noexcept {
-    databases_.SaveAtSessionEnd();
+    rooms_->databases.SaveAtSessionEnd();
     try {
-        appearance_.SaveOnClose();
+        rooms_->appearance.SaveOnClose();
     } catch (...) {
         // Nobody is left to tell; the file keeps what it held.
     }
@@ -266,7 +265,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     bool closing = false;
-    if (databases_.QuitRequested() || (Guarded([&] { closing = FormClose(); }) && closing))
+    if (rooms_->databases.QuitRequested() || (Guarded([&] { closing = FormClose(); }) && closing))
         event->accept();
     else
         event->ignore(); // names or settings could not be written: the window stays open
@@ -279,22 +278,22 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TForm1::FormCreate() {
-    draw_.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
+    rooms_->draw.Seed(static_cast<std::uint64_t>(environment_.clockSeconds()));
     move(0, 0);
-    appearance_.LoadAtStart(JoinPath(programDir_, kSettingsFile));
-    if (databases_.Load()) {
-        draw_.ShowStartName();
-        databases_.RecoverKeptNames();
+    rooms_->appearance.LoadAtStart(SettingsFilePath(programDir_, environment_.dataFolders, kSettingsFile));
+    if (rooms_->databases.Load()) {
+        rooms_->draw.ShowStartName();
+        rooms_->databases.RecoverKeptNames();
     }
 }
 
 bool TForm1::FormClose() {
     // The databases were written when they changed, unless that failed.
-    if (!databases_.SaveUnsavedOnClose())
+    if (!rooms_->databases.SaveUnsavedOnClose())
         return false;
     // A settings file that cannot be written is reported, and the window
     // closes all the same: the look is not worth keeping the player in.
-    Guarded([this] { appearance_.SaveOnClose(); });
+    Guarded([this] { rooms_->appearance.SaveOnClose(); });
     return true;
 }
 
@@ -307,127 +306,119 @@ void TForm1::FormResize() {
 }
 
 void TForm1::Button1Click() {
-    draw_.Draw();
+    rooms_->draw.Draw();
 }
 
 void TForm1::Button2Click() {
     const std::optional<NameAdding::Added> added = [this] {
         try {
-            return adding_.Add();
+            return rooms_->adding.Add();
         } catch (...) {
-            MarkNameFieldsUnmodified(); // kept for later, and the last change all the same
+            MarkNameFieldsUnmodified(*ui_); // kept for later, and the last change all the same
             throw;
         }
     }();
     if (!added)
         return;
-    databases_.ReportRecovered(added->database);
-    databases_.ShowNameCounts(); // the file may have brought other names along
-    adding_.ShowAdded(*added);
-    MarkNameFieldsUnmodified();
+    rooms_->databases.ReportRecovered(added->database);
+    rooms_->databases.ShowNameCounts(); // the file may have brought other names along
+    rooms_->adding.ShowAdded(*added);
+    MarkNameFieldsUnmodified(*ui_);
 }
 
 void TForm1::ShowEditMenu(QLineEdit* edit, const QPoint& pos) {
-    removal_.Shown(draw_.ShownFrom());
-    QMenu* menu = removal_.MenuFor(
-        edit, this, [this, edit] { Guarded([&] { RemoveName(edit); }); },
-        [this] { Guarded([this] { UndoNameChange(); }); });
+    QMenu* menu = rooms_->removal.MenuFor(
+        edit, NameIn(edit, *ui_, rooms_->draw, rooms_->adding), this,
+        [this, edit] { Guarded([&] { RemoveName(edit); }); }, [this] { Guarded([this] { UndoNameChange(); }); });
     menu->popup(edit->mapToGlobal(pos));
 }
 
 void TForm1::RemoveName(QLineEdit* edit) {
-    removal_.Shown(draw_.ShownFrom());
-    if (const NameDatabase* database = removal_.Remove(edit))
+    if (const NameDatabase* database = rooms_->removal.Remove(NameIn(edit, *ui_, rooms_->draw, rooms_->adding)))
         NameChanged(*database);
 }
 
 void TForm1::UndoNameChange() {
-    if (const NameDatabase* database = removal_.Undo())
+    if (const NameDatabase* database = rooms_->removal.Undo())
         NameChanged(*database);
 }
 
 void TForm1::NameChanged(const NameDatabase& database) {
-    MarkNameFieldsUnmodified();
-    databases_.ReportRecovered(database);
-    databases_.ShowNameCounts();
-    adding_.UpdateButton();
-}
-
-void TForm1::MarkNameFieldsUnmodified() {
-    // From now on Ctrl+Z in them takes back this change (UndoKeyFilter).
-    ui_->Edit1->setModified(false);
-    ui_->Edit2->setModified(false);
+    MarkNameFieldsUnmodified(*ui_);
+    rooms_->databases.ReportRecovered(database);
+    rooms_->databases.ShowNameCounts();
+    rooms_->adding.UpdateButton();
 }
 
 void TForm1::Button3Click() {
-    draw_.CopyToClipboard();
+    rooms_->draw.CopyToClipboard();
 }
 
 void TForm1::Button4Click() {
-    about_.Toggle();
-    ui_->Button4->setText(about_.ButtonCaption());
+    rooms_->about.Toggle();
+    ui_->Button4->setText(rooms_->about.ButtonCaption());
 }
 
 void TForm1::Button5Click() {
-    merging_.LoadForeignDatabase();
+    rooms_->merging.LoadForeignDatabase();
 }
 
 void TForm1::Button6Click() {
-    if (const NameDatabase* target = merging_.Merge())
-        databases_.ReportRecovered(*target);
-    databases_.ShowNameCounts();
+    if (const NameDatabase* target = rooms_->merging.Merge())
+        rooms_->databases.ReportRecovered(*target);
+    rooms_->databases.ShowNameCounts();
 }
 
 void TForm1::Button7Click() {
-    statistics_.OpenOrClose();
+    rooms_->statistics.OpenOrClose();
 }
 
 void TForm1::Button8Click() {
-    statistics_.Rebuild();
+    rooms_->statistics.Rebuild();
 }
 
 void TForm1::Button9Click() {
-    statistics_.SwitchTable();
+    rooms_->statistics.SwitchTable();
 }
 
 void TForm1::Edit2Change() {
-    adding_.UpdateButton();
+    rooms_->adding.UpdateButton();
 }
 
 void TForm1::RadioButton1Click() {
-    adding_.UpdateButton();
+    rooms_->adding.UpdateButton();
 }
 
 void TForm1::RadioButton2Click() {
-    adding_.UpdateButton();
+    rooms_->adding.UpdateButton();
 }
 
 void TForm1::Gesamtschriftauswhlen1Click() {
-    appearance_.ChooseOverallFont();
+    rooms_->appearance.ChooseOverallFont();
 }
 
 void TForm1::Hintergrundfarbeauswhlen1Click() {
-    appearance_.ChooseBackgroundColor();
+    rooms_->appearance.ChooseBackgroundColor();
 }
 
 void TForm1::AnzeigetafelJintergrundfarbendern1Click() {
-    appearance_.ChooseBoardColor();
+    rooms_->appearance.ChooseBoardColor();
 }
 
 void TForm1::EingabefelderHintergrundfarbendern1Click() {
-    appearance_.ChooseInputColor();
+    rooms_->appearance.ChooseInputColor();
 }
 
 void TForm1::Standardeinstellungen1Click() {
-    appearance_.ResetToDefaults();
+    rooms_->appearance.ResetToDefaults();
 }
 
 void TForm1::Oberflchespeichernunter1Click() {
-    appearance_.SaveDesign();
+    rooms_->appearance.SaveDesign();
 }
 
 void TForm1::Oberflcheladen1Click() {
-    appearance_.LoadDesign();
+    rooms_->appearance.LoadDesign();
 }
 
 } // namespace tavolin

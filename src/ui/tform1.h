@@ -1,15 +1,6 @@
 #pragma once
 
-#include "ui/about_view.h"
-#include "ui/appearance_controller.h"
 #include "ui/form_environment.h"
-#include "ui/layout_scale.h"
-#include "ui/merging.h"
-#include "ui/name_adding.h"
-#include "ui/name_draw.h"
-#include "ui/name_removal.h"
-#include "ui/own_databases.h"
-#include "ui/statistics_view.h"
 
 #include <QWidget>
 #include <memory>
@@ -25,7 +16,12 @@ class TForm1;
 
 namespace tavolin {
 
+class LayoutScale;
+class NameDatabase;
 class Platform;
+namespace test {
+class FormPeer; // what tests read of the window beyond its controls
+}
 
 // The main window, where its description meets the code: the controls and
 // their handlers, each a forward to the feature that owns the work and its
@@ -35,19 +31,12 @@ class Platform;
 class TForm1 final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm1)
+    friend class test::FormPeer;
 
 public:
     // Builds the window from its description and runs FormCreate.
     TForm1(Platform& platform, FormEnvironment environment, QWidget* parent = nullptr);
     ~TForm1() override;
-
-    // The paths as the messages show them.
-    QString ProgramDir() const { return programDir_.Display(); }
-    QString FemaleDatabasePath() const;
-    QString MaleDatabasePath() const;
-    const DatabasePair& Databases() const { return databases_.Pair(); }
-    const Merging& Merger() const { return merging_; }
-    const Appearance& CurrentAppearance() const { return appearance_.Current(); }
 
     // The session ends (a signal, the log-out): saves what the close would,
     // without asking anything; names that cannot be written stay kept for the
@@ -80,7 +69,6 @@ private:
     void ShowEditMenu(QLineEdit* edit, const QPoint& pos);
     void RemoveName(QLineEdit* edit);
     void UndoNameChange();
-    void MarkNameFieldsUnmodified();
     void NameChanged(const NameDatabase& database);
     void Gesamtschriftauswhlen1Click();
     void Hintergrundfarbeauswhlen1Click();
@@ -92,9 +80,6 @@ private:
 
     // Escape: the view on top goes, as its own button would take it away.
     void CloseTopView();
-    // While the statistics view is open, its buttons take the bottom row
-    // from Button4, the about view's switch.
-    void StatisticsTakesBottomRow(bool taken);
 
     void BuildPopupMenu();
     void ConnectHandlers();
@@ -109,16 +94,8 @@ private:
     Platform& platform_;
     FormEnvironment environment_;
     FilePath programDir_; // chosen before the databases are built on it
-    AboutView about_;
-    AppearanceController appearance_;
-    OwnDatabases databases_;
-    NameDraw draw_;
-    LastChange lastChange_; // the last add or removal, which adding and removal share
-    NameAdding adding_;
-    NameRemoval removal_;
-    Merging merging_;
-    StatisticsView statistics_;
-    // The window owns these.
+    struct Rooms;         // the features, each with the controls it owns
+    std::unique_ptr<Rooms> rooms_;
     QMenu* popupMenu_ = nullptr;
     LayoutScale* layout_ = nullptr;
     // The controls' signals to the handlers, cut before the features go.

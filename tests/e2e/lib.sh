@@ -15,6 +15,7 @@
 #   e2e_a11y_start; e2e_a11y_tree "$pid"   # what a screen reader sees
 #   e2e_wine PREFIX; wine "$exe" & ...    # the Windows program under Wine
 #   e2e_contrast shot.png <parts            # text contrast in a picture
+#   e2e_start_headless; e2e_run "$exe" --name   # no screen: $E2E_OUT, $E2E_ERR, $E2E_RC
 #
 # Everything started here is ended on exit (trap), along with the pids in
 # E2E_PIDS and the folder E2E_TMP. A script that sets its own EXIT trap calls
@@ -91,6 +92,24 @@ e2e_stop() {
     [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
     E2E_TMP=
     return 0
+}
+
+# For the command line, which needs no screen: no X server, no display of
+# the caller's; E2E_TMP and the folder for kept names as e2e_start sets them.
+e2e_start_headless() {
+    E2E_TMP=$(mktemp -d)
+    trap e2e_stop EXIT
+    export XDG_STATE_HOME=$E2E_TMP/state
+    unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+}
+
+# Runs the program with the arguments: standard output in $E2E_OUT, standard
+# error in $E2E_ERR, the exit code in $E2E_RC.
+e2e_run() {
+    E2E_RC=0
+    "$@" >"$E2E_TMP/out" 2>"$E2E_TMP/err" || E2E_RC=$?
+    E2E_OUT=$(cat "$E2E_TMP/out")
+    E2E_ERR=$(cat "$E2E_TMP/err")
 }
 
 # Starts a fresh X server (1024x768 or E2E_SCREEN, 96 dpi) on a display it picks itself, so

@@ -21,7 +21,7 @@ rm -rf "$folder" "$start_menu/Tavolin.lnk"
 
 wine "$setup" /S
 for file in tavolin.exe Qt6Widgets.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll \
-    translations/qtbase_de.qm fnames.dat mnames.dat LIESMICH.txt Deinstallieren.exe; do
+    translations/qtbase_de.qm fnames.dat mnames.dat LIESMICH.txt LIZENZEN.txt lizenzen/LGPL-3 Deinstallieren.exe; do
     [ -e "$folder/$file" ] || e2e_fail "not installed: $file"
 done
 [ -e "$start_menu/Tavolin.lnk" ] || e2e_fail "no Start menu entry"

@@ -27,7 +27,8 @@ cp "$program/mnames.dat" "$E2E_TMP/mnames.expected"
 printf 'Zyxa\xb3Zyxb\xb3' >"$work/meine.dat"
 
 # The licences of what it ships, the names' origin among them.
-grep -q 'Davide Violante' "$program/LIZENZEN.txt" && grep -q 'LESSER GENERAL PUBLIC' "$program/lizenzen/LGPL-3" ||
+grep -q 'Davide Violante' "$program/LIZENZEN.txt" && grep -q 'LESSER GENERAL PUBLIC' "$program/lizenzen/LGPL-3" &&
+    grep -q 'LGPL' "$program/LIESMICH.txt" ||
     e2e_fail "no licence notices in the zip"
 
 # Its manifest and its German version resource, as Windows reads them.

@@ -30,6 +30,7 @@ namespace tavolin {
 namespace {
 
 using test::ReadBytes;
+using test::SaveStep;
 using test::WriteBytes;
 
 class FileIoTest : public ::testing::Test {
@@ -100,8 +101,8 @@ TEST_F(FileIoTest, EveryFailedStepKeepsTheOldFile) {
     WriteBytes(Path("fnames.dat"), old);
     for (SaveStep failing : {SaveStep::Open, SaveStep::Write, SaveStep::Sync, SaveStep::Commit}) {
         try {
-            SaveFileAtomically(Path("fnames.dat"), "Anna\xB3\r\nBerta\xB3\r\nEva\xB3\r\n",
-                               [failing](SaveStep step) { return step == failing; });
+            const test::ScopedSaveFaults faults([failing](SaveStep step, const FilePath&) { return step == failing; });
+            SaveFileAtomically(Path("fnames.dat"), "Anna\xB3\r\nBerta\xB3\r\nEva\xB3\r\n");
             ADD_FAILURE() << "step " << static_cast<int>(failing) << " did not fail";
         } catch (const FileError& error) {
             EXPECT_EQ(QString::fromUtf8(error.what()),
@@ -319,9 +320,12 @@ TEST_F(FileIoTest, LinkedFileIsExtendedInPlace) {
     EXPECT_EQ(ReadBytes(Path("link.dat")), old + std::string(old.size(), 'x'));
     const std::string twice = ReadBytes(path);
     int writes = 0;
-    EXPECT_THROW(SaveFile(path, {{}, [](std::string_view) { return std::string(3 * kSaveChunkSize, 'y'); }},
-                          [&](SaveStep step) { return step == SaveStep::Write && ++writes == 2; }),
-                 FileError);
+    {
+        const test::ScopedSaveFaults faults(
+            [&](SaveStep step, const FilePath&) { return step == SaveStep::Write && ++writes == 2; });
+        EXPECT_THROW(SaveFile(path, {{}, [](std::string_view) { return std::string(3 * kSaveChunkSize, 'y'); }}),
+                     FileError);
+    }
     EXPECT_EQ(ReadBytes(path), twice);
 
     // A rewrite that does not extend it, failing at any step, puts the old
@@ -329,7 +333,7 @@ TEST_F(FileIoTest, LinkedFileIsExtendedInPlace) {
     test::SaveFault fault;
     const auto rewrite = [&](int) {
         try {
-            SaveFile(path, NewContent{"Eva\xB3\n" + std::string(2 * kSaveChunkSize, 'z'), {}}, fault.Hook());
+            SaveFile(path, NewContent{"Eva\xB3\n" + std::string(2 * kSaveChunkSize, 'z'), {}});
         } catch (const FileError&) {
         }
     };
@@ -349,7 +353,7 @@ TEST_F(FileIoTest, PatchInPlaceWritesOnlyItsBytes) {
     test::SaveFault fault;
     const auto save = [&](int) {
         try {
-            SaveFile(Path("fnames.dat"), blank("Berta\xB3\r\n"), fault.Hook());
+            SaveFile(Path("fnames.dat"), blank("Berta\xB3\r\n"));
         } catch (const FileError&) {
             return;
         }
@@ -445,7 +449,7 @@ TEST_F(FileIoTest, LockIsExclusiveAndOutlivesNoCrash) {
     const QString path = Path("fnames.dat");
     {
         const FileLock first(path);
-        EXPECT_TRUE(first.Held());
+        EXPECT_TRUE(test::LockFileHeldHere(path));
         try {
             const FileLock second(path, std::chrono::milliseconds(100));
             ADD_FAILURE() << "a second lock was taken";
@@ -461,7 +465,7 @@ TEST_F(FileIoTest, LockIsExclusiveAndOutlivesNoCrash) {
               "");
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("fnames.dat.lock")});
     const FileLock third(path, std::chrono::milliseconds(100));
-    EXPECT_TRUE(third.Held());
+    EXPECT_TRUE(test::LockFileHeldHere(path));
 }
 
 // A lock file that cannot serve is named at once, not taken for another
@@ -493,7 +497,7 @@ TEST_F(FileIoTest, LockFileThatCannotServeIsNamedAndTheFileItselfIsLocked) {
         std::string failures;
         {
             const FileLock first(path);
-            if (first.Held())
+            if (test::LockFileHeldHere(path))
                 return "skip: a lock file could be made";
             if (failure() != LockedErrorText(path))
                 failures += "a second copy took the lock; ";
@@ -530,7 +534,7 @@ TEST_F(FileIoTest, FolderNameThatIsNoUtf8IsReachedByItsBytes) {
     struct stat info {};
     {
         const FileLock lock(path);
-        EXPECT_TRUE(lock.Held());
+        EXPECT_TRUE(test::LockFileHeldHere(path));
         EXPECT_EQ(::stat(lockFile.constData(), &info), 0);
         EXPECT_THROW(FileLock(path, std::chrono::milliseconds(50)), FileError);
     }

@@ -77,12 +77,15 @@ TEST_F(WindowsFileTest, LockKeepsASecondWriterOutButNotItsReaders) {
     WriteBytes(Path("mnames.dat"), "Bob\xB3");
     {
         const FileLock lock(Path("mnames.dat"));
-        EXPECT_TRUE(lock.Held());
+        EXPECT_TRUE(test::LockFileHeldHere(Path("mnames.dat")));
         EXPECT_EQ(ReadFileBytes(Path("mnames.dat")), "Bob\xB3");
         SaveFile(Path("mnames.dat"), {{}, [](std::string_view) { return "Carl\xB3"; }, true});
         EXPECT_THROW(FileLock(Path("mnames.dat"), std::chrono::milliseconds(200)), FileError);
     }
-    EXPECT_TRUE(FileLock(Path("mnames.dat"), std::chrono::milliseconds(200)).Held());
+    {
+        const FileLock again(Path("mnames.dat"), std::chrono::milliseconds(200));
+        EXPECT_TRUE(test::LockFileHeldHere(Path("mnames.dat")));
+    }
     EXPECT_EQ(ReadBytes(Path("mnames.dat")), "Bob\xB3"
                                              "Carl\xB3");
 }

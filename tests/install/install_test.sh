@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the built program with cmake --install into temporary prefixes and
 # checks what lands where: in the player's home the stripped program with its
-# two databases in a folder of its own, the menu entry and the icon; a second
-# install keeps the player's databases and settings, also where they are
-# links. Elsewhere the program goes to bin/.
+# two databases in a folder of its own, a link to it in bin/, the menu entry
+# and the icon in every size; a second install keeps the player's databases
+# and settings, also where they are links, and drops the menu entry of a
+# version that named it tavolin. Elsewhere the program goes to bin/.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR [CMAKE]
 set -euo pipefail
 build=$1
 source=$2
 cmake=${3:-cmake}
 
+id=io.github.tavolin.Tavolin
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failures=0
@@ -49,10 +51,15 @@ check_layout() { # root (DESTDIR + prefix), expected Exec value
     [ ! -e "$dir/tavolin.ini" ] || fail "a tavolin.ini was installed"
     [ "$(cd "$dir" && ls -A | tr '\n' ' ')" = "fnames.dat mnames.dat tavolin " ] ||
         fail "the program folder holds $(ls -A "$dir" | tr '\n' ' ')"
-    same "$root/share/icons/hicolor/scalable/apps/tavolin.svg" "$source/src/app/tavolin.svg" "icon"
-    grep -q '<svg' "$root/share/icons/hicolor/scalable/apps/tavolin.svg" || fail "the icon is no SVG"
+    same "$root/share/icons/hicolor/scalable/apps/$id.svg" "$source/src/app/tavolin.svg" "icon"
+    grep -q '<svg' "$root/share/icons/hicolor/scalable/apps/$id.svg" || fail "the icon is no SVG"
+    local size
+    for size in 16 22 24 32 48 64 128 256; do
+        file "$root/share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size," ||
+            fail "no icon of $size pixels"
+    done
 
-    local desktop=$root/share/applications/tavolin.desktop
+    local desktop=$root/share/applications/$id.desktop
     [ -f "$desktop" ] || {
         fail "no menu entry"
         return
@@ -66,8 +73,9 @@ check_layout() { # root (DESTDIR + prefix), expected Exec value
 Type|Application
 Name|Tavolin
 Exec|$exec
-Icon|tavolin
+Icon|$id
 Terminal|false
+StartupWMClass|Tavolin
 Categories|Utility;
 ROWS
     grep -q '^Comment=.*Wuzel' "$desktop" || fail "no German comment"
@@ -82,6 +90,7 @@ home="$tmp/home of player"
 prefix=$home/.local
 install_into "$prefix" "" "$home"
 check_layout "$prefix" "\"$prefix/share/tavolin/tavolin\""
+[ "$(readlink "$prefix/bin/tavolin")" = ../share/tavolin/tavolin ] || fail "bin/tavolin is no link to the program"
 
 # The player adds a name and keeps a look; then an update is installed.
 dir=$prefix/share/tavolin
@@ -90,10 +99,14 @@ printf 'Zyxwalter\xb3\r\n' >>"$dir/mnames.dat"
 printf '%s\r\n' 0 0 0 Arial 10 255 255 255 192 192 192 192 192 192 >"$dir/tavolin.ini"
 for file in fnames.dat mnames.dat tavolin.ini; do cp "$dir/$file" "$tmp/$file.player"; done
 echo 'an older program' >"$dir/tavolin"
+printf '[Desktop Entry]\nExec="%s"\n' "$dir/tavolin" >"$prefix/share/applications/tavolin.desktop"
+cp "$source/src/app/tavolin.svg" "$prefix/share/icons/hicolor/scalable/apps/tavolin.svg"
 install_into "$prefix" "" "$home"
 for file in fnames.dat mnames.dat tavolin.ini; do same "$dir/$file" "$tmp/$file.player" "after an update"; done
 grep -q "Kept: $dir/fnames.dat" "$tmp/install.log" || fail "the install does not say it kept fnames.dat"
 stripped "$dir/tavolin"
+[ ! -e "$prefix/share/applications/tavolin.desktop" ] && [ ! -e "$prefix/share/icons/hicolor/scalable/apps/tavolin.svg" ] ||
+    fail "the menu entry or icon of an older version stays"
 
 # A database the player removed comes back as the default; the other stays.
 rm "$dir/mnames.dat"
@@ -123,8 +136,13 @@ printf 'Zyxwalda\xb3\r\n' | cmp -s - "$tmp/sync/fnames.dat" || fail "the linked 
 # naming the final place. scripts/package's test checks the rest.
 install_into /opt/tavolin "$tmp/stage" "$home"
 stripped "$tmp/stage/opt/tavolin/bin/tavolin"
-[ "$(entry "$tmp/stage/opt/tavolin/share/applications/tavolin.desktop" Exec)" = /opt/tavolin/bin/tavolin ] ||
+[ "$(entry "$tmp/stage/opt/tavolin/share/applications/$id.desktop" Exec)" = /opt/tavolin/bin/tavolin ] ||
     fail "the system-wide menu entry does not start /opt/tavolin/bin/tavolin"
+
+# One part alone: the databases, nothing else.
+DESTDIR=$tmp/data "$cmake" --install "$build" --prefix "$home/part" --component Data >"$tmp/install.log"
+[ "$(cd "$tmp/data$home/part" && find . -type f | sort | tr '\n' ' ')" = "./share/tavolin/fnames.dat ./share/tavolin/mnames.dat " ] ||
+    fail "the part Data holds $(find "$tmp/data" -type f)"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failures"

@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
 #include "names/encoding.h"
+#include "support/fault_primitives.h"
 #include "support/list_strings.h"
 #include "support/testfiles.h"
 
@@ -105,7 +106,11 @@ TEST_F(WriteNameDatabaseTest, FailedRewriteLeavesTheFileAsItWas) {
     test::WriteBytes(Path(), old);
     LineList lines = LineList::FromFileBytes(old);
     lines.append("Eva\xB3");
-    EXPECT_THROW(WriteNameDatabase(lines, Path(), [](SaveStep step) { return step == SaveStep::Write; }), FileError);
+    {
+        const test::ScopedSaveFaults faults(
+            [](test::SaveStep step, const FilePath&) { return step == test::SaveStep::Write; });
+        EXPECT_THROW(WriteNameDatabase(lines, Path()), FileError);
+    }
     EXPECT_EQ(test::ReadBytes(Path()), old);
     WriteNameDatabase(lines, Path());
     EXPECT_EQ(test::ReadBytes(Path()), "Anna\xB3\r\nEva\xB3\r\n");

@@ -22,6 +22,7 @@ using test::NamesInFile;
 using test::NamesOf;
 using test::ReadBytes;
 using test::SaveFault;
+using test::SaveStep;
 using test::Strings;
 using test::WriteBytes;
 using AddResult = NameDatabase::AddResult;
@@ -33,7 +34,7 @@ protected:
     // for copies of different users, it keeps unsaved names to itself.
     std::unique_ptr<NameDatabase> Start(bool recovery = true) const {
         const FilePath folder = recovery ? FilePath(dir_.filePath(QStringLiteral("state"))) : FilePath();
-        auto database = std::make_unique<NameDatabase>(Path(), DatabaseOptions{folder, {}, fault_.Hook(), {}});
+        auto database = std::make_unique<NameDatabase>(Path(), DatabaseOptions{folder, {}});
         database->Read();
         database->Parse();
         return database;
@@ -43,7 +44,7 @@ protected:
     }
 
     QTemporaryDir dir_;
-    SaveFault fault_;
+    SaveFault fault_{[](const FilePath& file) { return !test::IsRecoveryFile(file); }};
 };
 
 // Two copies on one file, adds and a merge interleaved: every name of both
@@ -248,6 +249,20 @@ TEST_F(NameDatabaseTest, RemovalTakesOutOnlyThatEntryForGood) {
     EXPECT_EQ(last.Undo(), a.get());
     EXPECT_FALSE(last.CanUndo());
     EXPECT_EQ(ReadBytes(Path()), "Anna\xB3\r\nIda\xB3\r\nEva\xB3\r\n");
+
+    // Under a lock another copy holds, an undo waits once and keeps the name.
+    int waits = 0;
+    NameDatabase c(Path(), {.recoveryFolder = FilePath(dir_.filePath(QStringLiteral("state"))),
+                            .whileWaiting = [&](bool waiting) { waits += waiting ? 0 : 1; }});
+    c.Read();
+    c.Parse();
+    ASSERT_TRUE(last.Remove(c, "Ida"));
+    {
+        const FileLock other(Path());
+        EXPECT_THROW(last.Undo(), FileError);
+    }
+    EXPECT_EQ(waits, 1);
+    EXPECT_TRUE(c.IsUnsaved("Ida") && c.UnsavedKept());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "support/form_fixture.h"
 
+#include "support/form_peer.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -47,13 +49,13 @@ void FormFixture::SetProgramFile(const QString& name, std::optional<std::string_
 }
 
 void FormFixture::CreateForm() {
-    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), dataFolders_, [] { return qint64{1000000000}; },
-                                saveFault_.Hook(),
-                                [this](int checkpoint) {
-                                    if (statisticsCheckpoint_)
-                                        statisticsCheckpoint_(checkpoint);
-                                }};
+    FormEnvironment environment{ProgramFile(QStringLiteral("tavolin")), dataFolders_,
+                                [] { return qint64{1000000000}; }};
     form_ = std::make_unique<TForm1>(platform_, std::move(environment));
+    FormPeer::SetStatisticsCheckpoints(*form_, [this](int checkpoint) {
+        if (statisticsCheckpoint_)
+            statisticsCheckpoint_(checkpoint);
+    });
 }
 
 void FormFixture::CreateFormWithSettings(std::optional<std::string_view> bytes) {
@@ -81,7 +83,7 @@ void FormFixture::ExpectClosedWithSettings(const RecordLines& lines) {
 }
 
 void FormFixture::ExpectAppearance(Color input, Color board, Color background, FontReference font) {
-    const Appearance& appearance = form_->CurrentAppearance();
+    const Appearance& appearance = FormPeer::CurrentAppearance(*form_);
     EXPECT_EQ(appearance.InputColor, input);
     EXPECT_EQ(appearance.BoardColor, board);
     EXPECT_EQ(appearance.BackgroundColor, background);

@@ -102,10 +102,11 @@ protected:
     QTemporaryDir dataRoot_;
     DataFolders dataFolders_;
     ScriptedPlatform platform_;
-    // The faults of the window built here: none unless a test sets them. A
-    // statistics checkpoint hook makes the work fail by throwing.
-    SaveFault saveFault_;
-    StatisticsCheckpointHook statisticsCheckpoint_;
+    // The faults of the window's saves (its databases' and its settings',
+    // not the recovery files'): none unless a test sets them. A statistics
+    // checkpoint hook makes the work fail by throwing.
+    SaveFault saveFault_{[](const FilePath& file) { return !IsRecoveryFile(file); }};
+    std::function<void(int checkpoint)> statisticsCheckpoint_;
     std::unique_ptr<TForm1> form_;
 };
 

@@ -5,6 +5,7 @@
 #include "names/merge.h"
 #include "names/name_database.h"
 #include "names/recovery.h"
+#include "support/fault_primitives.h"
 
 #include <QTemporaryDir>
 #include <array>
@@ -57,14 +58,12 @@ struct Trigger {
     std::function<void()> atKill;
 };
 
-SaveFaultHook HookOf(const std::shared_ptr<Trigger>& trigger) {
-    return [trigger](SaveStep) {
-        if (trigger->countdown <= 0 || --trigger->countdown > 0)
-            return false;
-        if (trigger->atKill)
-            std::exchange(trigger->atKill, nullptr)();
-        return true;
-    };
+bool Fire(Trigger& trigger) {
+    if (trigger.countdown <= 0 || --trigger.countdown > 0)
+        return false;
+    if (trigger.atKill)
+        std::exchange(trigger.atKill, nullptr)();
+    return true;
 }
 
 enum class Status { Required, Forbidden, Maybe };
@@ -133,8 +132,7 @@ private:
             return true;
         if (!fs::exists(File()))
             return false; // the program reports the missing file and ends
-        copy.database = std::make_unique<NameDatabase>(
-            Database(), DatabaseOptions{State(), {}, HookOf(copy.faults), HookOf(copy.recoveryFaults)});
+        copy.database = std::make_unique<NameDatabase>(Database(), DatabaseOptions{State(), {}});
         copy.last = std::make_unique<LastChange>();
         copy.undo.reset();
         copy.database->Read();
@@ -425,6 +423,15 @@ private:
     int outside_ = 0;
     std::size_t number_ = 0;
     std::optional<std::string> broken_;
+    // The steps of the database's file layer and of its recovery file's,
+    // each counted by the copy running a command (the others' triggers are
+    // not set).
+    ScopedSaveFaults faults_{[this](SaveStep, const FilePath& file) {
+        bool fail = false;
+        for (Copy& copy : copies_)
+            fail = Fire(IsRecoveryFile(file) ? *copy.recoveryFaults : *copy.faults) || fail;
+        return fail;
+    }};
 };
 
 } // namespace

@@ -10,21 +10,19 @@ struct SaveFault::State {
     std::vector<SaveStep> steps;
 };
 
-SaveFault::SaveFault() : state_(std::make_shared<State>()) {}
+SaveFault::SaveFault(std::function<bool(const FilePath&)> concerns)
+    : state_(std::make_shared<State>()),
+      faults_([state = state_, concerns = std::move(concerns)](SaveStep step, const FilePath& file) {
+          if (!state->fails || (concerns && !concerns(file)))
+              return false;
+          state->steps.push_back(step);
+          const bool fail = state->fails(static_cast<int>(state->steps.size()), step);
+          state->fired = state->fired || fail;
+          return fail;
+      }) {}
 
 SaveFault::~SaveFault() {
     Clear();
-}
-
-SaveFaultHook SaveFault::Hook() const {
-    return [state = state_](SaveStep step) {
-        if (!state->fails)
-            return false;
-        state->steps.push_back(step);
-        const bool fail = state->fails(static_cast<int>(state->steps.size()), step);
-        state->fired = state->fired || fail;
-        return fail;
-    };
 }
 
 void SaveFault::FailStep(int failingStep) {
@@ -85,13 +83,9 @@ std::vector<SaveStep> StepsOfUpdate(std::size_t size, bool changed) {
     return steps;
 }
 
-} // namespace tavolin::test
-
-namespace tavolin {
-
 void PrintTo(SaveStep step, std::ostream* out) {
     static constexpr const char* kNames[] = {"Lock", "Read", "Open", "Write", "Sync", "Commit"};
     *out << kNames[static_cast<int>(step)];
 }
 
-} // namespace tavolin
+} // namespace tavolin::test

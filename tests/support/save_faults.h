@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileio/fileio.h"
+#include "support/fault_primitives.h"
 
 #include <functional>
 #include <memory>
@@ -9,18 +10,17 @@
 
 namespace tavolin::test {
 
-// Makes steps of the saves fail that are given its hook. While it lives, the
-// chosen steps fail and every step the saves reach is recorded, the failing
-// one included; once it is gone, the hook fails nothing.
+// Makes steps of the file layer fail (see ScopedSaveFaults), of the files
+// that `concerns` picks (every file unless given). While it lives, the chosen
+// steps fail and every step of those files is recorded, the failing one
+// included; it fails nothing until told.
 class SaveFault final {
 public:
-    SaveFault(); // fails nothing until told
+    explicit SaveFault(std::function<bool(const FilePath&)> concerns = {});
     ~SaveFault();
     SaveFault(const SaveFault&) = delete;
     SaveFault& operator=(const SaveFault&) = delete;
 
-    // The hook for the writers (and the window's environment).
-    SaveFaultHook Hook() const;
     // From now on the Nth step fails (counted from 1, across saves).
     void FailStep(int failingStep);
     // From now on every step fails that the test picks.
@@ -33,6 +33,7 @@ public:
 private:
     struct State;
     std::shared_ptr<State> state_;
+    ScopedSaveFaults faults_;
 };
 
 // Makes each step of a save fail in turn through `fault`: runs `attempt(n)`
@@ -49,9 +50,7 @@ std::vector<SaveStep> StepsOfSave(std::size_t size);
 // (when it did), and the save.
 std::vector<SaveStep> StepsOfUpdate(std::size_t size, bool changed);
 
-} // namespace tavolin::test
-
-namespace tavolin {
 // Readable steps in failure messages.
 void PrintTo(SaveStep step, std::ostream* out);
-} // namespace tavolin
+
+} // namespace tavolin::test

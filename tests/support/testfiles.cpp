@@ -1,9 +1,19 @@
 #include "support/testfiles.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <gtest/gtest.h>
 
 namespace tavolin::test {
+
+bool LockFileHeldHere(const FilePath& file) {
+    try {
+        const std::string holder = std::to_string(QCoreApplication::applicationPid()) + '\n';
+        return ReadFileBytes(FilePath::FromNative(file.Native() + ".lock")).starts_with(holder);
+    } catch (const FileError&) {
+        return false;
+    }
+}
 
 void WriteBytes(const QString& path, std::string_view bytes) {
     QFile file(path);

@@ -13,6 +13,9 @@ namespace tavolin::test {
 void WriteBytes(const QString& path, std::string_view bytes);
 std::string ReadBytes(const QString& path);
 bool Exists(const QString& path);
+// Whether the lock file beside the file (FileLock's) names this process as
+// its holder: QLockFile writes the holder's number first.
+bool LockFileHeldHere(const FilePath& file);
 
 // Whether the tests run in CI (CI=true), where scripts/test has installed
 // everything they need and runs them as root.

@@ -3,6 +3,7 @@
 #include "names/linelist.h"
 #include "names/namelist.h"
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 #include "ui/bevel.h"
 
 #include <QAbstractButton>
@@ -140,7 +141,8 @@ TEST_F(AboutTest, NamesTheCommandsByTheirCaptionsInTheOrderOfItsSections) {
             caption.chop(1);
         captions << caption;
     }
-    captions << QFileInfo(form_->FemaleDatabasePath()).fileName() << QFileInfo(form_->MaleDatabasePath()).fileName();
+    captions << QFileInfo(FormPeer::FemaleDatabasePath(*form_)).fileName()
+             << QFileInfo(FormPeer::MaleDatabasePath(*form_)).fileName();
     EXPECT_EQ(quoted, captions);
 }
 

@@ -3,6 +3,7 @@
 #include "settings/record.h"
 #include "support/folder_state.h"
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 #include "support/list_strings.h"
 #include "support/save_faults.h"
 #include "support/window_parts.h"
@@ -57,9 +58,9 @@ protected:
     // The female file holds exactly the lists in memory: the next start reads
     // every name the program knows.
     void ExpectFemaleFileHoldsTheLists() {
-        const QString path = form_->FemaleDatabasePath();
-        EXPECT_EQ(ReadBytes(path), form_->Databases().female.Lines().FileBytes());
-        EXPECT_EQ(NamesInFile(path), NamesOf(form_->Databases().female.Names()));
+        const QString path = FormPeer::FemaleDatabasePath(*form_);
+        EXPECT_EQ(ReadBytes(path), FormPeer::Databases(*form_).female.Lines().FileBytes());
+        EXPECT_EQ(NamesInFile(path), NamesOf(FormPeer::Databases(*form_).female.Names()));
     }
 };
 
@@ -87,7 +88,7 @@ Message ErrorOf(SaveStep step, const FilePath& path) {
 TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
     CreateShownForm();
     platform_.messages.clear();
-    const QString path = form_->FemaleDatabasePath();
+    const QString path = FormPeer::FemaleDatabasePath(*form_);
     std::string before;
     FolderState folder;
     QStringList count;
@@ -107,10 +108,11 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             failed.push_back(step);
             EXPECT_EQ(ReadBytes(path), before);
             EXPECT_EQ(StateOf(programDir_.path()), folder);
-            EXPECT_EQ(platform_.messages, std::vector<Message>{KeptError(ErrorTextOf(step, path),
-                                                                         form_->Databases().female.RecoveryPath())});
-            EXPECT_TRUE(form_->Databases().female.Names().contains("Fault" + tag));
-            EXPECT_EQ(form_->Databases().female.UnsavedCount(), 1u);
+            EXPECT_EQ(platform_.messages,
+                      std::vector<Message>{
+                          KeptError(ErrorTextOf(step, path), FormPeer::Databases(*form_).female.RecoveryPath())});
+            EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().contains("Fault" + tag));
+            EXPECT_EQ(FormPeer::Databases(*form_).female.UnsavedCount(), 1u);
             EXPECT_EQ(RecoveryFiles().size(), 1);
             EXPECT_EQ(CountCaptions(), count);
             EXPECT_TRUE(form_->isVisible());
@@ -122,9 +124,9 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
             EXPECT_TRUE(RecoveryFiles().isEmpty());
             ExpectFemaleFileHoldsTheLists();
             for (const std::string& name : {"Outside" + tag, "Next" + tag})
-                EXPECT_TRUE(form_->Databases().female.Names().contains(name)) << name;
+                EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().contains(name)) << name;
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form_->Databases().female.Lines().FileBytes().size(), true));
+    EXPECT_EQ(steps, StepsOfUpdate(FormPeer::Databases(*form_).female.Lines().FileBytes().size(), true));
     EXPECT_EQ(failed, steps);
     EXPECT_GE(std::count(steps.begin(), steps.end(), SaveStep::Write), 3);
     EXPECT_TRUE(platform_.messages.empty());
@@ -136,7 +138,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAnAddKeepsTheFileAndEveryName) {
 TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
     CreateShownForm();
     platform_.messages.clear();
-    const QString path = form_->FemaleDatabasePath();
+    const QString path = FormPeer::FemaleDatabasePath(*form_);
     std::string before;
     FolderState folder;
     QStringList count;
@@ -159,7 +161,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             EXPECT_EQ(platform_.messages, std::vector<Message>{ErrorOf(step, path)});
             EXPECT_EQ(CountCaptions(), count);
             for (const char* suffix : {"a", "b"})
-                EXPECT_TRUE(form_->Databases().female.Names().contains("Merged" + std::to_string(n) + suffix));
+                EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().contains("Merged" + std::to_string(n) + suffix));
             EXPECT_EQ(RecoveryFiles().size(), 1);
 
             platform_.messages.clear();
@@ -167,10 +169,10 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
             EXPECT_EQ(platform_.messages, (std::vector<Message>{MergeSuccess(0), Recovered(2)}));
             EXPECT_TRUE(RecoveryFiles().isEmpty());
             platform_.messages.clear();
-            EXPECT_EQ(CountCaptions(), CountCaptions(form_->Databases().female.Names().size(), 2));
+            EXPECT_EQ(CountCaptions(), CountCaptions(FormPeer::Databases(*form_).female.Names().size(), 2));
             ExpectFemaleFileHoldsTheLists();
         });
-    EXPECT_EQ(steps, StepsOfUpdate(form_->Databases().female.Lines().FileBytes().size(), false));
+    EXPECT_EQ(steps, StepsOfUpdate(FormPeer::Databases(*form_).female.Lines().FileBytes().size(), false));
     EXPECT_EQ(failed, steps);
     EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(2)});
     ExpectFemaleFileHoldsTheLists();
@@ -183,8 +185,8 @@ TEST_F(SaveFaultTest, EveryFailingStepOfAMergeKeepsTheOldFile) {
 TEST_F(SaveFaultTest, UnsavedNamesAreSavedOrAskedForAtCloseAndWrittenAtTheNextStart) {
     const auto failingOpen = [this] { saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Open; }); };
     CreateShownForm();
-    const QString female = form_->FemaleDatabasePath();
-    const QString male = form_->MaleDatabasePath();
+    const QString female = FormPeer::FemaleDatabasePath(*form_);
+    const QString male = FormPeer::MaleDatabasePath(*form_);
     const auto kept = [&](const QString& database, int count, const char* which) {
         const QString file =
             QDir(RecoveryFolder()).filePath(RecoveryFiles().filter(QFileInfo(database).fileName()).value(0));
@@ -244,7 +246,7 @@ TEST_F(SaveFaultTest, EveryFailingStepOfTheSettingsAtCloseKeepsTheOldFile) {
     const std::string old = "NOFORMAT\r\n1\r\n2\r\n3\r\nArial\r\n12\r\n";
     WriteBytes(path, old);
     CreateShownForm();
-    const FilePath shownPath = JoinPath(form_->ProgramDir(), kSettingsFile);
+    const FilePath shownPath = JoinPath(FormPeer::ProgramDir(*form_), kSettingsFile);
     const FolderState folder = StateOf(programDir_.path());
     std::vector<SaveStep> failed;
     const std::vector<SaveStep> steps = SweepSaveSteps(
@@ -316,7 +318,7 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     CreateShownForm();
     platform_.messages.clear();
     LoadForeign("Merged\xB3");
-    const QString path = form_->FemaleDatabasePath();
+    const QString path = FormPeer::FemaleDatabasePath(*form_);
     struct stat before {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
     FolderState folder = StateOf(programDir_.path());
@@ -336,14 +338,14 @@ TEST_F(SaveFaultTest, ImmutableProgramFolderIsWrittenInPlace) {
     EXPECT_FALSE(form_->isVisible());
     EXPECT_EQ(platform_.messages,
               (std::vector<Message>{MergeSuccess(1),
-                                    ErrorOf(SaveStep::Commit, JoinPath(form_->ProgramDir(), kSettingsFile))}));
+                                    ErrorOf(SaveStep::Commit, JoinPath(FormPeer::ProgramDir(*form_), kSettingsFile))}));
     struct stat after {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
     folder[kFemaleDatabaseFile.toStdString()] = StateOf(programDir_.path())[kFemaleDatabaseFile.toStdString()];
     EXPECT_EQ(StateOf(programDir_.path()), folder);
     for (const char* name : {"Eva", "Merged"})
-        EXPECT_TRUE(form_->Databases().female.Names().contains(name)) << name;
+        EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().contains(name)) << name;
     ExpectFemaleFileHoldsTheLists();
 
     lock.Release();
@@ -374,7 +376,7 @@ TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser
     ASSERT_TRUE(QFile::remove(dataRoot_.filePath(u"home"_s)) && QDir().mkpath(user));
     WriteBytes(user + u"/fnames.dat"_s, "Eva\xB3\r\n");
     CreateForm();
-    EXPECT_EQ(form_->ProgramDir(), user);
+    EXPECT_EQ(FormPeer::ProgramDir(*form_), user);
     EXPECT_EQ(CountCaptions(), CountCaptions(1, 2));
     EXPECT_TRUE(StateOf(programDir_.path()).empty());
     SetProgramFile(u"fnames.dat"_s, kFemaleBytes);
@@ -385,7 +387,7 @@ TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser
             TAVOLIN_SKIP() << "cannot make the program folder immutable (" << lock.Failure() << "): needs root";
         platform_.messages.clear();
         CreateForm();
-        EXPECT_EQ(form_->ProgramDir(), user);
+        EXPECT_EQ(FormPeer::ProgramDir(*form_), user);
         EXPECT_EQ(CountCaptions(), CountCaptions(1, 2));
         EXPECT_TRUE(platform_.messages.empty());
         ASSERT_TRUE(QFile::remove(user + u"/fnames.dat"_s));
@@ -401,7 +403,7 @@ TEST_F(SaveFaultTest, SystemWideOrUnwritableProgramFolderLeavesTheFilesToTheUser
     ASSERT_TRUE(QDir(shipped).removeRecursively());
     ImmutableFolder lock(programDir_.path());
     CreateForm();
-    EXPECT_EQ(form_->ProgramDir(), user);
+    EXPECT_EQ(FormPeer::ProgramDir(*form_), user);
 }
 
 } // namespace

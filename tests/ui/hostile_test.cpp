@@ -4,6 +4,7 @@
 #include "settings/record.h"
 #include "support/folder_state.h"
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 #include "support/list_strings.h"
 #include "support/reference_names.h"
 #include "support/window_parts.h"
@@ -159,7 +160,8 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     const FolderState before = StateOf(programDir_.path());
     CreateForm();
     EXPECT_EQ(StateOf(programDir_.path()), before);
-    const NameList& names = female ? form_->Databases().female.Names() : form_->Databases().male.Names();
+    const NameList& names =
+        female ? FormPeer::Databases(*form_).female.Names() : FormPeer::Databases(*form_).male.Names();
 
     if (input.kind != Hostile::Bytes) {
         const QString text = female ? u"Konnte Namendatei mit den weiblichen Namen nicht öffnen."_s
@@ -176,7 +178,8 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     EXPECT_EQ(platform_.quitRequests, 0);
     ExpectNamesOf(bytes, names);
     if (bytes.size() < kReferenceLimit) {
-        EXPECT_EQ((female ? form_->Databases().female.Lines() : form_->Databases().male.Lines()).FileBytes(),
+        EXPECT_EQ((female ? FormPeer::Databases(*form_).female.Lines() : FormPeer::Databases(*form_).male.Lines())
+                      .FileBytes(),
                   ReferenceFile(ReferenceLines(bytes)));
     }
     const std::size_t other = female ? 2 : 3; // the names of the fixture's other database
@@ -188,8 +191,8 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
         const std::optional<std::string> name = EncodeName(shown->text());
         ASSERT_TRUE(name);
         if (shown->text().size() < shown->maxLength()) {
-            EXPECT_TRUE(form_->Databases().female.Names().contains(*name) ||
-                        form_->Databases().male.Names().contains(*name));
+            EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().contains(*name) ||
+                        FormPeer::Databases(*form_).male.Names().contains(*name));
         }
     } else {
         EXPECT_EQ(platform_.messages,
@@ -202,7 +205,8 @@ TEST_P(HostileDatabaseTest, IsReadOrReportedAtStartUp) {
     platform_.messages.clear();
     std::size_t longestShort = 0;
     std::set<std::size_t> longLengths;
-    for (const NameList* list : {&form_->Databases().female.Names(), &form_->Databases().male.Names()}) {
+    for (const NameList* list :
+         {&FormPeer::Databases(*form_).female.Names(), &FormPeer::Databases(*form_).male.Names()}) {
         for (const std::string_view name : *list) {
             if (name.size() < 200)
                 longestShort = std::max(longestShort, name.size());
@@ -237,7 +241,7 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
     ClickLoad(path);
     EXPECT_EQ(StateOf(programDir_.path()), program);
     EXPECT_EQ(StateOf(foreignDir_.path()), foreign);
-    const NameList& mergeNames = form_->Merger().MergeNames();
+    const NameList& mergeNames = FormPeer::MergeNames(*form_);
 
     // What is no file, and a file with NUL bytes (no text at all), is
     // refused; nothing is loaded then.
@@ -265,24 +269,24 @@ TEST_P(HostileForeignTest, IsLoadedAndMergedOrReported) {
         return;
 
     // The merge writes the female database only.
-    const std::string male = ReadBytes(form_->MaleDatabasePath());
-    const std::size_t femaleBefore = form_->Databases().female.Names().size();
+    const std::string male = ReadBytes(FormPeer::MaleDatabasePath(*form_));
+    const std::size_t femaleBefore = FormPeer::Databases(*form_).female.Names().size();
     ClickMerge(true);
-    const std::string written = ReadBytes(form_->FemaleDatabasePath());
-    std::size_t added = form_->Databases().female.Names().size() - femaleBefore;
+    const std::string written = ReadBytes(FormPeer::FemaleDatabasePath(*form_));
+    std::size_t added = FormPeer::Databases(*form_).female.Names().size() - femaleBefore;
     if (bytes.size() < kReferenceLimit) {
         const ReferenceMerge expected = ReferenceMergeOf(std::string(kFemaleBytes), asDatabase);
         EXPECT_EQ(written, expected.file);
-        EXPECT_EQ(NamesOf(form_->Databases().female.Names()), expected.names);
+        EXPECT_EQ(NamesOf(FormPeer::Databases(*form_).female.Names()), expected.names);
         added = expected.added;
     } else {
-        EXPECT_EQ(written, form_->Databases().female.Lines().FileBytes());
+        EXPECT_EQ(written, FormPeer::Databases(*form_).female.Lines().FileBytes());
         NameList reread;
         ParseNameLines(LineList::FromFileBytes(written), reread);
-        EXPECT_EQ(reread.size(), form_->Databases().female.Names().size());
+        EXPECT_EQ(reread.size(), FormPeer::Databases(*form_).female.Names().size());
     }
     EXPECT_EQ(platform_.messages, std::vector<Message>{MergeSuccess(added)});
-    EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), male);
+    EXPECT_EQ(ReadBytes(FormPeer::MaleDatabasePath(*form_)), male);
     EXPECT_EQ(StateOf(foreignDir_.path()), foreign);
 }
 
@@ -304,13 +308,13 @@ TEST_P(HostileSettingsTest, IsIgnoredOrAppliedSilently) {
     EXPECT_EQ(platform_.quitRequests, 0);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
 
-    const std::string female = ReadBytes(form_->FemaleDatabasePath());
-    const std::string male = ReadBytes(form_->MaleDatabasePath());
+    const std::string female = ReadBytes(FormPeer::FemaleDatabasePath(*form_));
+    const std::string male = ReadBytes(FormPeer::MaleDatabasePath(*form_));
     form_->show();
     if (input.kind == Hostile::Folder) {
         EXPECT_TRUE(form_->close()); // reported, and closed all the same
-        EXPECT_EQ(platform_.messages,
-                  std::vector<Message>{GeneralError(CreateErrorText(JoinPath(form_->ProgramDir(), kSettingsFile)))});
+        EXPECT_EQ(platform_.messages, std::vector<Message>{GeneralError(
+                                          CreateErrorText(JoinPath(FormPeer::ProgramDir(*form_), kSettingsFile)))});
         EXPECT_EQ(StateOf(programDir_.path()), before);
         return;
     }
@@ -319,8 +323,8 @@ TEST_P(HostileSettingsTest, IsIgnoredOrAppliedSilently) {
     // Only a whole record is taken in, and none from a file far larger than
     // a record (the one with a font name of 100,000 bytes).
     EXPECT_EQ(ReadBytes(path), RecordFileBytes(kDefaultRecord));
-    EXPECT_EQ(ReadBytes(form_->FemaleDatabasePath()), female);
-    EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), male);
+    EXPECT_EQ(ReadBytes(FormPeer::FemaleDatabasePath(*form_)), female);
+    EXPECT_EQ(ReadBytes(FormPeer::MaleDatabasePath(*form_)), male);
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, HostileSettingsTest, ::testing::Range(0, kHostileCount), InputName);

@@ -1,4 +1,5 @@
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -140,7 +141,7 @@ TEST_F(KeyboardTest, AltIAddsOnlyWhileTheCaptionCarriesTheMark) {
     ASSERT_TRUE(button2->isEnabled());
     Alt(Qt::Key_I); // no accelerator any more: no add, and no "i" typed
     EXPECT_EQ(edit2->text(), u"Dora"_s);
-    EXPECT_FALSE(form_->Databases().female.Names().contains("Dora"));
+    EXPECT_FALSE(FormPeer::Databases(*form_).female.Names().contains("Dora"));
     EXPECT_EQ(ReadBytes(ProgramFile(u"fnames.dat"_s)), fileBefore);
 
     // With the mark back on an enabled button, Alt+I clicks it.
@@ -150,7 +151,7 @@ TEST_F(KeyboardTest, AltIAddsOnlyWhileTheCaptionCarriesTheMark) {
     }
     button2->setText(u"H&inzufügen"_s);
     Alt(Qt::Key_I);
-    EXPECT_TRUE(form_->Databases().female.Names().contains("Emma"));
+    EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().contains("Emma"));
 }
 
 // The start name is selected, ready for Ctrl+C; an emptied field adds

@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "names/merge.h"
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 #include "support/list_strings.h"
 #include "ui/dialogs.h"
 
@@ -54,7 +55,7 @@ protected:
             boxes.push_back(Box(message));
         return boxes;
     }
-    Strings MergeNames() { return NamesOf(form_->Merger().MergeNames()); }
+    Strings MergeNames() { return NamesOf(FormPeer::MergeNames(*form_)); }
 };
 
 TEST_F(MergeWindowTest, CancelledDialogChangesNothing) {
@@ -99,7 +100,7 @@ TEST_F(MergeWindowTest, LoadShowsPathAndEveryName) {
         const QString path = ForeignFile("foreign.dat", c.bytes);
         ClickLoad(path);
         EXPECT_EQ(MergeBand(), std::make_tuple(path, LoadedCaption(c.count), true));
-        EXPECT_EQ(form_->Merger().MergeNames().size(), static_cast<std::size_t>(c.count));
+        EXPECT_EQ(FormPeer::MergeNames(*form_).size(), static_cast<std::size_t>(c.count));
     }
     EXPECT_TRUE(platform_.messages.empty());
 }
@@ -115,7 +116,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == widget_ && event->type() == QEvent::Paint)
             paints.emplace_back(window_.findChild<QLabel*>(QStringLiteral("Panel8"))->text(),
-                                window_.Merger().MergeNames().size());
+                                FormPeer::MergeNames(window_).size());
         return false;
     }
 
@@ -233,12 +234,12 @@ TEST_F(MergeWindowTest, UnloadableFileKeepsWhatWasLoadedBefore) {
                 ClickLoad(ForeignFile("good.dat", "Eva\xB3"));
             const auto band = MergeBand();
             const Strings names = MergeNames();
-            const std::string lines(form_->Merger().MergeLines().FileBytes());
+            const std::string lines(FormPeer::MergeLines(*form_).FileBytes());
             ClickLoad(path);
             EXPECT_EQ(Shown(), Strings{GeneralErrorBox(error)});
             EXPECT_EQ(MergeBand(), band);
             EXPECT_EQ(MergeNames(), names);
-            EXPECT_EQ(form_->Merger().MergeLines().FileBytes(), lines);
+            EXPECT_EQ(FormPeer::MergeLines(*form_).FileBytes(), lines);
         }
     }
     // The database loaded before can still be merged.
@@ -274,10 +275,10 @@ TEST_F(MergeWindowTest, FailedRewriteShowsTheErrorAndKeepsTheNamesForLater) {
     saveFault_.FailWhen([](SaveStep step) { return step == SaveStep::Open; });
     ClickMerge(true);
     saveFault_.Clear();
-    EXPECT_EQ(Shown(), Strings{GeneralErrorBox(CreateErrorText(form_->FemaleDatabasePath()))});
+    EXPECT_EQ(Shown(), Strings{GeneralErrorBox(CreateErrorText(FormPeer::FemaleDatabasePath(*form_)))});
     EXPECT_EQ(ReadBytes(ProgramFile(QStringLiteral("fnames.dat"))), kFemaleBytes);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2)); // not refreshed
-    EXPECT_TRUE(form_->Databases().female.Names().contains("Eva"));
+    EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().contains("Eva"));
 
     platform_.messages.clear();
     ClickMerge(true);

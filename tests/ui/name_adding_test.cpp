@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "names/database.h"
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 #include "support/list_strings.h"
 
 #include <QLabel>
@@ -92,11 +93,13 @@ TEST_F(AddTest, AddedNameReachesListFileAndCounts) {
         EnterName(c.female, u"x"_s);
         AddName(c.female, c.typed);
 
-        const QString path = c.female ? form_->FemaleDatabasePath() : form_->MaleDatabasePath();
+        const QString path = c.female ? FormPeer::FemaleDatabasePath(*form_) : FormPeer::MaleDatabasePath(*form_);
         EXPECT_EQ(ReadBytes(path), c.after);
-        EXPECT_EQ(ReadBytes(c.female ? form_->MaleDatabasePath() : form_->FemaleDatabasePath()),
+        EXPECT_EQ(ReadBytes(c.female ? FormPeer::MaleDatabasePath(*form_) : FormPeer::FemaleDatabasePath(*form_)),
                   c.female ? anton : "Clara\xB3");
-        EXPECT_EQ(NamesOf(c.female ? form_->Databases().female.Names() : form_->Databases().male.Names()), c.names);
+        EXPECT_EQ(
+            NamesOf(c.female ? FormPeer::Databases(*form_).female.Names() : FormPeer::Databases(*form_).male.Names()),
+            c.names);
         EXPECT_EQ(NamesInFile(path), c.names);
         EXPECT_EQ(CountCaptions(), CountCaptions(c.femaleCount, c.maleCount));
         EXPECT_EQ(ButtonState(), u"disabled "_s + kPresent);
@@ -126,21 +129,22 @@ TEST_F(AddTest, RefusedClickChangesNothing) {
         SCOPED_TRACE(text.toStdString());
         platform_.messages.clear();
         EnterName(isFemale, text);
-        const QString path = isFemale ? form_->FemaleDatabasePath() : form_->MaleDatabasePath();
+        const QString path = isFemale ? FormPeer::FemaleDatabasePath(*form_) : FormPeer::MaleDatabasePath(*form_);
         if (message.icon == MessageIcon::Exclamation)
             WriteBytes(path, ReadBytes(path) + text.toStdString() + "\xB3\r\n");
-        const std::string females = ReadBytes(form_->FemaleDatabasePath());
-        const std::string males = ReadBytes(form_->MaleDatabasePath());
+        const std::string females = ReadBytes(FormPeer::FemaleDatabasePath(*form_));
+        const std::string males = ReadBytes(FormPeer::MaleDatabasePath(*form_));
         auto* button = Control<QPushButton>("Button2");
         button->setEnabled(true);
         button->click();
         EXPECT_EQ(platform_.messages, std::vector<Message>{message});
-        EXPECT_EQ(NamesOf(isFemale ? form_->Databases().female.Names() : form_->Databases().male.Names()),
-                  NamesInFile(path));
-        EXPECT_EQ(CountCaptions(), CountCaptions(NamesInFile(form_->FemaleDatabasePath()).size(),
-                                                 NamesInFile(form_->MaleDatabasePath()).size()));
-        EXPECT_EQ(ReadBytes(form_->FemaleDatabasePath()), females);
-        EXPECT_EQ(ReadBytes(form_->MaleDatabasePath()), males);
+        EXPECT_EQ(
+            NamesOf(isFemale ? FormPeer::Databases(*form_).female.Names() : FormPeer::Databases(*form_).male.Names()),
+            NamesInFile(path));
+        EXPECT_EQ(CountCaptions(), CountCaptions(NamesInFile(FormPeer::FemaleDatabasePath(*form_)).size(),
+                                                 NamesInFile(FormPeer::MaleDatabasePath(*form_)).size()));
+        EXPECT_EQ(ReadBytes(FormPeer::FemaleDatabasePath(*form_)), females);
+        EXPECT_EQ(ReadBytes(FormPeer::MaleDatabasePath(*form_)), males);
     }
 }
 
@@ -150,7 +154,7 @@ TEST_F(AddTest, RefusedClickChangesNothing) {
 TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     CreateForm();
     const QString path = ProgramFile(u"fnames.dat"_s);
-    const Message createError = KeptError(CreateErrorText(path), form_->Databases().female.RecoveryPath());
+    const Message createError = KeptError(CreateErrorText(path), FormPeer::Databases(*form_).female.RecoveryPath());
     const auto add = [&](const QString& name, bool failing) {
         saveFault_.FailWhen([failing](SaveStep step) { return failing && step == SaveStep::Write; });
         AddName(true, name);
@@ -158,8 +162,8 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     };
     add(u"Eva"_s, true);
     EXPECT_EQ(ReadBytes(path), kFemaleBytes);
-    EXPECT_EQ(NamesOf(form_->Databases().female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
-    EXPECT_EQ(form_->Databases().female.UnsavedCount(), 1u);
+    EXPECT_EQ(NamesOf(FormPeer::Databases(*form_).female.Names()), (Strings{"Anna", "Berta", "Clara", "Eva"}));
+    EXPECT_EQ(FormPeer::Databases(*form_).female.UnsavedCount(), 1u);
     EXPECT_EQ(RecoveryFiles().size(), 1);
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
     EnterName(true, u"Eva"_s);
@@ -173,7 +177,7 @@ TEST_F(AddTest, FailedRewriteKeepsTheNameUnsavedUntilTheNextWrite) {
     add(u"Frida"_s, true);
     add(u"Gerda"_s, false);
     EXPECT_EQ(ReadBytes(path), std::string(kFemaleBytes) + "Eva\xB3\r\nFrida\xB3\r\nGerda\xB3\r\n");
-    EXPECT_EQ(form_->Databases().female.UnsavedCount(), 0u);
+    EXPECT_EQ(FormPeer::Databases(*form_).female.UnsavedCount(), 0u);
     EXPECT_EQ(CountCaptions(), CountCaptions(6, 2));
     EXPECT_EQ(platform_.messages, (std::vector<Message>{createError, Recovered(1), createError, Recovered(1)}));
     EXPECT_TRUE(RecoveryFiles().isEmpty());

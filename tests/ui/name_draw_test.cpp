@@ -1,5 +1,6 @@
 #include "names/encoding.h"
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -52,9 +53,9 @@ protected:
     // The gender text of the list that holds the name.
     QString GenderOf(const QString& name) {
         const std::string bytes = EncodeName(name).value();
-        return form_->Databases().female.Names().contains(bytes) ? kFemale
-               : form_->Databases().male.Names().contains(bytes) ? kMale
-                                                                 : QString();
+        return FormPeer::Databases(*form_).female.Names().contains(bytes) ? kFemale
+               : FormPeer::Databases(*form_).male.Names().contains(bytes) ? kMale
+                                                                          : QString();
     }
 };
 
@@ -65,8 +66,8 @@ TEST_F(RandomNameTest, StartNameIsSeededFromTheClock) {
     const auto startAt = [&](qint64 seconds) {
         clockCalls = 0;
         const auto clock = [&clockCalls, seconds] { return ++clockCalls, seconds; };
-        form_ = std::make_unique<TForm1>(
-            platform_, FormEnvironment{ProgramFile(QStringLiteral("tavolin")), dataFolders_, clock, {}, {}});
+        form_ = std::make_unique<TForm1>(platform_,
+                                         FormEnvironment{ProgramFile(QStringLiteral("tavolin")), dataFolders_, clock});
         EXPECT_EQ(clockCalls, 1);
         Shown start = Display();
         EXPECT_EQ(start.gender, GenderOf(start.name)) << start.name.toStdString();

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTest>
 #include <memory>
 
@@ -35,6 +36,8 @@ TEST_F(NameRemovalTest, MenusRemoveTheNameShownAndCtrlZTakesItBack) {
     const QString file = ProgramFile(female ? u"fnames.dat"_s : u"mnames.dat"_s);
     const std::string before = ReadBytes(file);
     platform_.yesNoAnswers = {true};
+    // The drawn name goes from its own database, whichever the add chooses.
+    Control<QRadioButton>(female ? "RadioButton2" : "RadioButton1")->click();
     EXPECT_TRUE(MenuEntry("Edit1", "RemoveName", true));
     EXPECT_TRUE(platform_.questions.at(0).text.contains(
         drawn + (female ? u"\" aus der weiblichen"_s : u"\" aus der männlichen"_s)));

@@ -1,6 +1,7 @@
 #include "fileio/fileio.h"
 #include "settings/record.h"
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 #include "support/window_parts.h"
 
 #include <QAction>
@@ -328,7 +329,7 @@ TEST_F(SettingsTest, UnwritableSettingsFileIsReportedAndTheWindowCloses) {
     form_->show();
     EXPECT_TRUE(form_->close());
     EXPECT_FALSE(form_->isVisible());
-    const QString path = form_->ProgramDir() + QDir::separator() + QStringLiteral("tavolin.ini");
+    const QString path = FormPeer::ProgramDir(*form_) + QDir::separator() + QStringLiteral("tavolin.ini");
     EXPECT_EQ(platform_.messages,
               (std::vector<Message>{{QStringLiteral("Datei %1 kann nicht erstellt werden.").arg(path),
                                      QStringLiteral("Tavolin 4.2"), MessageIcon::Stop}}));

@@ -1,4 +1,5 @@
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 #include "ui/bevel.h"
 
 #include <QDir>
@@ -31,12 +32,12 @@ TEST_F(StartupTest, BothDatabasesReadShowsTheCounts) {
     CreateForm();
     EXPECT_TRUE(platform_.messages.empty());
     EXPECT_EQ(platform_.quitRequests, 0);
-    EXPECT_EQ(form_->ProgramDir(), QDir::toNativeSeparators(programDir_.path()));
+    EXPECT_EQ(FormPeer::ProgramDir(*form_), QDir::toNativeSeparators(programDir_.path()));
     EXPECT_EQ(form_->pos(), QPoint(0, 0));
     EXPECT_EQ(CountCaptions(), CountCaptions(3, 2));
-    EXPECT_EQ(form_->Databases().female.Names().size(), 3u);
-    EXPECT_TRUE(form_->Databases().female.Names().contains("AnnaBer"));
-    EXPECT_EQ(form_->Databases().female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
+    EXPECT_EQ(FormPeer::Databases(*form_).female.Names().size(), 3u);
+    EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().contains("AnnaBer"));
+    EXPECT_EQ(FormPeer::Databases(*form_).female.Lines().size(), 2u); // the trailing "Cl" stays in the raw lines
 }
 
 TEST_F(StartupTest, EmptyDatabasesShowZeroCounts) {
@@ -80,10 +81,10 @@ TEST_F(StartupTest, MissingDatabasesAreReportedAndEndTheProgram) {
             expected.push_back({text, QStringLiteral("Fehler"), MessageIcon::Stop});
         EXPECT_EQ(platform_.messages, expected);
         EXPECT_GE(platform_.quitRequests, 1);
-        EXPECT_EQ(form_->Databases().female.Lines().size(), c.femaleThere ? 3u : 0u);
-        EXPECT_EQ(form_->Databases().male.Lines().size(), c.maleThere ? 2u : 0u);
-        EXPECT_TRUE(form_->Databases().female.Names().empty());
-        EXPECT_TRUE(form_->Databases().male.Names().empty());
+        EXPECT_EQ(FormPeer::Databases(*form_).female.Lines().size(), c.femaleThere ? 3u : 0u);
+        EXPECT_EQ(FormPeer::Databases(*form_).male.Lines().size(), c.maleThere ? 2u : 0u);
+        EXPECT_TRUE(FormPeer::Databases(*form_).female.Names().empty());
+        EXPECT_TRUE(FormPeer::Databases(*form_).male.Names().empty());
         EXPECT_EQ(CountCaptions(), CountCaptions(0, 0));
         EXPECT_EQ(Control<QLineEdit>("Edit1")->text(), QString());
         EXPECT_EQ(Control<QLabel>("Panel10")->text(), QStringLiteral("Kein Name"));

@@ -1,6 +1,7 @@
 #include "names/encoding.h"
 #include "stats/statistics.h"
 #include "support/form_fixture.h"
+#include "support/form_peer.h"
 #include "support/statistics_tables.h"
 
 #include <QListWidget>
@@ -48,8 +49,8 @@ protected:
         return rows;
     }
     QStringList Expected(Table table) {
-        const NameList& female = form_->Databases().female.Names();
-        const NameList& male = form_->Databases().male.Names();
+        const NameList& female = FormPeer::Databases(*form_).female.Names();
+        const NameList& male = FormPeer::Databases(*form_).male.Names();
         QStringList rows;
         for (const std::string& row : table == Table::Letters ? LetterRows(female, male) : LengthRows(female, male))
             rows << DecodeName(row);
