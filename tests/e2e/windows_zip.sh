@@ -72,6 +72,16 @@ cmp "$program/mnames.dat" "$E2E_TMP/mnames.expected" || e2e_fail "mnames.dat cha
 printf '%s\r\n' 0 0 0 "MS Sans Serif" 8 255 255 255 192 192 192 192 192 192 | cmp - "$program/tavolin.ini" ||
     e2e_fail "tavolin.ini: $(od -c "$program/tavolin.ini" | head)"
 
+# The command line of the windowless program writes to a pipe as UTF-8.
+drawn=$(cd "$work" && wine "$program/tavolin.exe" --name --weiblich --anzahl 2 2>/dev/null | tr -d '\r') ||
+    e2e_fail "--name ended with $?"
+[ "$(sort -u <<<"$drawn" | wc -l)" = 2 ] || e2e_fail "--anzahl 2 printed: $drawn"
+while read -r name; do
+    iconv -f CP1252 -t UTF-8 "$program/fnames.dat" | tr -d '\r' | grep -qxF "$name³" || e2e_fail "'$name' is no female name"
+done <<<"$drawn"
+(cd "$work" && wine "$program/tavolin.exe" --unbekannt >/dev/null 2>&1) && e2e_fail "an unknown option passed"
+[ $? = 2 ] || e2e_fail "an unknown option ended with $?, not 2"
+
 # A program folder the player cannot write to: the first start copies its
 # files into %LOCALAPPDATA%\Tavolin and says so once; the names go there.
 user=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Tavolin")
