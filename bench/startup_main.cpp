@@ -64,18 +64,17 @@ int ShowWindow(const char* programDir) {
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
     SilentPlatform platform;
-    TForm1 form(platform, {QDir(QString::fromLocal8Bit(programDir)).filePath(QStringLiteral("tavolin")),
-                           {},
-                           [] { return qint64{1000000000}; },
-                           {},
-                           {}});
+    TForm1 form(platform, {QDir(QString::fromLocal8Bit(programDir)).filePath(QStringLiteral("tavolin")), {}, [] {
+                               return qint64{1000000000};
+                           }});
     const long long shown = bench::ShowAndWait(form);
     // The indexes that the first keystrokes build.
-    FormPeer::Databases(form).female.Names().contains("");
-    FormPeer::Databases(form).male.Names().contains("");
-    bench::ReportAndExit(
-        shown, FormPeer::Databases(form).female.Names().size() + FormPeer::Databases(form).male.Names().size(),
-        platform.messages);
+    test::FormPeer::Databases(form).female.Names().contains("");
+    test::FormPeer::Databases(form).male.Names().contains("");
+    bench::ReportAndExit(shown,
+                         test::FormPeer::Databases(form).female.Names().size() +
+                             test::FormPeer::Databases(form).male.Names().size(),
+                         platform.messages);
 }
 
 struct Sample {
