@@ -227,13 +227,10 @@ int AddName(const QString& text, Gender gender, const CommandEnvironment& enviro
         return kExitFailed;
     }
     if (database.Recovered() > 0)
-        terminal.Err(u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
-                     u"Namen-Datenbank eingetragen."_s.arg(database.Recovered())
-                         .arg(GenderWord(gender, GenderForm::Plain)));
+        terminal.Err(RecoveredText(database.Recovered(), gender));
     tellNotice();
     if (result == NameDatabase::AddResult::Present) {
-        terminal.Err(u"Der Name ist bereits in der %1 Namen-Datenbank enthalten."_s.arg(
-            GenderWord(gender, GenderForm::Oblique)));
+        terminal.Err(AlreadyPresentText(gender));
         return kExitNothing;
     }
     terminal.Out(u"„%1“ steht jetzt in der %2 Namen-Datenbank."_s.arg(text, GenderWord(gender, GenderForm::Oblique)));

@@ -19,4 +19,14 @@ QString GenderWord(Gender gender, GenderForm form) {
     return {};
 }
 
+QString RecoveredText(std::size_t count, Gender gender) {
+    return u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
+           u"Namen-Datenbank eingetragen."_s.arg(count)
+               .arg(GenderWord(gender, GenderForm::Plain));
+}
+
+QString AlreadyPresentText(Gender gender) {
+    return u"Der Name ist bereits in der %1 Namen-Datenbank enthalten."_s.arg(GenderWord(gender, GenderForm::Oblique));
+}
+
 } // namespace tavolin

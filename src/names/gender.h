@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 
 namespace tavolin {
 
@@ -19,5 +20,11 @@ enum class GenderForm {
     Heading, // "Weiblicher Name"
 };
 QString GenderWord(Gender gender, GenderForm form);
+
+// What the window and the command line say of a database of this gender:
+// names that an earlier save could not write are in it now; the name is in
+// it already.
+QString RecoveredText(std::size_t count, Gender gender);
+QString AlreadyPresentText(Gender gender);
 
 } // namespace tavolin

@@ -95,9 +95,8 @@ std::optional<NameAdding::Added> NameAdding::Add() {
 
 void NameAdding::ShowAdded(const Added& added) {
     if (added.result == NameDatabase::AddResult::Present) {
-        platform_.ShowMessage(u"Der Name ist bereits in der %1 Namen-Datenbank enthalten."_s.arg(
-                                  GenderWord(databases_.GenderOf(added.database), GenderForm::Oblique)),
-                              u"Bereits vorhanden"_s, MessageIcon::Exclamation);
+        platform_.ShowMessage(AlreadyPresentText(databases_.GenderOf(added.database)), u"Bereits vorhanden"_s,
+                              MessageIcon::Exclamation);
         return;
     }
     controls_.Button2->setEnabled(false);

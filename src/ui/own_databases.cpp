@@ -86,10 +86,8 @@ void OwnDatabases::RecoverKeptNames() {
 void OwnDatabases::ReportRecovered(const NameDatabase& database) {
     if (database.Recovered() == 0)
         return;
-    platform_.ShowMessage(u"%1 Name(n), die zuvor nicht gespeichert werden konnte(n), wurde(n) jetzt in die %2 "
-                          u"Namen-Datenbank eingetragen."_s.arg(database.Recovered())
-                              .arg(GenderWord(pair_.GenderOf(database), GenderForm::Plain)),
-                          u"Namen nachgetragen"_s, MessageIcon::Information);
+    platform_.ShowMessage(RecoveredText(database.Recovered(), pair_.GenderOf(database)), u"Namen nachgetragen"_s,
+                          MessageIcon::Information);
 }
 
 void OwnDatabases::ReportRecoveryNotices() {
